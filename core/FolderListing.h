@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The files of one folder that a kind's masks select, as the file list shows them.
+struct FolderListing {
+    QStringList names;         // bare names in natural order
+    int unreadableNames = 0;   // names the system cannot spell back (not valid in its encoding): skipped
+    QString error;             // non-empty when the folder could not be read
+};
+
+// Regular files only (a symbolic link counts when it leads to a regular file), never folders,
+// hidden files, devices or FIFOs; names matched against the mask string regardless of letter case.
+FolderListing listFolder(const QString &folder, const QString &maskString);

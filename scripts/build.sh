@@ -1,0 +1,7 @@
+#!/bin/sh
+# Configures and builds into build/ (or $BUILD_DIR). Extra arguments go to CMake's configure step.
+set -eu
+cd "$(dirname "$0")/.."
+dir=${BUILD_DIR:-build}
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "$@" >/dev/null
+cmake --build "$dir" -j"$(nproc)"
