@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // What the listing logic needs of the main window's file list and of the windows it feeds.
 // The windows implement these; tests script them.
@@ -30,6 +31,7 @@ public:
     virtual ~PickListPort() = default;
     virtual void appendFile(const QString &bareName) = 0;
     virtual int fileCount() const = 0;
+    virtual QStringList lines() const = 0; // the list as shown, one name a line
 };
 
 class MessagePort

@@ -45,6 +45,7 @@ public:
     void showFile(const QString &n) override { shown.append(n); }
     void appendFile(const QString &n) override { picked.append(n); }
     int fileCount() const override { return int(picked.size()); }
+    QStringList lines() const override { return picked; }
     void showMessage(const QString &t) override { messages.append(t); }
 };
 

@@ -1,0 +1,52 @@
+// Writes every registered data file into the folder given as the only argument.
+#include "Artwork.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QSaveFile>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+std::map<std::string, Artwork::Maker> &registry()
+{
+    static std::map<std::string, Artwork::Maker> makers;
+    return makers;
+}
+
+} // namespace
+
+bool Artwork::add(const char *fileName, Maker maker)
+{
+    registry()[fileName] = maker;
+    return true;
+}
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_artwork OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(out.path());
+    for (const auto &[name, maker] : registry()) {
+        const QByteArray bytes = maker();
+        const QString path = out.filePath(QString::fromStdString(name));
+        QFile old(path);
+        if (old.open(QIODevice::ReadOnly) && old.readAll() == bytes)
+            continue; // unchanged: keep the time stamp
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+            std::fprintf(stderr, "make_artwork: cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// The program's data files (sounds, skins, pictures): TESSALOOM_DATA_DIR when set, else the
+// share/tessaloom folder beside the program's own folder (in the build tree as when installed).
+namespace DataFiles {
+
+QString folder();
+QString path(const QString &fileName); // in folder(); the file may not exist
+
+} // namespace DataFiles

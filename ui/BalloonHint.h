@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+// The application's hint window: a yellow balloon with centred bold text, 150 pixels wide for the
+// text, its pointer towards the control.
+class BalloonHint final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(BalloonHint)
+
+public:
+    explicit BalloonHint(QWidget *parent = nullptr);
+
+    void showText(const QPoint &globalTip, const QString &text);
+    QString text() const { return m_text; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_text;
+    QRect m_bubble;
+};
