@@ -177,15 +177,18 @@ Loaded load(const QString &path)
     return loaded;
 }
 
-QString save(const QString &path, const QString &folder, const QStringList &names)
+QString write(const QString &path, const QByteArray &text)
 {
-    const Encoded encoded = encode(folder, names);
-    if (!encoded.ok())
-        return encoded.error;
-    const QString reason = SafeFile::writeAtomically(path, encoded.bytes, SafeFile::Replace::RegularFileOnly);
+    const QString reason = SafeFile::writeAtomically(path, text, SafeFile::Replace::RegularFileOnly);
     if (!reason.isEmpty())
         return tr("Could not save %1: %2").arg(path, reason);
     return {};
+}
+
+QString save(const QString &path, const QString &folder, const QStringList &names)
+{
+    const Encoded encoded = encode(folder, names);
+    return encoded.ok() ? write(path, encoded.bytes) : encoded.error;
 }
 
 } // namespace PickListFile

@@ -50,8 +50,11 @@ Loaded parse(const QByteArray &bytes, const QString &fileName);
 // Reads and parses a list file and checks that its folder exists.
 Loaded load(const QString &path);
 
-// Writes the list to path atomically (the old file stays whole when anything fails), replacing an
-// earlier regular file of that name. Returns an empty text on success, otherwise the reason.
+// Writes a prepared file text to path atomically (the old file stays whole when anything fails),
+// replacing an earlier regular file of that name. Returns an empty text on success, otherwise the reason.
+QString write(const QString &path, const QByteArray &text);
+
+// Encodes the list and writes it as write() does.
 QString save(const QString &path, const QString &folder, const QStringList &names);
 
 } // namespace PickListFile

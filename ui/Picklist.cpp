@@ -1,0 +1,233 @@
+#include "ui/Picklist.h"
+
+#include "core/PickList.h"
+#include "core/PickListFile.h"
+#include "core/PickListHost.h"
+#include "ui/HelpHints.h"
+#include "ui/PicklistChoosers.h"
+#include "ui/PicklistHaltLabel.h"
+#include "ui/PicklistMemo.h"
+#include "ui/PicklistPictureButton.h"
+#include "ui/Skin.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStringListModel>
+
+TPickListForm::TPickListForm(QWidget *parent)
+    : QWidget(parent, Qt::Window),
+      m_choosers(std::make_unique<FileDialogPicklistChoosers>()),
+      m_model(new QStringListModel(this)),
+      m_memo(new PicklistMemo(this))
+{
+    setObjectName(QStringLiteral("PickListForm"));
+    setWindowTitle(tr("Pick List"));
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, QColor(192, 192, 192));
+    setPalette(grey);
+    resize(449, 355);
+    Skin::apply(this, QStringLiteral("picklist_skin.png"), QColor(255, 255, 0));
+    buildControls();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TPickListForm::~TPickListForm() = default;
+
+void TPickListForm::buildControls()
+{
+    m_memo->setObjectName(QStringLiteral("PickListMemo"));
+    m_memo->setModel(m_model);
+    m_memo->setGeometry(60, 53, 328, 247);
+    QFont bold = m_memo->font();
+    bold.setBold(true);
+    m_memo->setFont(bold);
+    m_memo->viewport()->setCursor(Qt::PointingHandCursor);
+    m_memo->setFrameShape(QFrame::NoFrame);
+    HelpHints::setHint(m_memo, tr("You can rearrange the files in this list by Left-Clicking on a file and holding "
+                                  "the left mouse button down while dragging. To remove a file, press the space "
+                                  "bar. The Directory List is disabled when this Pick List is in use. Your list "
+                                  "will be cleared if you change directories."));
+    connect(m_memo, &PicklistMemo::lineDropped, this, &TPickListForm::PickListMemoEndDrag);
+    connect(m_memo, &PicklistMemo::spacePressed, this, &TPickListForm::PickListMemoKeyPress);
+
+    struct ButtonRow {
+        QAbstractButton **button;
+        const char *name;
+        const char *picture;
+        const char *label;
+        QRect place;
+        const char *hint;
+        void (TPickListForm::*click)();
+    };
+    const ButtonRow rows[] = {
+        {&m_fillButton, "FillButton", "picklist_fill.png", QT_TR_NOOP("Fill"), QRect(60, 302, 42, 25),
+         QT_TR_NOOP("Click here to copy all files from the main list to the pick list."), &TPickListForm::FillButtonClick},
+        {&m_loadButton, "LoadButton", "picklist_load.png", QT_TR_NOOP("Load"), QRect(158, 301, 59, 27),
+         QT_TR_NOOP("Load a previously saved list. NOTE: If you have moved or deleted files from the list's "
+                    "directory, you will need to update the list or your web page will have broken links."),
+         &TPickListForm::LoadButtonClick},
+        {&m_saveButton, "SaveButton", "picklist_save.png", QT_TR_NOOP("Save"), QRect(229, 301, 59, 27),
+         QT_TR_NOOP("Click here to save your custom list. You can load it at a later time."),
+         &TPickListForm::SaveButtonClick},
+        {&m_clearButton, "ClearButton", "picklist_clear.png", QT_TR_NOOP("Clear"), QRect(334, 301, 64, 28),
+         QT_TR_NOOP("Click here to clear the contents of the Pick List."), &TPickListForm::ClearButtonClick},
+    };
+    for (const ButtonRow &row : rows) {
+        auto *button = new PicklistPictureButton(QString::fromLatin1(row.picture), tr(row.label), this);
+        button->setObjectName(QString::fromLatin1(row.name));
+        button->setGeometry(row.place);
+        HelpHints::setHint(button, tr(row.hint));
+        connect(button, &QAbstractButton::clicked, this, row.click);
+        *row.button = button;
+    }
+
+    m_haltButton = new PicklistHaltLabel(this);
+    m_haltButton->setObjectName(QStringLiteral("HaltButton"));
+    m_haltButton->move(411, 17);
+    HelpHints::setHint(m_haltButton, tr("Close window"));
+    connect(m_haltButton, &PicklistHaltLabel::clicked, this, &TPickListForm::HaltButtonClick);
+}
+
+void TPickListForm::setChoosers(std::unique_ptr<PicklistChoosers> choosers) { m_choosers = std::move(choosers); }
+
+void TPickListForm::appendFile(const QString &bareName)
+{
+    const int row = m_model->rowCount();
+    m_model->insertRows(row, 1);
+    m_model->setData(m_model->index(row), bareName);
+}
+
+int TPickListForm::fileCount() const { return m_model->rowCount(); }
+
+QStringList TPickListForm::lines() const { return m_model->stringList(); }
+
+int TPickListForm::selectedLine() const
+{
+    const QModelIndexList rows = m_memo->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TPickListForm::selectLine(int row)
+{
+    const QModelIndex index = m_model->index(row);
+    m_memo->setCurrentIndex(index);
+    m_memo->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
+}
+
+void TPickListForm::FillButtonClick()
+{
+    m_model->setStringList(m_host ? PickList::namesOf(m_host->FileListBox()) : QStringList());
+}
+
+void TPickListForm::ClearButtonClick() { m_model->setStringList({}); }
+
+void TPickListForm::PickListMemoKeyPress()
+{
+    const int row = selectedLine();
+    if (row >= 0)
+        m_model->removeRows(row, 1);
+}
+
+void TPickListForm::PickListMemoEndDrag(const QPoint &viewportPos)
+{
+    const int from = selectedLine();
+    const QModelIndex under = m_memo->indexAt(viewportPos);
+    const std::optional<int> to = PickList::dropTarget(from, under.isValid() ? under.row() : -1, fileCount());
+    if (!to)
+        return;
+    m_model->moveRows(QModelIndex(), from, 1, QModelIndex(), PickList::modelDestination(from, *to));
+    selectLine(*to);
+}
+
+void TPickListForm::SaveButtonClick()
+{
+    const QString path = m_choosers ? m_choosers->askSaveName(this) : QString();
+    if (path.isEmpty())
+        return;
+    const PickListFile::Encoded encoded = PickListFile::encode(currentFolder(), lines());
+    if (!encoded.ok()) {
+        tell(encoded.error);
+        return;
+    }
+    m_memoList = encoded.bytes;
+    const QFileInfo target(path);
+    if (target.exists() || target.isSymLink()) {
+        const QString question = path + tr(" already exists... Overwrite?");
+        if (!m_confirmOverwrite || !m_confirmOverwrite(question))
+            return;
+    }
+    if (const QString error = PickListFile::write(path, m_memoList); !error.isEmpty())
+        tell(error);
+}
+
+void TPickListForm::LoadButtonClick()
+{
+    const QString path = m_choosers ? m_choosers->askOpenName(this) : QString();
+    if (path.isEmpty())
+        return;
+    const PickListFile::Loaded loaded = PickListFile::load(path);
+    if (!loaded.ok()) {
+        tell(loaded.error);
+        return;
+    }
+    const PickListFile::Content &list = loaded.content;
+    m_model->setStringList(list.names);
+    if (m_host) {
+        m_host->changeFolder(list.folder);
+        if (const std::optional<MediaKind> kind = PickList::kindForFirstName(list.names.first()))
+            m_host->chooseKind(*kind);
+    }
+    tell(tr("Using %1 files in %2 directory").arg(list.names.size()).arg(list.folderLine));
+}
+
+void TPickListForm::HaltButtonClick()
+{
+    if (m_host)
+        m_host->pickListClosed();
+    hide();
+}
+
+void TPickListForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TPickListForm::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        FormHide();
+}
+
+// The folder tree stays put while the list is shown, so the list belongs to one folder; a list
+// left from another folder is dropped.
+void TPickListForm::FormShow()
+{
+    if (m_host)
+        m_host->setFolderTreeEnabled(false);
+    if (currentFolder() != m_holdDir)
+        ClearButtonClick();
+}
+
+void TPickListForm::FormHide()
+{
+    if (m_host)
+        m_host->setFolderTreeEnabled(true);
+    m_holdDir = currentFolder();
+}
+
+void TPickListForm::tell(const QString &text)
+{
+    if (m_messages)
+        m_messages->showMessage(text);
+    else
+        QMessageBox::information(this, QGuiApplication::applicationDisplayName(), text);
+}
+
+QString TPickListForm::currentFolder() const { return m_host ? m_host->CurrentFolder() : QString(); }
