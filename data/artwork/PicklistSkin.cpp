@@ -30,6 +30,19 @@ void drawButtonShelf(QPainter &p)
     p.fillPath(path, shelf);
 }
 
+// A pad for the close mark (a label at 411, 17), so the mark reads as a button of its own.
+void drawClosePad(QPainter &p)
+{
+    QPainterPath pad;
+    pad.addRoundedRect(QRectF(405, 17, 21, 21), 5, 5);
+    QLinearGradient fill(0, 17, 0, 38);
+    fill.setColorAt(0, Style::BodyLight);
+    fill.setColorAt(1, Style::Body);
+    p.fillPath(pad, fill);
+    p.setPen(Style::BodyDark);
+    p.drawPath(pad);
+}
+
 QByteArray picklistSkin()
 {
     QImage image = Style::windowSkin(449, 355, QStringLiteral("Pick List"), PicklistKey);
@@ -37,6 +50,7 @@ QByteArray picklistSkin()
     p.setRenderHint(QPainter::Antialiasing, false);
     drawButtonShelf(p);
     drawListWell(p);
+    drawClosePad(p);
     p.end();
     return Style::png(image);
 }
