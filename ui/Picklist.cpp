@@ -143,16 +143,18 @@ void TPickListForm::PickListMemoEndDrag(const QPoint &viewportPos)
     selectLine(*to);
 }
 
+// A list that could not be read back as it is (a name with a line break, say) is refused before
+// the chooser opens.
 void TPickListForm::SaveButtonClick()
 {
-    const QString path = m_choosers ? m_choosers->askSaveName(this) : QString();
-    if (path.isEmpty())
-        return;
     const PickListFile::Encoded encoded = PickListFile::encode(currentFolder(), lines());
     if (!encoded.ok()) {
         tell(encoded.error);
         return;
     }
+    const QString path = m_choosers ? m_choosers->askSaveName(this) : QString();
+    if (path.isEmpty())
+        return;
     m_memoList = encoded.bytes;
     const QFileInfo target(path);
     if (target.exists() || target.isSymLink()) {

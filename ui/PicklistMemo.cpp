@@ -13,7 +13,7 @@ PicklistMemo::PicklistMemo(QWidget *parent) : QListView(parent)
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::InternalMove);
     setDefaultDropAction(Qt::MoveAction);
-    setDropIndicatorShown(true);
+    setDropIndicatorShown(false);
 }
 
 // The drop itself moves the line, so nothing is removed here when the drag ends as a move.
@@ -27,17 +27,11 @@ void PicklistMemo::startDrag(Qt::DropActions supportedActions)
     drag->exec(supportedActions & Qt::MoveAction ? Qt::MoveAction : supportedActions, Qt::MoveAction);
 }
 
-// Only the list's own lines are accepted: no other list starts drags.
+// Only the list's own lines are accepted: no other list starts drags. The base class still runs
+// for its scrolling near the edges.
 void PicklistMemo::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->source() == this)
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
-
-void PicklistMemo::dragMoveEvent(QDragMoveEvent *event)
-{
+    QListView::dragEnterEvent(event);
     if (event->source() == this) {
         event->setDropAction(Qt::MoveAction);
         event->accept();
@@ -46,8 +40,22 @@ void PicklistMemo::dragMoveEvent(QDragMoveEvent *event)
     }
 }
 
+void PicklistMemo::dragMoveEvent(QDragMoveEvent *event)
+{
+    QListView::dragMoveEvent(event);
+    if (event->source() == this) {
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+// The line lands on the line under the drop point, so there is no between-lines marker to show.
 void PicklistMemo::dropEvent(QDropEvent *event)
 {
+    stopAutoScroll();
+    setState(NoState);
     if (event->source() != this) {
         event->ignore();
         return;

@@ -480,6 +480,7 @@ private Q_SLOTS:
         w.form.SaveButtonClick();
         QCOMPARE(w.messages.shown.size(), 1);
         QVERIFY(w.messages.shown.first().contains("two\nlines.jpg"));
+        QCOMPARE(w.choosers->asked, 0);
         QVERIFY(w.questions.isEmpty());
         QCOMPARE(readAll(list), QByteArray("old"));
     }
