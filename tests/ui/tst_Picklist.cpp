@@ -234,6 +234,36 @@ private Q_SLOTS:
         QVERIFY(control->toolTip().isEmpty());
     }
 
+    // The list's pointer moves land on its viewport; its hint must still follow HelpSystem.
+    void hintsFollowTheHelpSystem_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("list") << "PickListMemo";
+        QTest::newRow("fill") << "FillButton";
+        QTest::newRow("close mark") << "HaltButton";
+    }
+
+    void hintsFollowTheHelpSystem()
+    {
+        QFETCH(QString, name);
+        World w;
+        HelpHints::instance().setOptions(&w.main->options);
+        w.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+        auto *control = w.form.findChild<QWidget *>(name);
+        auto *view = qobject_cast<QAbstractScrollArea *>(control);
+        QWidget *target = view ? view->viewport() : control;
+        w.main->options.setHelpSystem(false);
+        QTest::mouseMove(target, QPoint(4, 4));
+        QTest::qWait(20);
+        QVERIFY(!HelpHints::instance().showsHint(control));
+        w.main->options.setHelpSystem(true);
+        QTest::mouseMove(target, QPoint(6, 6));
+        QTRY_VERIFY(HelpHints::instance().showsHint(control));
+        HelpHints::instance().hideHint();
+        HelpHints::instance().setOptions(nullptr);
+    }
+
     void listLooksAsDesigned()
     {
         World w;
