@@ -135,7 +135,7 @@ Loaded parse(const QByteArray &bytes, const QString &fileName)
     if (const QString problem = decodeText(bytes, fileName, &text); !problem.isEmpty())
         return {problem, {}};
     if (hasLongLine(bytes))
-        return {tr("%1 is not a pick list: a line is longer than %2 bytes.").arg(fileName).arg(MaxLineBytes), {}};
+        return {tr("%1 is not a pick list: a line is longer than %2 bytes.").arg(fileName, QString::number(MaxLineBytes)), {}};
     QStringList lines = splitLines(text);
     if (lines.isEmpty() || lines.first().isEmpty())
         return {tr("%1 is not a pick list: it has no folder line.").arg(fileName), {}};
@@ -148,7 +148,7 @@ Loaded parse(const QByteArray &bytes, const QString &fileName)
     if (content.names.isEmpty())
         return {tr("%1 holds no file names.").arg(fileName), {}};
     if (content.names.size() > MaxNames)
-        return {tr("%1 holds more than %2 names.").arg(fileName).arg(MaxNames), {}};
+        return {tr("%1 holds more than %2 names.").arg(fileName, QString::number(MaxNames)), {}};
     for (const QString &name : std::as_const(content.names)) {
         if (const QString problem = nameProblem(name); !problem.isEmpty())
             return {tr("%1 was not loaded. %2 Only bare file names in the list's folder are allowed.")
