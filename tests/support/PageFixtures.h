@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Pictures made in code for the page builder's and the measuring tests.
+namespace PageFixtures {
+
+// A baseline JPEG of the given size (grey), encoded by libjpeg. With orientation 1 to 8 it carries an
+// EXIF APP1 segment holding that orientation, in Intel or Motorola byte order.
+QByteArray jpeg(int width, int height, int orientation = 0, bool bigEndianExif = false);
+
+// A complete small GIF (one 1x1 frame) whose logical screen is width x height; version "87a" or "89a".
+QByteArray gif(int width, int height, const char *version = "89a");
+
+// The JPEG with the size in its SOF marker replaced, the rest untouched.
+QByteArray withJpegSize(QByteArray jpegBytes, int width, int height);
+
+// Writes bytes to path, padded with zero bytes to padTo when that is larger; false on failure.
+bool write(const QString &path, const QByteArray &bytes, qint64 padTo = 0);
+
+} // namespace PageFixtures
