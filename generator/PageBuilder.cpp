@@ -26,6 +26,16 @@ Measure measureByExtension(const QString &name)
     return upperExtension(name) == QLatin1String(".GIF") ? Measure::Gif : Measure::Jpeg;
 }
 
+// The options one cell is written with, read when the cell starts: a change the user makes while the
+// cell's picture is measured takes effect from the next cell on.
+struct CellOptions {
+    bool thumbnails;
+    bool labelName;
+    bool labelSize;
+    int border;
+    double divisor;
+};
+
 // A cell's form and the picture to measure for it in the percentage mode.
 struct Cell {
     CellForm form = PictureCell;
@@ -157,11 +167,11 @@ private:
         return cell;
     }
 
-    QString image(const Cell &cell, const QString &name) const
+    QString image(const Cell &cell, const QString &name, bool thumbnails) const
     {
         switch (cell.form) {
         case PictureCell:
-            if (!m_options.Thumbnailer() || upperExtension(name) == QLatin1String(".GIF"))
+            if (!thumbnails || upperExtension(name) == QLatin1String(".GIF"))
                 return name;
             return QStringLiteral("sm_") + name;
         case MovieCell:
@@ -175,7 +185,7 @@ private:
     }
 
     // The size attributes of the percentage mode; false when the picture cannot be read.
-    bool percentSizes(const Cell &cell, int index, int n, QString &sizes)
+    bool percentSizes(const Cell &cell, double divisor, int index, int n, QString &sizes)
     {
         m_feedback.progressSetMaximum(n);
         m_feedback.progressShow();
@@ -190,7 +200,6 @@ private:
             m_result.error = natural.error;
             return false;
         }
-        const double divisor = m_options.SizeDivisor();
         if (divisor > 0)
             sizes = QStringLiteral(" HEIGHT=%1 WIDTH=%2")
                         .arg(PercentSizeText(natural.height / divisor), PercentSizeText(natural.width / divisor));
@@ -217,13 +226,15 @@ private:
     {
         const QString name = m_input.names.at(index);
         const SizeMode mode = sizeMode();
+        const CellOptions now{m_options.Thumbnailer(), m_options.PLabelStatus(), m_options.PLabelSize(),
+                              m_options.PictureBorderEdit(), m_options.SizeDivisor()};
         const Cell cell = mode == szPercent ? cellForExtension(name) : cellForKind(name);
         QString sizes = fixedSizes(mode);
-        if (mode == szPercent && !percentSizes(cell, index, n, sizes))
+        if (mode == szPercent && !percentSizes(cell, now.divisor, index, n, sizes))
             return false;
 
-        const bool labelName = m_options.PLabelStatus();
-        const bool labelSize = m_options.PLabelSize();
+        const bool labelName = now.labelName;
+        const bool labelSize = now.labelSize;
         const QString href = HtmlEscape::url(name);
         const QString shown = HtmlEscape::text(name);
         if (cell.form == SoundTextCell) {
@@ -234,9 +245,10 @@ private:
                 m_memo << line + QStringLiteral("</TD>");
             return true;
         }
+        // One arg() call only: a value holding "%3F" must not be taken for a placeholder.
         const QString line = QStringLiteral("<TD><A HREF=\"%1\"><IMG SRC=\"%2\" ALT=\"%3\"%4 BORDER=%5></A>")
-                                 .arg(href, HtmlEscape::url(image(cell, name)), shown, sizes)
-                                 .arg(m_options.PictureBorderEdit());
+                                 .arg(href, HtmlEscape::url(image(cell, name, now.thumbnails)), shown, sizes,
+                                      QString::number(now.border));
         m_memo << (labelName || labelSize ? line : line + QStringLiteral("</TD>"));
         if (labelName) {
             const QString nameLine = QStringLiteral("<BR><B><FONT COLOR=\"#%1\">%2</FONT></B>").arg(m_text, shown);
