@@ -48,36 +48,7 @@ void startRun(PageOptions &options, MediaKind kind)
 
 QStringList lines(const char *text) { return QString::fromLatin1(text).split(QLatin1Char('\n')); }
 
-const char *const kWorkedExample = R"(<HTML>
-<HEAD>
-<TITLE>MediaPage</TITLE>
-<META NAME="Author" CONTENT="Tessaloom 2001">
-<STYLE>
-    A{text-decoration:none}
-</STYLE>
-</HEAD>
-<body text="#FFFFFF" bgcolor="#000000" link="#FF0000" vlink="#0000FF" alink="#FF0000">
-<CENTER>
-<TABLE BORDER=0 WIDTH="100%" >
-<TR ALIGN=CENTER VALIGN=BOTTOM>
-<TD><A HREF="cat.jpg"><IMG SRC="sm_cat.jpg" ALT="cat.jpg" HEIGHT=300 WIDTH=400 BORDER=0></A>
-<BR><B><FONT COLOR="#FFFFFF">cat.jpg</FONT></B>
-<BR><B><FONT COLOR="#FFFFFF">Size: 50.0 kb</FONT></B></TD>
-<TD><A HREF="dog.gif"><IMG SRC="dog.gif" ALT="dog.gif" HEIGHT=45.5 WIDTH=60.5 BORDER=0></A>
-<BR><B><FONT COLOR="#FFFFFF">dog.gif</FONT></B>
-<BR><B><FONT COLOR="#FFFFFF">Size: 2.95 kb</FONT></B></TD>
-</TR>
- 
-<TR ALIGN=CENTER>
-<TD><A HREF="owl.jpg"><IMG SRC="sm_owl.jpg" ALT="owl.jpg" HEIGHT=240 WIDTH=320 BORDER=0></A>
-<BR><B><FONT COLOR="#FFFFFF">owl.jpg</FONT></B>
-<BR><B><FONT COLOR="#FFFFFF">Size: 1.51 mb</FONT></B></TD>
-</TR>
- 
-</TABLE>
-</CENTER>
-</BODY>
-</HTML>)";
+
 
 } // namespace
 
@@ -129,9 +100,7 @@ void tst_PageBuilder::initTestCase()
 
 void tst_PageBuilder::writeExampleFolder()
 {
-    QVERIFY(PageFixtures::write(m_dir.filePath("cat.jpg"), PageFixtures::jpeg(800, 600), 51200));
-    QVERIFY(PageFixtures::write(m_dir.filePath("dog.gif"), PageFixtures::gif(121, 91), 3000));
-    QVERIFY(PageFixtures::write(m_dir.filePath("owl.jpg"), PageFixtures::jpeg(640, 480), 1100000));
+    QVERIFY(PageFixtures::writeWorkedExampleFolder(m_dir.path()));
     QVERIFY(PageFixtures::write(m_dir.filePath("sq.jpg"), PageFixtures::jpeg(100, 100), 1024));
     QVERIFY(PageFixtures::write(m_dir.filePath("turned.jpg"), PageFixtures::jpeg(320, 120, 6), 1025));
     QVERIFY(PageFixtures::write(m_dir.filePath("clip.jpg"), PageFixtures::jpeg(160, 120)));
@@ -180,8 +149,8 @@ void tst_PageBuilder::workedExampleByteForByte()
     QCOMPARE(options.SizeDivisor(), 2.0);
 
     const QStringList page = build(options, {"cat.jpg", "dog.gif", "owl.jpg"}, mkGifJpg);
-    QCOMPARE(page, lines(kWorkedExample));
-    QByteArray expected = QByteArray(kWorkedExample).replace("\n", "\r\n") + "\r\n";
+    QCOMPARE(page, lines(PageFixtures::workedExamplePage()));
+    QByteArray expected = QByteArray(PageFixtures::workedExamplePage()).replace("\n", "\r\n") + "\r\n";
     QCOMPARE(pageBytes(page), expected);
     QCOMPARE(options.ColumnEdit(), 2);
 }
@@ -209,7 +178,7 @@ void tst_PageBuilder::workedExampleHeightOnly()
     options.setPLabelSize(true);
     startRun(options, mkGifJpg);
     options.setHeightEdit(100);
-    QStringList expected = lines(kWorkedExample);
+    QStringList expected = lines(PageFixtures::workedExamplePage());
     expected[12] = R"(<TD><A HREF="cat.jpg"><IMG SRC="sm_cat.jpg" ALT="cat.jpg" HEIGHT=100 BORDER=0></A>)";
     expected[15] = R"(<TD><A HREF="dog.gif"><IMG SRC="dog.gif" ALT="dog.gif" HEIGHT=100 BORDER=0></A>)";
     expected[21] = R"(<TD><A HREF="owl.jpg"><IMG SRC="sm_owl.jpg" ALT="owl.jpg" HEIGHT=100 BORDER=0></A>)";

@@ -117,4 +117,44 @@ bool write(const QString &path, const QByteArray &bytes, qint64 padTo)
     return file.flush();
 }
 
+bool writeWorkedExampleFolder(const QString &folder)
+{
+    return write(folder + "/cat.jpg", jpeg(800, 600), 51200) && write(folder + "/dog.gif", gif(121, 91), 3000) &&
+           write(folder + "/owl.jpg", jpeg(640, 480), 1100000);
+}
+
+const char *workedExamplePage()
+{
+    return R"(<HTML>
+<HEAD>
+<TITLE>MediaPage</TITLE>
+<META NAME="Author" CONTENT="Tessaloom 2001">
+<STYLE>
+    A{text-decoration:none}
+</STYLE>
+</HEAD>
+<body text="#FFFFFF" bgcolor="#000000" link="#FF0000" vlink="#0000FF" alink="#FF0000">
+<CENTER>
+<TABLE BORDER=0 WIDTH="100%" >
+<TR ALIGN=CENTER VALIGN=BOTTOM>
+<TD><A HREF="cat.jpg"><IMG SRC="sm_cat.jpg" ALT="cat.jpg" HEIGHT=300 WIDTH=400 BORDER=0></A>
+<BR><B><FONT COLOR="#FFFFFF">cat.jpg</FONT></B>
+<BR><B><FONT COLOR="#FFFFFF">Size: 50.0 kb</FONT></B></TD>
+<TD><A HREF="dog.gif"><IMG SRC="dog.gif" ALT="dog.gif" HEIGHT=45.5 WIDTH=60.5 BORDER=0></A>
+<BR><B><FONT COLOR="#FFFFFF">dog.gif</FONT></B>
+<BR><B><FONT COLOR="#FFFFFF">Size: 2.95 kb</FONT></B></TD>
+</TR>
+ 
+<TR ALIGN=CENTER>
+<TD><A HREF="owl.jpg"><IMG SRC="sm_owl.jpg" ALT="owl.jpg" HEIGHT=240 WIDTH=320 BORDER=0></A>
+<BR><B><FONT COLOR="#FFFFFF">owl.jpg</FONT></B>
+<BR><B><FONT COLOR="#FFFFFF">Size: 1.51 mb</FONT></B></TD>
+</TR>
+ 
+</TABLE>
+</CENTER>
+</BODY>
+</HTML>)";
+}
+
 } // namespace PageFixtures
