@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <csetjmp>
+#include <cstddef>
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
@@ -72,14 +73,16 @@ void termSource(j_decompress_ptr) {}
 boolean fillInput(j_decompress_ptr cinfo)
 {
     auto *src = reinterpret_cast<Source *>(cinfo->src);
-    if (src->fd < 0) {
-        if (src->dataGiven || src->size == 0)
-            ERREXIT(cinfo, JERR_INPUT_EOF);
+    if (!src->dataGiven && src->size > 0) {
         src->dataGiven = true;
+        src->bytesRead = src->size;
         src->pub.next_input_byte = src->data;
         src->pub.bytes_in_buffer = src->size;
         return TRUE;
     }
+    src->dataGiven = true;
+    if (src->fd < 0)
+        ERREXIT(cinfo, JERR_INPUT_EOF);
     if (src->bytesRead >= src->maxBytes) {
         auto *err = reinterpret_cast<ErrorManager *>(cinfo->err);
         std::snprintf(err->message, sizeof err->message, "header longer than %zu bytes", src->maxBytes);
@@ -146,13 +149,18 @@ boolean readApp1(j_decompress_ptr cinfo)
 bool readJpegHeader(int fd, const std::uint8_t *data, std::size_t size, std::size_t maxBytes,
                     JpegHeaderInfo &info)
 {
-    // Static storage would not be re-entrant; the reader is large (two 64 KiB buffers), so it lives
-    // on the heap, allocated before setjmp and freed after.
-    Reader *const reader = static_cast<Reader *>(std::calloc(1, sizeof(Reader)));
+    // The reader is large (two 64 KiB buffers), so it lives on the heap, allocated before setjmp and
+    // freed after. Only its small parts are cleared: the buffers are written before they are read.
+    Reader *const reader = static_cast<Reader *>(std::malloc(sizeof(Reader)));
     if (!reader) {
         std::snprintf(info.error, sizeof info.error, "out of memory");
         return false;
     }
+    std::memset(&reader->cinfo, 0, sizeof reader->cinfo);
+    std::memset(&reader->err, 0, sizeof reader->err);
+    std::memset(&reader->src, 0, offsetof(Source, buffer));
+    reader->orientation = 0;
+    reader->exifSeen = false;
     jpeg_decompress_struct *const cinfo = &reader->cinfo;
     cinfo->err = jpeg_std_error(&reader->err.pub);
     reader->err.pub.error_exit = errorExit;

@@ -13,6 +13,7 @@ struct JpegHeaderInfo {
     char error[200] = {}; // libjpeg's message when reading failed
 };
 
-// Either fd >= 0 (read from it, at most maxBytes) or data/size. False with info.error on failure.
+// Reads data/size first (bytes already read from the file, or all of it), then, when fd >= 0, goes on
+// reading fd, at most maxBytes in all. False with info.error on failure.
 bool readJpegHeader(int fd, const std::uint8_t *data, std::size_t size, std::size_t maxBytes,
                     JpegHeaderInfo &info);

@@ -100,7 +100,7 @@ public:
             m_fd = -1;
             return;
         }
-        ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+        // O_NONBLOCK stays: it changes nothing for a regular file.
     }
     ~RegularFile()
     {
@@ -112,16 +112,19 @@ public:
     int fd() const { return m_fd; }
     QString error() const { return m_error; }
 
-    // Up to size bytes from the start, without moving the read position.
-    QByteArray head(qsizetype size) const
+    // Reads up to size bytes from the current position; the count read, 0 at the end or on failure.
+    qsizetype read(char *into, qsizetype size) const
     {
-        QByteArray bytes(size, Qt::Uninitialized);
-        ssize_t got;
-        do {
-            got = ::pread(m_fd, bytes.data(), size_t(size), 0);
-        } while (got < 0 && errno == EINTR);
-        bytes.resize(got < 0 ? 0 : got);
-        return bytes;
+        qsizetype total = 0;
+        while (total < size) {
+            const ssize_t got = ::read(m_fd, into + total, size_t(size - total));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            total += got;
+        }
+        return total;
     }
 
 private:
@@ -153,13 +156,17 @@ PictureSize measureJpeg(const QString &path)
     const RegularFile file(path);
     if (file.fd() < 0)
         return failure(path, file.error());
-    const QByteArray head = file.head(8);
+    // Most headers fit in the first few KiB; the reader goes on from the file when they do not.
+    char first[4096];
+    const qsizetype got = file.read(first, sizeof first);
+    const QByteArrayView head(first, got);
     if (head.isEmpty())
         return failure(path, QStringLiteral("empty file"));
     if (!looksLikeJpeg(head))
         return failure(path, notJpeg(head));
     JpegHeaderInfo info;
-    const bool read = readJpegHeader(file.fd(), nullptr, 0, kMaxJpegHeaderBytes, info);
+    const bool read = readJpegHeader(file.fd(), reinterpret_cast<const std::uint8_t *>(first), size_t(got),
+                                     kMaxJpegHeaderBytes, info);
     return fromJpegHeader(path, read, info);
 }
 
@@ -168,5 +175,6 @@ PictureSize measureGif(const QString &path)
     const RegularFile file(path);
     if (file.fd() < 0)
         return failure(path, file.error());
-    return gifFromHeader(file.head(kGifHeaderBytes), path);
+    char head[kGifHeaderBytes];
+    return gifFromHeader(QByteArrayView(head, file.read(head, kGifHeaderBytes)), path);
 }
