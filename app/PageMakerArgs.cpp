@@ -33,11 +33,12 @@ bool readColour(const QString &text, quint32 *colorRef)
 
 bool readSwitch(const QString &text, bool *on)
 {
-    if (text == QLatin1String("on") || text == QLatin1String("yes") || text == QLatin1String("1"))
-        return *on = true, true;
-    if (text == QLatin1String("off") || text == QLatin1String("no") || text == QLatin1String("0"))
-        return *on = false, true;
-    return false;
+    static const QHash<QString, bool> words{{"on", true},  {"yes", true}, {"1", true},
+                                            {"off", false}, {"no", false}, {"0", false}};
+    if (!words.contains(text))
+        return false;
+    *on = words.value(text);
+    return true;
 }
 
 // 0 to 4 name the entry; 50, 33, 25, 20 and 10 name it by its percentage.

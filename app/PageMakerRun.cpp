@@ -8,6 +8,7 @@
 #include "generator/PageBuilder.h"
 
 #include <QDir>
+#include <QSet>
 #include <QFileInfo>
 
 #ifdef TESSALOOM_PAGE_MAKES_THUMBNAILS
@@ -22,13 +23,14 @@ QString withoutQuotes(const QString &path)
     return plain.remove(QLatin1Char('"'));
 }
 
-// The thumbnails a former run left beside the pictures are not pictures of the page. They leave the
-// list; nothing is deleted here.
+// The thumbnails a former run left beside the JPG pictures are not pictures of the page. They leave
+// the list; nothing is deleted here.
 void dropOwnThumbnails(QStringList &names)
 {
     QSet<QString> thumbnails;
     for (const QString &name : names)
-        thumbnails.insert(QStringLiteral("sm_") + name.left(qMax<qsizetype>(0, name.size() - 4)) +
+        if (name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
+            thumbnails.insert(QStringLiteral("sm_") + name.left(qMax<qsizetype>(0, name.size() - 4)) +
                           QStringLiteral(".jpg"));
     names.removeIf([&](const QString &name) { return thumbnails.contains(name); });
 }
@@ -44,7 +46,7 @@ class PageMaker
 {
 public:
     PageMaker(const PageMakerArgs &args, QTextStream &out, QTextStream &err)
-        : m_args(args), m_out(out), m_err(err), m_feedback(out, err)
+        : m_args(args), m_err(err), m_feedback(out, err)
     {
     }
 
@@ -153,7 +155,6 @@ private:
     }
 
     const PageMakerArgs &m_args;
-    QTextStream &m_out;
     QTextStream &m_err;
     ConsoleFeedback m_feedback;
     PageOptions m_options;

@@ -240,11 +240,14 @@ void tst_PageMakerCli::thumbnailsLeaveTheList()
     QVERIFY(PageFixtures::write(dir.filePath("a.jpg"), PageFixtures::jpeg(20, 10)));
     QVERIFY(PageFixtures::write(dir.filePath("sm_a.jpg"), PageFixtures::jpeg(10, 5)));
     QVERIFY(PageFixtures::write(dir.filePath("sm_other.jpg"), PageFixtures::jpeg(10, 5)));
-    QCOMPARE(run({dir.path(), "jpg"}).exitCode, 0);
+    QVERIFY(PageFixtures::write(dir.filePath("b.gif"), PageFixtures::gif(10, 5)));
+    QVERIFY(PageFixtures::write(dir.filePath("sm_b.jpg"), PageFixtures::jpeg(10, 5)));
+    QCOMPARE(run({dir.path(), "gifjpg"}).exitCode, 0);
     const QByteArray page = readAll(dir.filePath("MediaPage.htm"));
     QVERIFY(page.contains("HREF=\"a.jpg\""));
     QVERIFY(!page.contains("HREF=\"sm_a.jpg\""));    // a thumbnail of a listed picture
     QVERIFY(page.contains("HREF=\"sm_other.jpg\"")); // a picture of the user's that merely starts with sm_
+    QVERIFY(page.contains("HREF=\"sm_b.jpg\""));     // GIFs get no thumbnails: this is the user's picture
     QVERIFY(QFile::exists(dir.filePath("sm_a.jpg"))); // nothing deleted
 }
 
