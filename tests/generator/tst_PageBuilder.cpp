@@ -66,9 +66,9 @@ private:
 
 private Q_SLOTS:
     void initTestCase();
-    void workedExampleByteForByte();
-    void workedExampleWithoutLabels();
-    void workedExampleHeightOnly();
+    void samplePageByteForByte();
+    void samplePageWithoutLabels();
+    void samplePageHeightOnly();
     void rowsAndColumns_data();
     void rowsAndColumns();
     void cellFormsAndLabels_data();
@@ -100,7 +100,7 @@ void tst_PageBuilder::initTestCase()
 
 void tst_PageBuilder::writeExampleFolder()
 {
-    QVERIFY(PageFixtures::writeWorkedExampleFolder(m_dir.path()));
+    QVERIFY(PageFixtures::writeSampleFolder(m_dir.path()));
     QVERIFY(PageFixtures::write(m_dir.filePath("sq.jpg"), PageFixtures::jpeg(100, 100), 1024));
     QVERIFY(PageFixtures::write(m_dir.filePath("turned.jpg"), PageFixtures::jpeg(320, 120, 6), 1025));
     QVERIFY(PageFixtures::write(m_dir.filePath("clip.jpg"), PageFixtures::jpeg(160, 120)));
@@ -138,7 +138,7 @@ QStringList tst_PageBuilder::cells(const QStringList &page) const
     return out;
 }
 
-void tst_PageBuilder::workedExampleByteForByte()
+void tst_PageBuilder::samplePageByteForByte()
 {
     PageOptions options;
     prepare(options, mkGifJpg);
@@ -149,13 +149,13 @@ void tst_PageBuilder::workedExampleByteForByte()
     QCOMPARE(options.SizeDivisor(), 2.0);
 
     const QStringList page = build(options, {"cat.jpg", "dog.gif", "owl.jpg"}, mkGifJpg);
-    QCOMPARE(page, lines(PageFixtures::workedExamplePage()));
-    QByteArray expected = QByteArray(PageFixtures::workedExamplePage()).replace("\n", "\r\n") + "\r\n";
+    QCOMPARE(page, lines(PageFixtures::samplePage()));
+    QByteArray expected = QByteArray(PageFixtures::samplePage()).replace("\n", "\r\n") + "\r\n";
     QCOMPARE(pageBytes(page), expected);
     QCOMPARE(options.ColumnEdit(), 2);
 }
 
-void tst_PageBuilder::workedExampleWithoutLabels()
+void tst_PageBuilder::samplePageWithoutLabels()
 {
     PageOptions options;
     prepare(options, mkGifJpg);
@@ -169,7 +169,7 @@ void tst_PageBuilder::workedExampleWithoutLabels()
     QCOMPARE(page.size(), 24);
 }
 
-void tst_PageBuilder::workedExampleHeightOnly()
+void tst_PageBuilder::samplePageHeightOnly()
 {
     PageOptions options;
     prepare(options, mkGifJpg);
@@ -178,7 +178,7 @@ void tst_PageBuilder::workedExampleHeightOnly()
     options.setPLabelSize(true);
     startRun(options, mkGifJpg);
     options.setHeightEdit(100);
-    QStringList expected = lines(PageFixtures::workedExamplePage());
+    QStringList expected = lines(PageFixtures::samplePage());
     expected[12] = R"(<TD><A HREF="cat.jpg"><IMG SRC="sm_cat.jpg" ALT="cat.jpg" HEIGHT=100 BORDER=0></A>)";
     expected[15] = R"(<TD><A HREF="dog.gif"><IMG SRC="dog.gif" ALT="dog.gif" HEIGHT=100 BORDER=0></A>)";
     expected[21] = R"(<TD><A HREF="owl.jpg"><IMG SRC="sm_owl.jpg" ALT="owl.jpg" HEIGHT=100 BORDER=0></A>)";

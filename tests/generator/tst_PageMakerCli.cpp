@@ -21,9 +21,9 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray workedExampleBytes()
+QByteArray samplePageBytes()
 {
-    return QByteArray(PageFixtures::workedExamplePage()).replace("\n", "\r\n") + "\r\n";
+    return QByteArray(PageFixtures::samplePage()).replace("\n", "\r\n") + "\r\n";
 }
 
 } // namespace
@@ -39,7 +39,7 @@ private:
 private Q_SLOTS:
     void initTestCase();
     void helpNamesEveryFlag();
-    void workedExample();
+    void samplePage();
     void neverOverwritesWithoutAsking();
     void counterInTheName();
     void optionsApplyInOrder_data();
@@ -81,21 +81,21 @@ void tst_PageMakerCli::helpNamesEveryFlag()
         QVERIFY2(help.out.contains(QLatin1String(flag)), flag);
 }
 
-void tst_PageMakerCli::workedExample()
+void tst_PageMakerCli::samplePage()
 {
     QTemporaryDir dir;
-    QVERIFY(PageFixtures::writeWorkedExampleFolder(dir.path()));
+    QVERIFY(PageFixtures::writeSampleFolder(dir.path()));
     const Run made = run({dir.path(), "1", "--columns", "2", "--labels", "name,size"});
     QCOMPARE(made.exitCode, 0);
     const QString page = dir.filePath("MediaPage.htm");
     QVERIFY2(made.out.startsWith(page + " was created."), qPrintable(made.out + made.err));
-    QCOMPARE(readAll(page), workedExampleBytes());
+    QCOMPARE(readAll(page), samplePageBytes());
 }
 
 void tst_PageMakerCli::neverOverwritesWithoutAsking()
 {
     QTemporaryDir dir;
-    QVERIFY(PageFixtures::writeWorkedExampleFolder(dir.path()));
+    QVERIFY(PageFixtures::writeSampleFolder(dir.path()));
     const QString page = dir.filePath("MediaPage.htm");
     QVERIFY(PageFixtures::write(page, "the user's own page"));
 
@@ -106,13 +106,13 @@ void tst_PageMakerCli::neverOverwritesWithoutAsking()
 
     const Run replaced = run({dir.path(), "gifjpg", "--columns=2", "--labels=name,size", "--overwrite"});
     QCOMPARE(replaced.exitCode, 0);
-    QCOMPARE(readAll(page), workedExampleBytes());
+    QCOMPARE(readAll(page), samplePageBytes());
 }
 
 void tst_PageMakerCli::counterInTheName()
 {
     QTemporaryDir dir;
-    QVERIFY(PageFixtures::writeWorkedExampleFolder(dir.path()));
+    QVERIFY(PageFixtures::writeSampleFolder(dir.path()));
     QCOMPARE(run({dir.path(), "3", "--counter", "007", "--name", "a.b.htm", "--title", "Owls"}).exitCode, 0);
     const QByteArray page = readAll(dir.filePath("a007.b.htm"));
     QVERIFY(page.contains("<TITLE>Owls</TITLE>"));
@@ -147,7 +147,7 @@ void tst_PageMakerCli::optionsApplyInOrder()
     QFETCH(QStringList, options);
     QFETCH(QString, catCell);
     QTemporaryDir dir;
-    QVERIFY(PageFixtures::writeWorkedExampleFolder(dir.path()));
+    QVERIFY(PageFixtures::writeSampleFolder(dir.path()));
     const Run made = run(QStringList{dir.path(), "jpg"} + options);
     QCOMPARE(made.exitCode, 0);
     const QStringList lines = QString::fromLatin1(readAll(dir.filePath("MediaPage.htm"))).split("\r\n");

@@ -117,13 +117,13 @@ bool write(const QString &path, const QByteArray &bytes, qint64 padTo)
     return file.flush();
 }
 
-bool writeWorkedExampleFolder(const QString &folder)
+bool writeSampleFolder(const QString &folder)
 {
     return write(folder + "/cat.jpg", jpeg(800, 600), 51200) && write(folder + "/dog.gif", gif(121, 91), 3000) &&
            write(folder + "/owl.jpg", jpeg(640, 480), 1100000);
 }
 
-const char *workedExamplePage()
+const char *samplePage()
 {
     return R"(<HTML>
 <HEAD>
