@@ -19,10 +19,11 @@ QByteArray withJpegSize(QByteArray jpegBytes, int width, int height);
 // Writes bytes to path, padded with zero bytes to padTo when that is larger; false on failure.
 bool write(const QString &path, const QByteArray &bytes, qint64 padTo = 0);
 
-// A sample folder: cat.jpg 800x600 of 51200 bytes, dog.gif 121x91 of
-// 3000 bytes, owl.jpg 640x480 of 1100000 bytes.
+// A sample folder: cat.jpg 800x600 of 51200 bytes, dog.gif 121x91 of 3000 bytes, owl.jpg 640x480 of
+// 1100000 bytes.
 bool writeSampleFolder(const QString &folder);
-// Its page, lines joined by "\n" (the file has CR LF after every line, the last included).
+// Its page for kind 1 with the start-up options, two columns and both labels, lines joined by "\n"
+// (the file has CR LF after every line, the last included).
 const char *samplePage();
 
 } // namespace PageFixtures
