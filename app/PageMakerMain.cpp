@@ -1,7 +1,28 @@
+#include "app/PageMakerArgs.h"
+#include "app/PageMakerRun.h"
+
 #include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    return 0;
+    QCoreApplication::setApplicationName(QStringLiteral("tessaloom-page"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    const PageMakerArgs args = parsePageMakerArgs(arguments);
+    if (args.help) {
+        out << pageMakerHelp();
+        return PageCreated;
+    }
+    if (!args.error.isEmpty()) {
+        err << "tessaloom-page: " << args.error << Qt::endl << "Try tessaloom-page --help." << Qt::endl;
+        return UsageError;
+    }
+    return runPageMaker(args, out, err);
 }

@@ -24,6 +24,71 @@ bool isRegularEntry(int dirFd, const dirent *entry)
     return fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
 }
 
+bool isAscii(const char *bytes, size_t length)
+{
+    for (size_t i = 0; i < length; ++i)
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80)
+            return false;
+    return true;
+}
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; }
+
+// The kinds' masks are "*.ext" suffixes: most names of a big folder are settled from their raw bytes,
+// without decoding them. A name whose tail is not plain ASCII, and any other mask, go through the
+// mask matcher as before, so the outcome is the same.
+class SuffixFilter
+{
+public:
+    explicit SuffixFilter(const QString &maskString)
+    {
+        const QStringList masks = MediaKinds::splitMasks(maskString);
+        m_usable = !masks.isEmpty();
+        for (const QString &mask : masks) {
+            const QString rest = mask.mid(1);
+            const bool plainSuffix = mask.startsWith(QLatin1Char('*')) && !rest.isEmpty() &&
+                                     !rest.contains(QLatin1Char('*')) && !rest.contains(QLatin1Char('?')) &&
+                                     !rest.contains(QLatin1Char('['));
+            bool ascii = true;
+            for (const QChar c : rest)
+                ascii = ascii && c.unicode() < 0x80;
+            if (!plainSuffix || !ascii) {
+                m_usable = false;
+                return;
+            }
+            QByteArray lowered = rest.toLatin1();
+            std::transform(lowered.begin(), lowered.end(), lowered.begin(), lowerAscii);
+            m_suffixes.append(lowered);
+        }
+    }
+
+    enum Verdict { Match, NoMatch, Undecided };
+
+    Verdict judge(const char *name, size_t length) const
+    {
+        if (!m_usable)
+            return Undecided;
+        for (const QByteArray &suffix : m_suffixes) {
+            const size_t n = size_t(suffix.size());
+            if (length < n)
+                continue;
+            const char *tail = name + length - n;
+            if (!isAscii(tail, n))
+                return Undecided;
+            bool same = true;
+            for (size_t i = 0; i < n && same; ++i)
+                same = lowerAscii(tail[i]) == suffix[qsizetype(i)];
+            if (same)
+                return Match;
+        }
+        return NoMatch;
+    }
+
+private:
+    QList<QByteArray> m_suffixes;
+    bool m_usable = false;
+};
+
 } // namespace
 
 FolderListing listFolder(const QString &folder, const QString &maskString)
@@ -35,15 +100,23 @@ FolderListing listFolder(const QString &folder, const QString &maskString)
         return result;
     }
     const MediaKinds::MaskMatcher matcher(maskString);
+    const SuffixFilter filter(maskString);
     const int fd = dirfd(dir);
     while (const dirent *entry = readdir(dir)) {
         if (entry->d_name[0] == '.')
             continue; // hidden, "." and ".."
-        const QByteArray raw(entry->d_name);
-        const QString name = QFile::decodeName(raw);
-        if (!matcher.matches(name) || !isRegularEntry(fd, entry))
+        const size_t length = std::strlen(entry->d_name);
+        const SuffixFilter::Verdict verdict = filter.judge(entry->d_name, length);
+        if (verdict == SuffixFilter::NoMatch)
             continue;
-        if (QFile::encodeName(name) != raw) {
+        const QString name = QFile::decodeName(QByteArray::fromRawData(entry->d_name, qsizetype(length)));
+        if (verdict == SuffixFilter::Undecided && !matcher.matches(name))
+            continue;
+        if (!isRegularEntry(fd, entry))
+            continue;
+        // Plain ASCII always spells back; anything else must survive the round trip to be opened again.
+        if (!isAscii(entry->d_name, length) &&
+            QFile::encodeName(name) != QByteArrayView(entry->d_name, qsizetype(length))) {
             ++result.unreadableNames;
             continue;
         }

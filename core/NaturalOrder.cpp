@@ -2,25 +2,36 @@
 
 namespace {
 
-bool isDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+inline bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// The case folding of one UTF-16 unit; ASCII, by far the common case, without a table lookup.
+inline char16_t folded(char16_t c)
+{
+    if (c < 0x80)
+        return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+    return QChar(c).toCaseFolded().unicode();
+}
 
 // Compares the digit runs starting at i and j by value; advances both past their runs.
-int compareNumbers(const QString &a, qsizetype &i, const QString &b, qsizetype &j)
+int compareNumbers(const char16_t *a, qsizetype na, qsizetype &i, const char16_t *b, qsizetype nb, qsizetype &j)
 {
-    while (i < a.size() && a[i] == QLatin1Char('0') && i + 1 < a.size() && isDigit(a[i + 1]))
+    while (i + 1 < na && a[i] == u'0' && isDigit(a[i + 1]))
         ++i;
-    while (j < b.size() && b[j] == QLatin1Char('0') && j + 1 < b.size() && isDigit(b[j + 1]))
+    while (j + 1 < nb && b[j] == u'0' && isDigit(b[j + 1]))
         ++j;
     qsizetype ei = i, ej = j;
-    while (ei < a.size() && isDigit(a[ei]))
+    while (ei < na && isDigit(a[ei]))
         ++ei;
-    while (ej < b.size() && isDigit(b[ej]))
+    while (ej < nb && isDigit(b[ej]))
         ++ej;
     int result = 0;
-    if (ei - i != ej - j)
+    if (ei - i != ej - j) {
         result = ei - i < ej - j ? -1 : 1;
-    else
-        result = QStringView(a).sliced(i, ei - i).compare(QStringView(b).sliced(j, ej - j));
+    } else {
+        for (qsizetype k = 0; k < ei - i && result == 0; ++k)
+            if (a[i + k] != b[j + k])
+                result = a[i + k] < b[j + k] ? -1 : 1;
+    }
     i = ei;
     j = ej;
     return result;
@@ -28,26 +39,31 @@ int compareNumbers(const QString &a, qsizetype &i, const QString &b, qsizetype &
 
 } // namespace
 
-int naturalCompare(const QString &a, const QString &b)
+int naturalCompare(const QString &as, const QString &bs)
 {
+    const auto *a = reinterpret_cast<const char16_t *>(as.constData());
+    const auto *b = reinterpret_cast<const char16_t *>(bs.constData());
+    const qsizetype na = as.size(), nb = bs.size();
     qsizetype i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
+    while (i < na && j < nb) {
         if (isDigit(a[i]) && isDigit(b[j])) {
-            if (const int c = compareNumbers(a, i, b, j))
+            if (const int c = compareNumbers(a, na, i, b, nb, j))
                 return c;
             continue;
         }
-        const QChar ca = a[i].toCaseFolded(), cb = b[j].toCaseFolded();
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
+        if (a[i] != b[j]) {
+            const char16_t ca = folded(a[i]), cb = folded(b[j]);
+            if (ca != cb)
+                return ca < cb ? -1 : 1;
+        }
         ++i;
         ++j;
     }
-    if (i < a.size())
+    if (i < na)
         return 1;
-    if (j < b.size())
+    if (j < nb)
         return -1;
-    return a.compare(b);
+    return as.compare(bs);
 }
 
 bool naturalLess(const QString &a, const QString &b) { return naturalCompare(a, b) < 0; }

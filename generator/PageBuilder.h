@@ -32,5 +32,7 @@ PageBuildResult BuildWebSource(const PageBuildInput &input, PageOptions &options
 QByteArray pageBytes(const QStringList &WebSourceMemo);
 
 QString FileSizeText(qint64 bytes);
+// A size quotient of the percentage mode: general format, at most 15 significant digits, "." always.
+QString PercentSizeText(double value);
 QString MoviePictureName(const QString &movieName);
 QString BackgroundName(const QString &backgroundfile);

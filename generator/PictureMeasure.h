@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 // A picture's natural size as a browser shows it, read from its header only.
@@ -10,5 +11,12 @@ struct PictureSize {
     QString error; // names the file when !ok
 };
 
+// Pictures larger than this are refused before anything is allocated for them.
+constexpr qint64 MaxPicturePixels = 100'000'000;
+
 PictureSize measureJpeg(const QString &path); // EXIF orientations 5 to 8 give the displayed (swapped) size
 PictureSize measureGif(const QString &path);  // the logical screen
+
+// The same from bytes already in memory; name only labels the error. The fuzz targets call these.
+PictureSize measureJpegData(QByteArrayView data, const QString &name);
+PictureSize measureGifData(QByteArrayView data, const QString &name);

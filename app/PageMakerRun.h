@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QTextStream>
+
+struct PageMakerArgs;
+
+enum PageMakerExit { PageCreated = 0, RunFailed = 1, UsageError = 2 };
+
+// One page run over a folder, as the Create button does it but without windows: lists the folder by
+// the kind's masks, prepares the run, builds the page and writes it under the page file name rule,
+// never replacing a file unless args.overwrite. Reports through out and err.
+int runPageMaker(const PageMakerArgs &args, QTextStream &out, QTextStream &err);

@@ -1,0 +1,121 @@
+#include "generator/FuzzEntries.h"
+
+#include "generator/HtmlEscape.h"
+#include "generator/PictureMeasure.h"
+
+namespace {
+
+const QString kName = QStringLiteral("fuzz.input");
+
+QString checkSize(const PictureSize &size)
+{
+    if (!size.ok)
+        return size.error.startsWith(kName + QLatin1String(": ")) ? QString()
+                                                                   : QStringLiteral("error does not name the file");
+    if (size.width <= 0 || size.height <= 0)
+        return QStringLiteral("accepted a size of %1x%2").arg(size.width).arg(size.height);
+    if (qint64(size.width) * size.height > MaxPicturePixels)
+        return QStringLiteral("accepted %1x%2 beyond the pixel limit").arg(size.width).arg(size.height);
+    return QString();
+}
+
+bool isPlainAscii(const QString &text)
+{
+    for (const QChar c : text)
+        if (c.unicode() < 0x20 || c.unicode() >= 0x7F)
+            return false;
+    return true;
+}
+
+int hexValue(QChar c)
+{
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    return -1; // the encoder writes upper-case digits only
+}
+
+// Reads a link value back to the name's UTF-8 bytes, as a browser would; false when it cannot.
+bool decodeUrl(QString value, const QString &name, QByteArray &bytes)
+{
+    value.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    if (name.contains(QLatin1Char(':'))) {
+        if (!value.startsWith(QLatin1String("./")))
+            return false;
+        value.remove(0, 2);
+    }
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] != QLatin1Char('%')) {
+            bytes += char(value[i].unicode());
+            continue;
+        }
+        if (i + 2 >= value.size() || hexValue(value[i + 1]) < 0 || hexValue(value[i + 2]) < 0)
+            return false;
+        bytes += char(hexValue(value[i + 1]) * 16 + hexValue(value[i + 2]));
+        i += 2;
+    }
+    return true;
+}
+
+// Reads a text or attribute value back: the four entities and numeric references.
+QString decodeText(const QString &value)
+{
+    QString out;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] != QLatin1Char('&')) {
+            out += value[i];
+            continue;
+        }
+        const qsizetype end = value.indexOf(QLatin1Char(';'), i);
+        const QStringView entity = QStringView(value).sliced(i + 1, end < 0 ? 0 : end - i - 1);
+        if (entity == QLatin1String("amp"))
+            out += QLatin1Char('&');
+        else if (entity == QLatin1String("lt"))
+            out += QLatin1Char('<');
+        else if (entity == QLatin1String("gt"))
+            out += QLatin1Char('>');
+        else if (entity == QLatin1String("quot"))
+            out += QLatin1Char('"');
+        else if (entity.startsWith(QLatin1Char('#'))) {
+            const char32_t code = entity.sliced(1).toUInt();
+            out += QString::fromUcs4(&code, 1);
+        } else
+            return QStringLiteral("<undecodable>");
+        i = end;
+    }
+    return out;
+}
+
+} // namespace
+
+namespace FuzzEntries {
+
+QString jpegHeader(QByteArrayView data) { return checkSize(measureJpegData(data, kName)); }
+
+QString gifHeader(QByteArrayView data) { return checkSize(measureGifData(data, kName)); }
+
+QString htmlEscape(QByteArrayView data)
+{
+    const QString name = QString::fromUtf8(data);
+    const QString url = HtmlEscape::url(name);
+    if (!isPlainAscii(url) || url.contains(QLatin1Char('<')) || url.contains(QLatin1Char('>')) ||
+        url.contains(QLatin1Char('"')) || url.startsWith(QLatin1Char(' ')) || url.endsWith(QLatin1Char(' ')))
+        return QStringLiteral("link value not safe: ") + url;
+    QByteArray bytes;
+    if (!decodeUrl(url, name, bytes) || bytes != name.toUtf8())
+        return QStringLiteral("link value does not lead back to the name: ") + url;
+    const QString text = HtmlEscape::text(name);
+    if (!isPlainAscii(text) || text.contains(QLatin1Char('<')) || text.contains(QLatin1Char('>')) ||
+        text.contains(QLatin1Char('"')))
+        return QStringLiteral("text not safe: ") + text;
+    if (decodeText(text) != name)
+        return QStringLiteral("text does not read back as the name: ") + text;
+    const QString title = HtmlEscape::title(name);
+    if (!isPlainAscii(title))
+        return QStringLiteral("title not plain ASCII: ") + title;
+    return QString();
+}
+
+} // namespace FuzzEntries

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// Raw bytes fed to the real header readers and name escaping, with what must hold whatever the bytes
+// are. The libFuzzer targets call these, and an ordinary test replays the saved corpus through them.
+// Each returns an empty text, or what did not hold.
+namespace FuzzEntries {
+
+QString jpegHeader(QByteArrayView data);
+QString gifHeader(QByteArrayView data);
+QString htmlEscape(QByteArrayView data);
+
+} // namespace FuzzEntries

@@ -1,0 +1,51 @@
+// The small naming and number rules of the page: its bytes, size captions, the movie picture's name
+// and the background picture's name.
+#include "generator/PageBuilder.h"
+
+QByteArray pageBytes(const QStringList &WebSourceMemo)
+{
+    QByteArray bytes;
+    for (const QString &line : WebSourceMemo) {
+        bytes += line.toUtf8();
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+QString FileSizeText(qint64 bytes)
+{
+    if (bytes <= 1024)
+        return QStringLiteral("%1 bytes").arg(bytes);
+    const qint64 kilo = bytes / 1024;
+    qint64 whole = kilo;
+    qint64 rest = bytes % 1024;
+    QString unit = QStringLiteral(" kb");
+    if (kilo >= 1024) {
+        whole = bytes / 1048576;
+        rest = bytes % 1048576;
+        unit = QStringLiteral(" mb");
+    }
+    // The leading digits of the remaining bytes, not a decimal fraction.
+    return QString::number(whole) + QLatin1Char('.') + QString::number(rest).left(2) + unit;
+}
+
+QString PercentSizeText(double value)
+{
+    return QString::number(value, 'g', 15);
+}
+
+QString MoviePictureName(const QString &movieName)
+{
+    return movieName.left(qMax<qsizetype>(0, movieName.size() - 3)) + QStringLiteral("jpg");
+}
+
+QString BackgroundName(const QString &backgroundfile)
+{
+    QString path = backgroundfile;
+    // The chooser wraps a path holding a blank in double quotes; only that pair is taken off, so a
+    // quote inside a name stays part of it.
+    if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"')))
+        path = path.mid(1, path.size() - 2);
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : path.mid(slash + 1);
+}
