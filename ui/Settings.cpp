@@ -2,6 +2,7 @@
 
 #include "core/EmailPage.h"
 #include "core/PageOptions.h"
+#include "ui/ClampedSpinBox.h"
 #include "ui/ColorChooser.h"
 #include "ui/FileChooser.h"
 #include "ui/FormDialogs.h"
@@ -277,13 +278,7 @@ QSpinBox *TSettingsForm::addSpin(const QString &name, const QString &label, int 
                                  const QString &hint)
 {
     (new ShadowLabel(name + QStringLiteral("Label"), label, ShadowLabel::Plain, this))->move(kLeft + 4, y + 3);
-    auto *spin = new QSpinBox(this);
-    spin->setObjectName(name);
-    spin->setRange(name == QLatin1String("ColumnEdit") ? 1 : 0, maximum);
-    spin->setSingleStep(step);
-    spin->setButtonSymbols(QAbstractSpinBox::PlusMinus);
-    spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-    spin->setAlignment(Qt::AlignRight);
+    auto *spin = new ClampedSpinBox(name, name == QLatin1String("ColumnEdit") ? 1 : 0, maximum, step, this);
     spin->setGeometry(kLeft + 140, y, 100, kRowHeight);
     spin->setStyleSheet(QStringLiteral("QSpinBox { background: silver; } QSpinBox:disabled { color: gray; }"));
     HelpHints::setHint(spin, hint);
