@@ -1,6 +1,7 @@
 #include "ui/NameWebPage.h"
 
 #include "core/PageOptions.h"
+#include "ui/FieldLook.h"
 #include "ui/HelpHints.h"
 #include "ui/NumberField.h"
 #include "ui/PictureButton.h"
@@ -14,12 +15,6 @@
 #include <QPushButton>
 #include <QScreen>
 
-namespace {
-
-const char *const kSilverField = "background: silver;";
-
-} // namespace
-
 TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("TNameitForm"));
@@ -32,7 +27,7 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
     m_webName = new QLineEdit(this);
     m_webName->setObjectName(QStringLiteral("WebNameEdit"));
     m_webName->setGeometry(20, 58, 232, 22);
-    m_webName->setStyleSheet(QString::fromLatin1(kSilverField));
+    paintSilver(m_webName);
     HelpHints::setHint(m_webName, tr("Enter the name of the file you want to save to your hard drive."));
 
     m_counter = new NumberField(QStringLiteral("NameIncrement"), this);
@@ -45,7 +40,7 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
     m_title = new QLineEdit(this);
     m_title->setObjectName(QStringLiteral("TitleEdit"));
     m_title->setGeometry(20, 104, 326, 22);
-    m_title->setStyleSheet(QString::fromLatin1(kSilverField));
+    paintSilver(m_title);
     HelpHints::setHint(m_title, tr("Enter the title of the web page. This shows up on the title bar at the top of "
                                    "the screen."));
 

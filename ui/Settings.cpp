@@ -6,6 +6,7 @@
 #include "ui/ColorChooser.h"
 #include "ui/FileChooser.h"
 #include "ui/FormDialogs.h"
+#include "ui/FieldLook.h"
 #include "ui/HelpHints.h"
 #include "ui/NumberField.h"
 #include "ui/ShadowLabel.h"
@@ -19,6 +20,7 @@
 #include <QListWidget>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QStyledItemDelegate>
 #include <QUrl>
 
 namespace {
@@ -30,7 +32,17 @@ constexpr int kRight = 274;
 constexpr int kRightWidth = 232;
 constexpr int kRowHeight = 22;
 
-const char *const kSilverField = "background: silver;";
+// The percentage marks come from the options only: a click anywhere on an entry, its box
+// included, chooses the entry, and the view never toggles a mark by itself.
+class MarksFromOptionsDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    bool editorEvent(QEvent *, QAbstractItemModel *, const QStyleOptionViewItem &, const QModelIndex &) override
+    {
+        return false;
+    }
+};
 
 QString helpCaption(bool on) { return on ? QStringLiteral("Help System (On)") : QStringLiteral("Help System (Off)"); }
 
@@ -90,7 +102,7 @@ void TSettingsForm::buildNaming()
     m_webName = new QLineEdit(this);
     m_webName->setObjectName(QStringLiteral("WebNameEdit"));
     m_webName->setGeometry(kLeft, 56, 176, kRowHeight);
-    m_webName->setStyleSheet(QString::fromLatin1(kSilverField));
+    paintSilver(m_webName);
     HelpHints::setHint(m_webName, tr("Enter the name of your web page."));
     connect(m_webName, &QLineEdit::textEdited, &m_options, &PageOptions::setWebNameEdit);
 
@@ -105,7 +117,7 @@ void TSettingsForm::buildNaming()
     m_title = new QLineEdit(this);
     m_title->setObjectName(QStringLiteral("TitleEdit"));
     m_title->setGeometry(kRight, 56, kRightWidth, kRowHeight);
-    m_title->setStyleSheet(QString::fromLatin1(kSilverField));
+    paintSilver(m_title);
     HelpHints::setHint(m_title, tr("Enter the title for your web page"));
     connect(m_title, &QLineEdit::textEdited, &m_options, &PageOptions::setTitleEdit);
 }
@@ -147,7 +159,7 @@ void TSettingsForm::buildBackground()
 
     m_backgroundFile = new FileChooser(QStringLiteral("Backgroundfile"), tr("Browse for Background"), this);
     m_backgroundFile->setGeometry(kLeft + 4, 146, kLeftWidth - 8, kRowHeight);
-    m_backgroundFile->setStyleSheet(QString::fromLatin1(kSilverField));
+    paintSilver(m_backgroundFile);
     HelpHints::setHint(m_backgroundFile,
                        tr("Choose a picture to use for the background of your web page (Click on the folder icon)"));
     connect(m_backgroundFile, &FileChooser::pathChosen, &m_options, &PageOptions::setBackgroundfile);
@@ -163,7 +175,7 @@ void TSettingsForm::buildSounds()
     panel(QRect(kLeft - 4, 208, kLeftWidth + 8, 118));
     m_soundPick = new FileChooser(QStringLiteral("SoundPick"), tr("Browse for Sound Picture"), this);
     m_soundPick->setGeometry(kLeft + 4, 214, kLeftWidth - 8, kRowHeight);
-    m_soundPick->setStyleSheet(QString::fromLatin1(kSilverField));
+    paintSilver(m_soundPick);
     m_soundPick->setAcceptsFileDrops(true);
     HelpHints::setHint(m_soundPick, tr("Choose a picture to use for your sound files (Click on the folder icon)"));
     connect(m_soundPick, &FileChooser::pathChosen, &m_options, &PageOptions::setSoundPick);
@@ -279,8 +291,8 @@ QSpinBox *TSettingsForm::addSpin(const QString &name, const QString &label, int 
 {
     (new ShadowLabel(name + QStringLiteral("Label"), label, ShadowLabel::Plain, this))->move(kLeft + 4, y + 3);
     auto *spin = new ClampedSpinBox(name, name == QLatin1String("ColumnEdit") ? 1 : 0, maximum, step, this);
-    spin->setGeometry(kLeft + 140, y, 100, kRowHeight);
-    spin->setStyleSheet(QStringLiteral("QSpinBox { background: silver; } QSpinBox:disabled { color: gray; }"));
+    spin->setGeometry(kLeft + 140, y - 1, 100, kRowHeight + 2);
+    paintSilver(spin);
     HelpHints::setHint(spin, hint);
     return spin;
 }
@@ -312,12 +324,11 @@ void TSettingsForm::buildRatio()
     m_percent = new QListWidget(this);
     m_percent->setObjectName(QStringLiteral("PopupMenu"));
     m_percent->setGeometry(kRight + 4, 358, kRightWidth - 8, 118);
-    m_percent->setStyleSheet(QString::fromLatin1(kSilverField));
     m_percent->setSelectionMode(QAbstractItemView::NoSelection);
+    m_percent->setItemDelegate(new MarksFromOptionsDelegate(m_percent));
     for (int i = 0; i < PageOptions::PercentCount; ++i) {
         auto *item = new QListWidgetItem(PageOptions::percentCaption(i), m_percent);
-        // Marks come from the options only; a click anywhere on the entry chooses it.
-        item->setFlags(Qt::ItemIsEnabled);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
     HelpHints::setHint(m_percent, tr("Check a percentage and your pictures will be shown at that size. If Create "
