@@ -1,5 +1,6 @@
 #include "core/PageOptions.h"
 #include "core/SafeFile.h"
+#include "ui/HelpHints.h"
 #include "ui/NameOverWrite.h"
 #include "ui/NameOverWrite2.h"
 #include "ui/NameWebPage.h"
@@ -97,6 +98,11 @@ private Q_SLOTS:
         QCOMPARE(name.findChild<QLineEdit *>("NameIncrement")->text(), QStringLiteral("0"));
         QCOMPARE(name.findChild<QLabel *>("DeleteThumbnailLabel")->text(), QStringLiteral("Delete any existing thumbnails"));
         QCOMPARE(name.findChild<QLabel *>("PreviewitLabel")->text(), QStringLiteral("Preview after creating"));
+        QCOMPARE(HelpHints::hintOf(name.findChild<QWidget *>("WebNameEdit")),
+                 QStringLiteral("Enter the name of the file you want to save to your hard drive."));
+        QVERIFY(HelpHints::hintOf(name.findChild<QWidget *>("TitleEdit")).endsWith("at the top of the screen."));
+        QVERIFY(HelpHints::hintOf(name.findChild<QWidget *>("NameIncrement")).startsWith("This number is appended"));
+        QVERIFY(HelpHints::hintOf(name.findChild<QWidget *>("OKButton")).isEmpty());
     }
 
     void fillsFromTheOptionsAndAnswers()

@@ -247,6 +247,28 @@ private Q_SLOTS:
         }
     }
 
+    // The user drags the window by any visible point of its skin, captions and panels included.
+    void draggedBySkin_data()
+    {
+        QTest::addColumn<QString>("grip");
+        QTest::newRow("bare skin") << "";
+        QTest::newRow("field title") << "FileNameLabel";
+    }
+
+    void draggedBySkin()
+    {
+        QFETCH(QString, grip);
+        QWidget *target = grip.isEmpty() ? static_cast<QWidget *>(m_form.get()) : control(qPrintable(grip));
+        const QPoint at = grip.isEmpty() ? QPoint(270, 500) : QPoint(3, 3);
+        const QPoint start = m_form->pos();
+        QTest::mousePress(target, Qt::LeftButton, {}, at);
+        const QPointF to = at + QPoint(30, 20);
+        QMouseEvent move(QEvent::MouseMove, to, target->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, to.toPoint());
+        QCOMPARE(m_form->pos(), start + QPoint(30, 20));
+    }
+
     void captionsAndHints_data()
     {
         QTest::addColumn<QString>("name");
