@@ -4,8 +4,8 @@
 #include "ui/FieldLook.h"
 #include "ui/HelpHints.h"
 #include "ui/NumberField.h"
-#include "ui/PictureButton.h"
-#include "ui/ShadowLabel.h"
+#include "ui/DialogButton.h"
+#include "ui/CaptionLabel.h"
 #include "ui/Skin.h"
 
 #include <QApplication>
@@ -23,7 +23,7 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
     Skin::apply(this, QStringLiteral("nameit_skin.png"), QColor(Qt::black));
     m_showMessage = [this](const QString &text) { QMessageBox::information(this, QApplication::applicationName(), text); };
 
-    (new ShadowLabel(QStringLiteral("FileNameLabel"), tr("File Name"), ShadowLabel::Plain, this))->move(22, 40);
+    (new CaptionLabel(QStringLiteral("FileNameLabel"), tr("File Name"), CaptionLabel::Plain, this))->move(22, 40);
     m_webName = new QLineEdit(this);
     m_webName->setObjectName(QStringLiteral("WebNameEdit"));
     m_webName->setGeometry(20, 58, 232, 22);
@@ -36,7 +36,7 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
     HelpHints::setHint(m_counter, tr("This number is appended to the filename and automatically incremented every "
                                      "time a page is created. The program will not use this if the value is zero."));
 
-    (new ShadowLabel(QStringLiteral("PageTitleLabel"), tr("Page Title"), ShadowLabel::Plain, this))->move(22, 86);
+    (new CaptionLabel(QStringLiteral("PageTitleLabel"), tr("Page Title"), CaptionLabel::Plain, this))->move(22, 86);
     m_title = new QLineEdit(this);
     m_title->setObjectName(QStringLiteral("TitleEdit"));
     m_title->setGeometry(20, 104, 326, 22);
@@ -49,8 +49,8 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
     addFlag(QStringLiteral("Previewit"), QStringLiteral("PreviewitLabel"), tr("Preview after creating"), 158,
             &PageOptions::Previewit, &PageOptions::setPreviewit);
 
-    QPushButton *ok = makePictureButton(QStringLiteral("OKButton"), tr("OK"), this);
-    QPushButton *cancel = makePictureButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
+    QPushButton *ok = makeDialogButton(QStringLiteral("OKButton"), tr("OK"), this);
+    QPushButton *cancel = makeDialogButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
     ok->setGeometry(width() / 2 - 106, 190, 96, 28);
     cancel->setGeometry(width() / 2 + 10, 190, 96, 28);
     connect(ok, &QPushButton::clicked, this, &TNameitForm::OKButtonClick);
@@ -72,14 +72,14 @@ void TNameitForm::addFlag(const QString &boxName, const QString &captionName, co
     box->setObjectName(boxName);
     box->setGeometry(20, y, 18, 22);
     box->setChecked(true);
-    auto *label = new ShadowLabel(captionName, caption, ShadowLabel::Clickable, this);
+    auto *label = new CaptionLabel(captionName, caption, CaptionLabel::Clickable, this);
     label->move(40, y + 3);
     label->adjustSize();
     connect(box, &QCheckBox::clicked, this, [this, set](bool on) {
         if (m_options)
             (m_options->*set)(on);
     });
-    connect(label, &ShadowLabel::clicked, this, [this, box, get, set] {
+    connect(label, &CaptionLabel::clicked, this, [this, box, get, set] {
         if (m_options)
             (m_options->*set)(!(m_options->*get)());
         box->setChecked(m_options ? (m_options->*get)() : !box->isChecked());

@@ -1,7 +1,7 @@
 #include "ui/OverwriteDialog.h"
 
-#include "ui/PictureButton.h"
-#include "ui/ShadowLabel.h"
+#include "ui/DialogButton.h"
+#include "ui/CaptionLabel.h"
 #include "ui/Skin.h"
 
 #include <QGuiApplication>
@@ -30,7 +30,7 @@ OverwriteDialog::OverwriteDialog(const QString &objectName, QWidget *parent)
 
     m_overLabel = new QLabel(this);
     m_overLabel->setObjectName(QStringLiteral("OverLabel"));
-    QFont big = ShadowLabel::captionFont();
+    QFont big = CaptionLabel::captionFont();
     big.setPixelSize(16);
     m_overLabel->setFont(big);
     m_overLabel->setAlignment(Qt::AlignCenter);
@@ -39,14 +39,14 @@ OverwriteDialog::OverwriteDialog(const QString &objectName, QWidget *parent)
 
     m_errorLabel = new QLabel(this);
     m_errorLabel->setObjectName(QStringLiteral("ErrorLabel"));
-    m_errorLabel->setFont(ShadowLabel::captionFont());
+    m_errorLabel->setFont(CaptionLabel::captionFont());
     m_errorLabel->setStyleSheet(QStringLiteral("color: #a00000;"));
     m_errorLabel->setAlignment(Qt::AlignCenter);
     m_errorLabel->setWordWrap(true);
     m_errorLabel->setGeometry(20, 146, width() - 40, 38);
 
-    QPushButton *ok = makePictureButton(QStringLiteral("OKButton"), tr("OK"), this);
-    QPushButton *cancel = makePictureButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
+    QPushButton *ok = makeDialogButton(QStringLiteral("OKButton"), tr("OK"), this);
+    QPushButton *cancel = makeDialogButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
     ok->setGeometry(width() / 2 - 106, 190, 96, 28);
     cancel->setGeometry(width() / 2 + 10, 190, 96, 28);
     connect(ok, &QPushButton::clicked, this, &OverwriteDialog::OKButtonClick);

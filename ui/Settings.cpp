@@ -9,7 +9,7 @@
 #include "ui/FieldLook.h"
 #include "ui/HelpHints.h"
 #include "ui/NumberField.h"
-#include "ui/ShadowLabel.h"
+#include "ui/CaptionLabel.h"
 #include "ui/Skin.h"
 
 #include <QCheckBox>
@@ -98,7 +98,7 @@ void TSettingsForm::panel(const QRect &area)
 
 void TSettingsForm::buildNaming()
 {
-    (new ShadowLabel(QStringLiteral("FileNameLabel"), tr("File Name"), ShadowLabel::Plain, this))->move(kLeft + 2, 38);
+    (new CaptionLabel(QStringLiteral("FileNameLabel"), tr("File Name"), CaptionLabel::Plain, this))->move(kLeft + 2, 38);
     m_webName = new QLineEdit(this);
     m_webName->setObjectName(QStringLiteral("WebNameEdit"));
     m_webName->setGeometry(kLeft, 56, 176, kRowHeight);
@@ -113,7 +113,7 @@ void TSettingsForm::buildNaming()
                                      "time a page is created. The program will not use this if the value is zero."));
     connect(m_counter, &NumberField::valueEdited, &m_options, &PageOptions::setNameIncrement);
 
-    (new ShadowLabel(QStringLiteral("PageTitleLabel"), tr("Page Title"), ShadowLabel::Plain, this))->move(kRight + 2, 38);
+    (new CaptionLabel(QStringLiteral("PageTitleLabel"), tr("Page Title"), CaptionLabel::Plain, this))->move(kRight + 2, 38);
     m_title = new QLineEdit(this);
     m_title->setObjectName(QStringLiteral("TitleEdit"));
     m_title->setGeometry(kRight, 56, kRightWidth, kRowHeight);
@@ -129,7 +129,7 @@ QCheckBox *TSettingsForm::addCheck(const QString &boxName, const QString &captio
     auto *box = new QCheckBox(this);
     box->setObjectName(boxName);
     box->setGeometry(x, y, 18, kRowHeight);
-    auto *label = new ShadowLabel(captionName, caption, ShadowLabel::Clickable, this);
+    auto *label = new CaptionLabel(captionName, caption, CaptionLabel::Clickable, this);
     label->move(x + 20, y + 3);
     label->adjustSize();
     const HelpHints::Mode mode = boxName == QLatin1String("HelpSystem") ? HelpHints::Always
@@ -138,7 +138,7 @@ QCheckBox *TSettingsForm::addCheck(const QString &boxName, const QString &captio
     HelpHints::setHint(label, hint, mode);
     connect(box, &QCheckBox::clicked, this, [turn](bool on) { turn(on); });
     // A caption either toggles its flag or, for a choice of several, chooses it.
-    connect(label, &ShadowLabel::clicked, this, [isOn, turn, captionToggles] { turn(captionToggles ? !isOn() : true); });
+    connect(label, &CaptionLabel::clicked, this, [isOn, turn, captionToggles] { turn(captionToggles ? !isOn() : true); });
     m_checkViews.push_back([box, isOn] { box->setChecked(isOn()); });
     return box;
 }
@@ -226,8 +226,8 @@ void TSettingsForm::buildColours()
     };
     int y = 92;
     for (const Row &row : rows) {
-        auto *label = new ShadowLabel(QString::fromLatin1(row.name) + QStringLiteral("Label"), tr(row.label),
-                                      ShadowLabel::Plain, this);
+        auto *label = new CaptionLabel(QString::fromLatin1(row.name) + QStringLiteral("Label"), tr(row.label),
+                                      CaptionLabel::Plain, this);
         label->move(kRight + 4, y + 3);
         auto *chooser = new ColorChooser(QString::fromLatin1(row.name), row.start, this);
         chooser->setGeometry(kRight + 118, y, 104, kRowHeight);
@@ -281,7 +281,7 @@ void TSettingsForm::buildFlags()
                  y, [&o, get] { return (o.*get)(); }, [&o, set](bool on) { (o.*set)(on); }, true);
         y += 22;
     }
-    m_helpCaption = findChild<ShadowLabel *>(QStringLiteral("RxLabel8"));
+    m_helpCaption = findChild<CaptionLabel *>(QStringLiteral("RxLabel8"));
     m_helpCaption->setText(helpCaption(false)); // the wider caption sets the label's size
     m_helpCaption->adjustSize();
 }
@@ -289,7 +289,7 @@ void TSettingsForm::buildFlags()
 QSpinBox *TSettingsForm::addSpin(const QString &name, const QString &label, int y, int maximum, int step,
                                  const QString &hint)
 {
-    (new ShadowLabel(name + QStringLiteral("Label"), label, ShadowLabel::Plain, this))->move(kLeft + 4, y + 3);
+    (new CaptionLabel(name + QStringLiteral("Label"), label, CaptionLabel::Plain, this))->move(kLeft + 4, y + 3);
     auto *spin = new ClampedSpinBox(name, name == QLatin1String("ColumnEdit") ? 1 : 0, maximum, step, this);
     spin->setGeometry(kLeft + 140, y - 1, 100, kRowHeight + 2);
     paintSilver(spin);
@@ -319,7 +319,7 @@ void TSettingsForm::buildSizes()
 void TSettingsForm::buildRatio()
 {
     panel(QRect(kRight - 4, 332, kRightWidth + 8, 152));
-    (new ShadowLabel(QStringLiteral("PictureRatioLabel"), tr("Picture Ratio"), ShadowLabel::Plain, this))
+    (new CaptionLabel(QStringLiteral("PictureRatioLabel"), tr("Picture Ratio"), CaptionLabel::Plain, this))
         ->move(kRight + 4, 338);
     m_percent = new QListWidget(this);
     m_percent->setObjectName(QStringLiteral("PopupMenu"));
@@ -354,11 +354,11 @@ void TSettingsForm::buildCaptionButtons()
     };
     int y = 88;
     for (const Button &b : buttons) {
-        auto *label = new ShadowLabel(QString::fromLatin1(b.name), QString::fromLatin1(b.text),
-                                      ShadowLabel::CaptionButton, this);
+        auto *label = new CaptionLabel(QString::fromLatin1(b.name), QString::fromLatin1(b.text),
+                                      CaptionLabel::CaptionButton, this);
         label->setGeometry(width() - 36, y, 24, 24);
         HelpHints::setHint(label, tr(b.hint));
-        connect(label, &ShadowLabel::clicked, this, b.click);
+        connect(label, &CaptionLabel::clicked, this, b.click);
         if (QLatin1String(b.name) == QLatin1String("EmailButton"))
             m_emailButton = label;
         y += 30;

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class ColorChooser;
 class FileChooser;
@@ -16,7 +17,7 @@ class QListWidget;
 class QListWidgetItem;
 class QSpinBox;
 class QUrl;
-class ShadowLabel;
+class CaptionLabel;
 
 // The Options window: every option of the page as a control named like the option. It forwards
 // each user action to the options and shows them back after every change, the rules' own
@@ -84,7 +85,7 @@ private:
     QSpinBox *m_tableBorder = nullptr;
     QSpinBox *m_columns = nullptr;
     QListWidget *m_percent = nullptr;
-    ShadowLabel *m_helpCaption = nullptr;
-    ShadowLabel *m_emailButton = nullptr;
+    CaptionLabel *m_helpCaption = nullptr;
+    CaptionLabel *m_emailButton = nullptr;
     std::vector<std::function<void()>> m_checkViews; // shows each check box from the options
 };

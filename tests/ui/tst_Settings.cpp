@@ -6,7 +6,7 @@
 #include "ui/HelpHints.h"
 #include "ui/NumberField.h"
 #include "ui/Settings.h"
-#include "ui/ShadowLabel.h"
+#include "ui/CaptionLabel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -604,7 +604,7 @@ private Q_SLOTS:
 
     void captionButtonsLightUp()
     {
-        auto *halt = control<ShadowLabel>("HaltButton");
+        auto *halt = control<CaptionLabel>("HaltButton");
         QVERIFY(!halt->isHighlighted());
         QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), halt->mapToGlobal(QPointF(2, 2)));
         QApplication::sendEvent(halt, &enter);

@@ -2,17 +2,17 @@
 
 #include <QLabel>
 
-// The skinned windows' caption: bold, black with a white shadow to the lower right. A clickable
+// The skinned forms' caption: bold, black with a white shadow to the lower right. A clickable
 // caption reports clicks; a caption button also swaps its colours while the pointer is over it.
-class ShadowLabel final : public QLabel
+class CaptionLabel final : public QLabel
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(ShadowLabel)
+    Q_DISABLE_COPY_MOVE(CaptionLabel)
 
 public:
     enum Kind { Plain, Clickable, CaptionButton };
 
-    ShadowLabel(const QString &objectName, const QString &text, Kind kind, QWidget *parent);
+    CaptionLabel(const QString &objectName, const QString &text, Kind kind, QWidget *parent);
 
     bool isHighlighted() const { return m_highlighted; }
     QSize sizeHint() const override;

@@ -1,16 +1,16 @@
-#include "ui/PictureButton.h"
+#include "ui/DialogButton.h"
 
-#include "ui/ShadowLabel.h"
+#include "ui/CaptionLabel.h"
 
 #include <QPushButton>
 
-QPushButton *makePictureButton(const QString &objectName, const QString &text, QWidget *parent)
+QPushButton *makeDialogButton(const QString &objectName, const QString &text, QWidget *parent)
 {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(objectName);
     button->setAutoDefault(false);
     button->setDefault(false);
-    button->setFont(ShadowLabel::captionFont(9));
+    button->setFont(CaptionLabel::captionFont(9));
     button->setCursor(Qt::PointingHandCursor);
     button->setStyleSheet(QStringLiteral(
         "QPushButton { color: white; border: 2px outset #5484d2; border-radius: 6px;"

@@ -7,4 +7,4 @@ class QWidget;
 
 // The dialogs' OK and Cancel buttons in the skins' colours. They are never a dialog's default
 // button, so Enter only does what each dialog says it does.
-QPushButton *makePictureButton(const QString &objectName, const QString &text, QWidget *parent);
+QPushButton *makeDialogButton(const QString &objectName, const QString &text, QWidget *parent);

@@ -1,9 +1,9 @@
-#include "ui/ShadowLabel.h"
+#include "ui/CaptionLabel.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-ShadowLabel::ShadowLabel(const QString &objectName, const QString &text, Kind kind, QWidget *parent)
+CaptionLabel::CaptionLabel(const QString &objectName, const QString &text, Kind kind, QWidget *parent)
     : QLabel(text, parent), m_kind(kind)
 {
     setObjectName(objectName);
@@ -15,7 +15,7 @@ ShadowLabel::ShadowLabel(const QString &objectName, const QString &text, Kind ki
         setAlignment(Qt::AlignCenter);
 }
 
-QFont ShadowLabel::captionFont(int pointSize)
+QFont CaptionLabel::captionFont(int pointSize)
 {
     // The design's face first; Liberation Sans has its narrow metrics where it is missing.
     QFont font;
@@ -26,12 +26,12 @@ QFont ShadowLabel::captionFont(int pointSize)
     return font;
 }
 
-QSize ShadowLabel::sizeHint() const
+QSize CaptionLabel::sizeHint() const
 {
     return QLabel::sizeHint() + QSize(2, 2); // room for the shadow
 }
 
-void ShadowLabel::paintEvent(QPaintEvent *)
+void CaptionLabel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setFont(font());
@@ -45,7 +45,7 @@ void ShadowLabel::paintEvent(QPaintEvent *)
     p.drawText(area, flags, text());
 }
 
-void ShadowLabel::mouseReleaseEvent(QMouseEvent *event)
+void CaptionLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     if (m_kind != Plain && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         Q_EMIT clicked();
@@ -54,7 +54,7 @@ void ShadowLabel::mouseReleaseEvent(QMouseEvent *event)
     QLabel::mouseReleaseEvent(event);
 }
 
-void ShadowLabel::enterEvent(QEnterEvent *event)
+void CaptionLabel::enterEvent(QEnterEvent *event)
 {
     if (m_kind == CaptionButton) {
         m_highlighted = true;
@@ -63,7 +63,7 @@ void ShadowLabel::enterEvent(QEnterEvent *event)
     QLabel::enterEvent(event);
 }
 
-void ShadowLabel::leaveEvent(QEvent *event)
+void CaptionLabel::leaveEvent(QEvent *event)
 {
     if (m_kind == CaptionButton) {
         m_highlighted = false;
