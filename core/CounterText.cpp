@@ -4,9 +4,13 @@
 
 #include <QLocale>
 
-namespace {
+namespace
+{
 
-bool isSign(QChar c) { return c == QLatin1Char('+') || c == QLatin1Char('-'); }
+bool isSign(QChar c)
+{
+    return c == QLatin1Char('+') || c == QLatin1Char('-');
+}
 
 // Digits with groups of three from the right, leading zeros dropped.
 QString groupDigits(const QString &digits, const QString &separator)
@@ -26,7 +30,8 @@ QString groupDigits(const QString &digits, const QString &separator)
 
 } // namespace
 
-namespace CounterText {
+namespace CounterText
+{
 
 QString plain(const QString &shown, const QLocale &locale)
 {

@@ -7,7 +7,8 @@ class QLocale;
 // The counter field's two faces. The options always hold the plain text a run can read back
 // (optional sign, then digits); the field shows it in the ",0;(,0)" format: digit groups with
 // the locale's separator, negative numbers in brackets.
-namespace CounterText {
+namespace CounterText
+{
 
 // The plain text behind what the field shows: group separators dropped, brackets made a sign.
 QString plain(const QString &shown, const QLocale &locale);

@@ -4,12 +4,15 @@
 
 #include <QDir>
 
-namespace EmailPage {
+namespace EmailPage
+{
 
 QByteArray text(const QString &address)
 {
     return QByteArrayLiteral("<HTML>\r\n") +
-           QStringLiteral("<META HTTP-EQUIV=\"Refresh\" CONTENT=\"1; URL=mailto:%1\">\r\n").arg(address).toUtf8() +
+           QStringLiteral("<META HTTP-EQUIV=\"Refresh\" CONTENT=\"1; URL=mailto:%1\">\r\n")
+               .arg(address)
+               .toUtf8() +
            QByteArrayLiteral("</HTML>\r\n");
 }
 

@@ -5,7 +5,8 @@
 
 // The small page behind the Options window's e-mail button: the browser loads it and its refresh
 // starts a new message to the support address.
-namespace EmailPage {
+namespace EmailPage
+{
 
 inline constexpr const char *SupportAddress = "support@tessaloom.invalid";
 inline constexpr const char *FileName = "email.htm";

@@ -19,7 +19,8 @@ QFont CaptionLabel::captionFont(int pointSize)
 {
     // The design's face first; Liberation Sans has its narrow metrics where it is missing.
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setFamilies(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(pointSize);
     font.setBold(true);
@@ -47,7 +48,8 @@ void CaptionLabel::paintEvent(QPaintEvent *)
 
 void CaptionLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (m_kind != Plain && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+    if (m_kind != Plain && event->button() == Qt::LeftButton &&
+        rect().contains(event->position().toPoint())) {
         Q_EMIT clicked();
         return;
     }

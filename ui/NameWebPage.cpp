@@ -1,11 +1,11 @@
 #include "ui/NameWebPage.h"
 
 #include "core/PageOptions.h"
+#include "ui/CaptionLabel.h"
+#include "ui/DialogButton.h"
 #include "ui/FieldLook.h"
 #include "ui/HelpHints.h"
 #include "ui/NumberField.h"
-#include "ui/DialogButton.h"
-#include "ui/CaptionLabel.h"
 #include "ui/Skin.h"
 
 #include <QApplication>
@@ -21,9 +21,12 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
     setWindowTitle(tr("Name your file"));
     setModal(true);
     Skin::apply(this, QStringLiteral("nameit_skin.png"), QColor(Qt::black));
-    m_showMessage = [this](const QString &text) { QMessageBox::information(this, QApplication::applicationName(), text); };
+    m_showMessage = [this](const QString &text) {
+        QMessageBox::information(this, QApplication::applicationName(), text);
+    };
 
-    (new CaptionLabel(QStringLiteral("FileNameLabel"), tr("File Name"), CaptionLabel::Plain, this))->move(22, 40);
+    (new CaptionLabel(QStringLiteral("FileNameLabel"), tr("File Name"), CaptionLabel::Plain, this))
+        ->move(22, 40);
     m_webName = new QLineEdit(this);
     m_webName->setObjectName(QStringLiteral("WebNameEdit"));
     m_webName->setGeometry(20, 58, 232, 22);
@@ -33,19 +36,23 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
     m_counter = new NumberField(QStringLiteral("NameIncrement"), this);
     m_counter->setGeometry(260, 58, 86, 22);
     m_counter->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    HelpHints::setHint(m_counter, tr("This number is appended to the filename and automatically incremented every "
-                                     "time a page is created. The program will not use this if the value is zero."));
+    HelpHints::setHint(m_counter,
+                       tr("This number is appended to the filename and automatically incremented every "
+                          "time a page is created. The program will not use this if the value is zero."));
 
-    (new CaptionLabel(QStringLiteral("PageTitleLabel"), tr("Page Title"), CaptionLabel::Plain, this))->move(22, 86);
+    (new CaptionLabel(QStringLiteral("PageTitleLabel"), tr("Page Title"), CaptionLabel::Plain, this))
+        ->move(22, 86);
     m_title = new QLineEdit(this);
     m_title->setObjectName(QStringLiteral("TitleEdit"));
     m_title->setGeometry(20, 104, 326, 22);
     paintSilver(m_title);
-    HelpHints::setHint(m_title, tr("Enter the title of the web page. This shows up on the title bar at the top of "
-                                   "the screen."));
+    HelpHints::setHint(m_title,
+                       tr("Enter the title of the web page. This shows up on the title bar at the top of "
+                          "the screen."));
 
     addFlag(QStringLiteral("DeleteThumbnail"), QStringLiteral("DeleteThumbnailLabel"),
-            tr("Delete any existing thumbnails"), 134, &PageOptions::DeleteThumbnail, &PageOptions::setDeleteThumbnail);
+            tr("Delete any existing thumbnails"), 134, &PageOptions::DeleteThumbnail,
+            &PageOptions::setDeleteThumbnail);
     addFlag(QStringLiteral("Previewit"), QStringLiteral("PreviewitLabel"), tr("Preview after creating"), 158,
             &PageOptions::Previewit, &PageOptions::setPreviewit);
 
@@ -59,8 +66,13 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
     connect(m_webName, &QLineEdit::returnPressed, this, &TNameitForm::OKButtonClick);
     connect(m_title, &QLineEdit::returnPressed, this, &TNameitForm::OKButtonClick);
 
-    QWidget *order[] = {m_webName, m_title, findChild<QCheckBox *>(QStringLiteral("DeleteThumbnail")),
-                        findChild<QCheckBox *>(QStringLiteral("Previewit")), ok, cancel, m_counter};
+    QWidget *order[] = {m_webName,
+                        m_title,
+                        findChild<QCheckBox *>(QStringLiteral("DeleteThumbnail")),
+                        findChild<QCheckBox *>(QStringLiteral("Previewit")),
+                        ok,
+                        cancel,
+                        m_counter};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -127,7 +139,10 @@ void TNameitForm::OKButtonClick()
         m_showMessage(tr(MissingExtensionText));
 }
 
-void TNameitForm::CancelButtonClick() { reject(); }
+void TNameitForm::CancelButtonClick()
+{
+    reject();
+}
 
 void TNameitForm::reject()
 {

@@ -18,7 +18,10 @@ NumberField::NumberField(const QString &objectName, QWidget *parent) : QLineEdit
     connect(this, &QLineEdit::textEdited, this, [this] { Q_EMIT valueEdited(value()); });
 }
 
-QString NumberField::value() const { return CounterText::plain(text(), locale()); }
+QString NumberField::value() const
+{
+    return CounterText::plain(text(), locale());
+}
 
 void NumberField::setValue(const QString &plain)
 {

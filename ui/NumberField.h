@@ -13,8 +13,8 @@ class NumberField final : public QLineEdit
 public:
     NumberField(const QString &objectName, QWidget *parent);
 
-    QString value() const;                 // plain text: "1,234" shown is "1234"
-    void setValue(const QString &plain);   // shown as it is until the next enter or leave
+    QString value() const;               // plain text: "1,234" shown is "1234"
+    void setValue(const QString &plain); // shown as it is until the next enter or leave
 
 Q_SIGNALS:
     void valueEdited(const QString &plain); // by typing or by the display rewrite

@@ -1,7 +1,7 @@
 #include "ui/OverwriteDialog.h"
 
-#include "ui/DialogButton.h"
 #include "ui/CaptionLabel.h"
+#include "ui/DialogButton.h"
 #include "ui/Skin.h"
 
 #include <QGuiApplication>
@@ -9,7 +9,8 @@
 #include <QPushButton>
 #include <QScreen>
 
-namespace {
+namespace
+{
 
 // Long paths have no blanks to wrap at; let them break after each separator.
 QString wrappable(const QString &text)
@@ -53,7 +54,10 @@ OverwriteDialog::OverwriteDialog(const QString &objectName, QWidget *parent)
     connect(cancel, &QPushButton::clicked, this, &OverwriteDialog::CancelButtonClick);
 }
 
-QString OverwriteDialog::errorText() const { return m_errorLabel->text(); }
+QString OverwriteDialog::errorText() const
+{
+    return m_errorLabel->text();
+}
 
 bool OverwriteDialog::run(const QString &text, Write write)
 {
@@ -81,4 +85,7 @@ void OverwriteDialog::OKButtonClick()
     accept();
 }
 
-void OverwriteDialog::CancelButtonClick() { reject(); }
+void OverwriteDialog::CancelButtonClick()
+{
+    reject();
+}

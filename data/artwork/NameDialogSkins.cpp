@@ -1,15 +1,22 @@
 #include "Artwork.h"
 #include "Style.h"
 
-namespace {
+namespace
+{
 
 // The name dialog and the two overwrite dialogs share one size and look; only the caption of the
 // title band differs.
 constexpr int kWidth = 367;
 constexpr int kHeight = 233;
 
-QByteArray nameitSkin() { return Style::png(Style::windowSkin(kWidth, kHeight, QStringLiteral("Name your file"))); }
-QByteArray overwriteSkin() { return Style::png(Style::windowSkin(kWidth, kHeight, QStringLiteral("Overwrite?"))); }
+QByteArray nameitSkin()
+{
+    return Style::png(Style::windowSkin(kWidth, kHeight, QStringLiteral("Name your file")));
+}
+QByteArray overwriteSkin()
+{
+    return Style::png(Style::windowSkin(kWidth, kHeight, QStringLiteral("Overwrite?")));
+}
 
 } // namespace
 

@@ -1,10 +1,14 @@
 #include "Artwork.h"
 #include "Style.h"
 
-namespace {
+namespace
+{
 
 // The Options window's skin; its controls sit in panels of their own over the body.
-QByteArray settingsSkin() { return Style::png(Style::windowSkin(550, 510, QStringLiteral("Options"))); }
+QByteArray settingsSkin()
+{
+    return Style::png(Style::windowSkin(550, 510, QStringLiteral("Options")));
+}
 
 } // namespace
 

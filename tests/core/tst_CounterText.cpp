@@ -18,18 +18,39 @@ private Q_SLOTS:
         QTest::addColumn<QString>("plain");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("normalised");
-        QTest::newRow("zero") << "0" << "0" << "0";
-        QTest::newRow("leading zeros drop") << "007" << "7" << "7";
-        QTest::newRow("grouped thousands") << "1234" << "1,234" << "1234";
-        QTest::newRow("millions") << "1234567" << "1,234,567" << "1234567";
-        QTest::newRow("negative in brackets") << "-1234" << "(1,234)" << "-1234";
-        QTest::newRow("plus sign dropped") << "+12" << "12" << "12";
-        QTest::newRow("minus zero") << "-000" << "0" << "0";
-        QTest::newRow("empty reads as zero") << "" << "0" << "0";
-        QTest::newRow("bare sign reads as zero") << "-" << "0" << "0";
-        QTest::newRow("longer than any integer") << "12345678901234567890123" << "12,345,678,901,234,567,890,123"
+        QTest::newRow("zero") << "0"
+                              << "0"
+                              << "0";
+        QTest::newRow("leading zeros drop") << "007"
+                                            << "7"
+                                            << "7";
+        QTest::newRow("grouped thousands") << "1234"
+                                           << "1,234"
+                                           << "1234";
+        QTest::newRow("millions") << "1234567"
+                                  << "1,234,567"
+                                  << "1234567";
+        QTest::newRow("negative in brackets") << "-1234"
+                                              << "(1,234)"
+                                              << "-1234";
+        QTest::newRow("plus sign dropped") << "+12"
+                                           << "12"
+                                           << "12";
+        QTest::newRow("minus zero") << "-000"
+                                    << "0"
+                                    << "0";
+        QTest::newRow("empty reads as zero") << ""
+                                             << "0"
+                                             << "0";
+        QTest::newRow("bare sign reads as zero") << "-"
+                                                 << "0"
+                                                 << "0";
+        QTest::newRow("longer than any integer") << "12345678901234567890123"
+                                                 << "12,345,678,901,234,567,890,123"
                                                  << "12345678901234567890123";
-        QTest::newRow("not a number stays") << "12a" << "12a" << "12a";
+        QTest::newRow("not a number stays") << "12a"
+                                            << "12a"
+                                            << "12a";
     }
 
     void displayAndPlain()
@@ -48,7 +69,8 @@ private Q_SLOTS:
         PageOptions options;
         options.setNameIncrement(CounterText::plain(QStringLiteral("1,234"), m_english));
         bool ok = false;
-        QCOMPARE(options.pageFileName(QStringLiteral("/pics"), &ok), QStringLiteral("/pics/MediaPage1234.htm"));
+        QCOMPARE(options.pageFileName(QStringLiteral("/pics"), &ok),
+                 QStringLiteral("/pics/MediaPage1234.htm"));
         QVERIFY(ok);
         QVERIFY(options.stepCounter());
         QCOMPARE(options.NameIncrement(), QStringLiteral("1235"));
@@ -58,7 +80,8 @@ private Q_SLOTS:
     void localeSeparator()
     {
         const QString shown = CounterText::display(QStringLiteral("1234567"), m_german);
-        QCOMPARE(shown, QStringLiteral("1") + m_german.groupSeparator() + "234" + m_german.groupSeparator() + "567");
+        QCOMPARE(shown,
+                 QStringLiteral("1") + m_german.groupSeparator() + "234" + m_german.groupSeparator() + "567");
         QCOMPARE(CounterText::plain(shown, m_german), QStringLiteral("1234567"));
     }
 

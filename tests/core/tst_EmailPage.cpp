@@ -21,7 +21,8 @@ private Q_SLOTS:
         const QList<QByteArray> lines = page.split('\n');
         QCOMPARE(lines.size(), 4); // three lines and the empty rest after the last CR LF
         QCOMPARE(lines[0], QByteArray("<HTML>\r"));
-        QCOMPARE(lines[1], QByteArray("<META HTTP-EQUIV=\"Refresh\" CONTENT=\"1; URL=mailto:help@example.org\">\r"));
+        QCOMPARE(lines[1],
+                 QByteArray("<META HTTP-EQUIV=\"Refresh\" CONTENT=\"1; URL=mailto:help@example.org\">\r"));
         QCOMPARE(lines[2], QByteArray("</HTML>\r"));
     }
 
@@ -44,7 +45,8 @@ private Q_SLOTS:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         QString error;
-        const QString path = EmailPage::write(temp.filePath("notafolder/bin"), temp.filePath("user/data"), &error);
+        const QString path =
+            EmailPage::write(temp.filePath("notafolder/bin"), temp.filePath("user/data"), &error);
         QCOMPARE(path, temp.filePath("user/data/email.htm"));
         QCOMPARE(contents(path), EmailPage::text());
     }

@@ -88,8 +88,9 @@ private Q_SLOTS:
             shot = screenShot(QStringLiteral("overwrite-dialog"));
             dialog.findChild<QPushButton *>("CancelButton")->click();
         });
-        dialog.ask(QStringLiteral("/home/user/pictures/holiday 2001/MediaPage007.htm already exists... Overwrite?"),
-                   [] { return QStringLiteral("Permission denied"); });
+        dialog.ask(
+            QStringLiteral("/home/user/pictures/holiday 2001/MediaPage007.htm already exists... Overwrite?"),
+            [] { return QStringLiteral("Permission denied"); });
         QVERIFY(!shot.isNull());
         verifyOutlineCut(shot, &dialog);
     }

@@ -18,7 +18,8 @@
 
 #include <functional>
 
-namespace {
+namespace
+{
 
 using Script = std::function<void(QDialog *)>;
 
@@ -37,7 +38,8 @@ void whenShown(const Script &script)
             if (active)
                 script(dialog);
             if (dialog->isVisible())
-                QTimer::singleShot(0, dialog, [dialog] { dialog->findChild<QPushButton *>("CancelButton")->click(); });
+                QTimer::singleShot(0, dialog,
+                                   [dialog] { dialog->findChild<QPushButton *>("CancelButton")->click(); });
             QVERIFY2(active, "the dialog never became active");
         });
     });
@@ -96,12 +98,16 @@ private Q_SLOTS:
         QCOMPARE(name.findChild<QLineEdit *>("WebNameEdit")->text(), QString());
         QCOMPARE(name.findChild<QLineEdit *>("TitleEdit")->text(), QString());
         QCOMPARE(name.findChild<QLineEdit *>("NameIncrement")->text(), QStringLiteral("0"));
-        QCOMPARE(name.findChild<QLabel *>("DeleteThumbnailLabel")->text(), QStringLiteral("Delete any existing thumbnails"));
-        QCOMPARE(name.findChild<QLabel *>("PreviewitLabel")->text(), QStringLiteral("Preview after creating"));
+        QCOMPARE(name.findChild<QLabel *>("DeleteThumbnailLabel")->text(),
+                 QStringLiteral("Delete any existing thumbnails"));
+        QCOMPARE(name.findChild<QLabel *>("PreviewitLabel")->text(),
+                 QStringLiteral("Preview after creating"));
         QCOMPARE(HelpHints::hintOf(name.findChild<QWidget *>("WebNameEdit")),
                  QStringLiteral("Enter the name of the file you want to save to your hard drive."));
-        QVERIFY(HelpHints::hintOf(name.findChild<QWidget *>("TitleEdit")).endsWith("at the top of the screen."));
-        QVERIFY(HelpHints::hintOf(name.findChild<QWidget *>("NameIncrement")).startsWith("This number is appended"));
+        QVERIFY(
+            HelpHints::hintOf(name.findChild<QWidget *>("TitleEdit")).endsWith("at the top of the screen."));
+        QVERIFY(HelpHints::hintOf(name.findChild<QWidget *>("NameIncrement"))
+                    .startsWith("This number is appended"));
         QVERIFY(HelpHints::hintOf(name.findChild<QWidget *>("OKButton")).isEmpty());
     }
 
@@ -163,7 +169,8 @@ private Q_SLOTS:
         QTest::newRow("Enter in the title is OK") << "TitleEdit" << int(Qt::Key_Enter) << "ok";
         QTest::newRow("Escape in the name is Cancel") << "WebNameEdit" << int(Qt::Key_Escape) << "cancel";
         QTest::newRow("Escape in the title is Cancel") << "TitleEdit" << int(Qt::Key_Escape) << "cancel";
-        QTest::newRow("Enter in the counter does nothing") << "NameIncrement" << int(Qt::Key_Return) << "open";
+        QTest::newRow("Enter in the counter does nothing")
+            << "NameIncrement" << int(Qt::Key_Return) << "open";
         QTest::newRow("Enter on a check box does nothing") << "Previewit" << int(Qt::Key_Return) << "open";
     }
 
@@ -283,7 +290,8 @@ private Q_SLOTS:
         int writes = 0;
         auto write = [&]() -> QString {
             ++writes;
-            return failing ? QStringLiteral("disk full") : SafeFile::writeAtomically(path, "new", SafeFile::Replace::RegularFileOnly);
+            return failing ? QStringLiteral("disk full")
+                           : SafeFile::writeAtomically(path, "new", SafeFile::Replace::RegularFileOnly);
         };
         TNameOver dialog;
         const QString text = path + " already exists... Overwrite?";
@@ -323,7 +331,10 @@ private Q_SLOTS:
             QVERIFY(static_cast<TNameOver *>(d)->errorText().isEmpty());
             in<QPushButton>(d, "CancelButton")->click();
         });
-        QVERIFY(!dialog.ask(path + " already exists... Overwrite?", [&] { wrote = true; return QString(); }));
+        QVERIFY(!dialog.ask(path + " already exists... Overwrite?", [&] {
+            wrote = true;
+            return QString();
+        }));
         QVERIFY(!dialog.OverwriteConfirmed());
         QVERIFY(!wrote);
         QCOMPARE(contents(path), QByteArray("old"));
@@ -338,7 +349,10 @@ private Q_SLOTS:
         QVERIFY(!dialog.ask("/home/u/list.txt already exists... Overwrite?"));
         QString written;
         whenShown([](QDialog *d) { in<QPushButton>(d, "OKButton")->click(); });
-        QVERIFY(dialog.ask("x already exists... Overwrite?", [&] { written = "list"; return QString(); }));
+        QVERIFY(dialog.ask("x already exists... Overwrite?", [&] {
+            written = "list";
+            return QString();
+        }));
         QCOMPARE(written, QStringLiteral("list"));
     }
 };

@@ -1,12 +1,12 @@
 #include "core/PageOptions.h"
 #include "ui/BalloonHint.h"
+#include "ui/CaptionLabel.h"
 #include "ui/ColorChooser.h"
 #include "ui/FileChooser.h"
 #include "ui/FormDialogs.h"
 #include "ui/HelpHints.h"
 #include "ui/NumberField.h"
 #include "ui/Settings.h"
-#include "ui/CaptionLabel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,7 +24,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 // Answers the window's file and colour questions from a script and records what was asked.
 class FakeDialogs final : public FormDialogs
@@ -72,16 +73,26 @@ class TestSettings : public QObject
     {
         const PageOptions &o = *m_options;
         const QString n = QString::fromLatin1(name);
-        if (n == "UseBackgroundColor") return o.isUseBackgroundColor();
-        if (n == "UseBackgroundPicture") return o.isUseBackgroundPicture();
-        if (n == "UsePicture") return o.isUsePicture();
-        if (n == "UseText") return o.isUseText();
-        if (n == "UseUnderlineText") return o.isUseUnderlineText();
-        if (n == "PLabelStatus") return o.PLabelStatus();
-        if (n == "PLabelSize") return o.PLabelSize();
-        if (n == "Thumbnailer") return o.Thumbnailer();
-        if (n == "Shownamebox") return o.Shownamebox();
-        if (n == "UsePickList") return o.UsePickList();
+        if (n == "UseBackgroundColor")
+            return o.isUseBackgroundColor();
+        if (n == "UseBackgroundPicture")
+            return o.isUseBackgroundPicture();
+        if (n == "UsePicture")
+            return o.isUsePicture();
+        if (n == "UseText")
+            return o.isUseText();
+        if (n == "UseUnderlineText")
+            return o.isUseUnderlineText();
+        if (n == "PLabelStatus")
+            return o.PLabelStatus();
+        if (n == "PLabelSize")
+            return o.PLabelSize();
+        if (n == "Thumbnailer")
+            return o.Thumbnailer();
+        if (n == "Shownamebox")
+            return o.Shownamebox();
+        if (n == "UsePickList")
+            return o.UsePickList();
         return o.HelpSystem();
     }
 
@@ -99,8 +110,10 @@ class TestSettings : public QObject
         const struct {
             const char *name;
             int value;
-        } spins[] = {{"HeightEdit", o.HeightEdit()}, {"WidthEdit", o.WidthEdit()},
-                     {"PictureBorderEdit", o.PictureBorderEdit()}, {"TableBorderEdit", o.TableBorderEdit()},
+        } spins[] = {{"HeightEdit", o.HeightEdit()},
+                     {"WidthEdit", o.WidthEdit()},
+                     {"PictureBorderEdit", o.PictureBorderEdit()},
+                     {"TableBorderEdit", o.TableBorderEdit()},
                      {"ColumnEdit", o.ColumnEdit()}};
         for (const auto &s : spins)
             QVERIFY2(control<QSpinBox>(s.name)->value() == s.value, s.name);
@@ -112,10 +125,12 @@ class TestSettings : public QObject
             QCOMPARE(menu->item(i)->checkState() == Qt::Checked, o.isPercentMarked(i));
         QCOMPARE(control<QLabel>("RxLabel8")->text(),
                  o.HelpSystem() ? QStringLiteral("Help System (On)") : QStringLiteral("Help System (Off)"));
-        QCOMPARE(QColor(QLatin1Char('#') + o.BackGroundColor()), control<ColorChooser>("RBackGroundColor")->color());
+        QCOMPARE(QColor(QLatin1Char('#') + o.BackGroundColor()),
+                 control<ColorChooser>("RBackGroundColor")->color());
         QCOMPARE(QColor(QLatin1Char('#') + o.TextColor()), control<ColorChooser>("RTextColor")->color());
         QCOMPARE(QColor(QLatin1Char('#') + o.LinkColor()), control<ColorChooser>("RLinkColor")->color());
-        QCOMPARE(QColor(QLatin1Char('#') + o.VisitedColor()), control<ColorChooser>("RVisitedColor")->color());
+        QCOMPARE(QColor(QLatin1Char('#') + o.VisitedColor()),
+                 control<ColorChooser>("RVisitedColor")->color());
     }
 
     void click(QWidget *widget, QPoint at = {})
@@ -158,15 +173,24 @@ class TestSettings : public QObject
     QString stateOf(const QString &key) const
     {
         const PageOptions &o = *m_options;
-        if (key == "code") return QString::number(o.SoundLinkCode());
-        if (key == "sizes") return o.sizeEditorsEnabled() ? "on" : "off";
-        if (key == "h") return QString::number(o.HeightEdit());
-        if (key == "w") return QString::number(o.WidthEdit());
-        if (key == "b") return QString::number(o.PictureBorderEdit());
-        if (key == "t") return QString::number(o.TableBorderEdit());
-        if (key == "cols") return QString::number(o.ColumnEdit());
-        if (key == "pct") return QString::number(o.PercentIndex());
-        if (key == "div") return QString::number(o.SizeDivisor());
+        if (key == "code")
+            return QString::number(o.SoundLinkCode());
+        if (key == "sizes")
+            return o.sizeEditorsEnabled() ? "on" : "off";
+        if (key == "h")
+            return QString::number(o.HeightEdit());
+        if (key == "w")
+            return QString::number(o.WidthEdit());
+        if (key == "b")
+            return QString::number(o.PictureBorderEdit());
+        if (key == "t")
+            return QString::number(o.TableBorderEdit());
+        if (key == "cols")
+            return QString::number(o.ColumnEdit());
+        if (key == "pct")
+            return QString::number(o.PercentIndex());
+        if (key == "div")
+            return QString::number(o.SizeDivisor());
         if (key == "marks") {
             QString marks;
             for (int i = 0; i < PageOptions::PercentCount; ++i)
@@ -263,7 +287,8 @@ private Q_SLOTS:
         const QPoint start = m_form->pos();
         QTest::mousePress(target, Qt::LeftButton, {}, at);
         const QPointF to = at + QPoint(30, 20);
-        QMouseEvent move(QEvent::MouseMove, to, target->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, to, target->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(target, &move);
         QTest::mouseRelease(target, Qt::LeftButton, {}, to.toPoint());
         QCOMPARE(m_form->pos(), start + QPoint(30, 20));
@@ -274,20 +299,49 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("hintStart");
-        QTest::newRow("ddd") << "ddd" << "Use Color for Backgound" << "Check this box to use color instead";
-        QTest::newRow("eee") << "eee" << "Use Picture for Backgound" << "Check this box to use a picture instead of a color";
-        QTest::newRow("fff") << "fff" << "Use Picture for Sounds" << "Check this box to use a picture instead of text";
-        QTest::newRow("ggg") << "ggg" << "Use No Underline Text for Sounds" << "Check this box to use text (actual";
-        QTest::newRow("hhh") << "hhh" << "Use Underlined Text for Sounds" << "Check this box to use text (actual";
-        QTest::newRow("ShowFilename") << "ShowFilename" << "Show Filename under picture" << "When this option is checked, the name";
-        QTest::newRow("ShowFileSize") << "ShowFileSize" << "Show File Size  under picture" << "When this option is checked, the size";
-        QTest::newRow("CreateTH") << "CreateTH" << "Create Thumbnail Images" << "When this option is checked, smaller";
-        QTest::newRow("Showname") << "Showname" << "Show Filename/Page Title prompt" << "When this option is checked, the Filename";
-        QTest::newRow("RxLabel3") << "RxLabel3" << "Use Pick List" << "When this option is checked, the Pick List will be used instead of the main list .";
-        QTest::newRow("RxLabel8") << "RxLabel8" << "Help System (On)" << "When the Help System is on";
-        QTest::newRow("HaltButton") << "HaltButton" << "x" << "Close window.";
-        QTest::newRow("AboutButton") << "AboutButton" << "?" << "Click here to view program information.";
-        QTest::newRow("EmailButton") << "EmailButton" << "@" << "Click here to send us email";
+        QTest::newRow("ddd") << "ddd"
+                             << "Use Color for Backgound"
+                             << "Check this box to use color instead";
+        QTest::newRow("eee") << "eee"
+                             << "Use Picture for Backgound"
+                             << "Check this box to use a picture instead of a color";
+        QTest::newRow("fff") << "fff"
+                             << "Use Picture for Sounds"
+                             << "Check this box to use a picture instead of text";
+        QTest::newRow("ggg") << "ggg"
+                             << "Use No Underline Text for Sounds"
+                             << "Check this box to use text (actual";
+        QTest::newRow("hhh") << "hhh"
+                             << "Use Underlined Text for Sounds"
+                             << "Check this box to use text (actual";
+        QTest::newRow("ShowFilename") << "ShowFilename"
+                                      << "Show Filename under picture"
+                                      << "When this option is checked, the name";
+        QTest::newRow("ShowFileSize") << "ShowFileSize"
+                                      << "Show File Size  under picture"
+                                      << "When this option is checked, the size";
+        QTest::newRow("CreateTH") << "CreateTH"
+                                  << "Create Thumbnail Images"
+                                  << "When this option is checked, smaller";
+        QTest::newRow("Showname") << "Showname"
+                                  << "Show Filename/Page Title prompt"
+                                  << "When this option is checked, the Filename";
+        QTest::newRow("RxLabel3")
+            << "RxLabel3"
+            << "Use Pick List"
+            << "When this option is checked, the Pick List will be used instead of the main list .";
+        QTest::newRow("RxLabel8") << "RxLabel8"
+                                  << "Help System (On)"
+                                  << "When the Help System is on";
+        QTest::newRow("HaltButton") << "HaltButton"
+                                    << "x"
+                                    << "Close window.";
+        QTest::newRow("AboutButton") << "AboutButton"
+                                     << "?"
+                                     << "Click here to view program information.";
+        QTest::newRow("EmailButton") << "EmailButton"
+                                     << "@"
+                                     << "Click here to send us email";
     }
 
     void captionsAndHints()
@@ -331,19 +385,23 @@ private Q_SLOTS:
         for (int i = 0; i < 5; ++i)
             QCOMPARE(menu->item(i)->text(), PageOptions::percentCaption(i));
         QCOMPARE(menu->item(4)->text(), QStringLiteral("10%  of Original Size"));
-        QVERIFY(HelpHints::hintOf(control("RBackGroundColor")).startsWith("Choose a color to use for the background"));
-        QCOMPARE(HelpHints::hintOf(control("RVisitedColor")), QStringLiteral("Choose a color for text representing visited links"));
+        QVERIFY(HelpHints::hintOf(control("RBackGroundColor"))
+                    .startsWith("Choose a color to use for the background"));
+        QCOMPARE(HelpHints::hintOf(control("RVisitedColor")),
+                 QStringLiteral("Choose a color for text representing visited links"));
         QVERIFY(HelpHints::hintOf(control("SoundPick")).endsWith("(Click on the folder icon)"));
     }
 
     void focusOrder()
     {
-        const QStringList order = {"WebNameEdit", "NameIncrement", "TitleEdit", "UseBackgroundColor",
-                                   "Backgroundfile", "UseBackgroundPicture", "SoundPick", "UsePicture", "UseText",
-                                   "UseUnderlineText", "PLabelStatus", "PLabelSize", "Thumbnailer", "Shownamebox",
-                                   "HelpSystem", "RTextColor", "RBackGroundColor", "RLinkColor", "RVisitedColor",
-                                   "HeightEdit", "WidthEdit", "PictureBorderEdit", "TableBorderEdit", "ColumnEdit",
-                                   "PopupMenu", "UsePickList", "WebNameEdit"};
+        const QStringList order = {
+            "WebNameEdit",      "NameIncrement",        "TitleEdit",       "UseBackgroundColor",
+            "Backgroundfile",   "UseBackgroundPicture", "SoundPick",       "UsePicture",
+            "UseText",          "UseUnderlineText",     "PLabelStatus",    "PLabelSize",
+            "Thumbnailer",      "Shownamebox",          "HelpSystem",      "RTextColor",
+            "RBackGroundColor", "RLinkColor",           "RVisitedColor",   "HeightEdit",
+            "WidthEdit",        "PictureBorderEdit",    "TableBorderEdit", "ColumnEdit",
+            "PopupMenu",        "UsePickList",          "WebNameEdit"};
         control("WebNameEdit")->setFocus();
         for (qsizetype i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -359,7 +417,8 @@ private Q_SLOTS:
     {
         scriptColumns();
         QTest::newRow("caption of the chosen flag does nothing")
-            << QStringList{"box:UsePicture", "caption:fff"} << QStringList{"UsePicture=on", "UseText=off", "code=4"};
+            << QStringList{"box:UsePicture", "caption:fff"}
+            << QStringList{"UsePicture=on", "UseText=off", "code=4"};
         QTest::newRow("box of the chosen flag stays checked")
             << QStringList{"box:UsePicture", "box:UsePicture"} << QStringList{"UsePicture=on", "code=4"};
         QTest::newRow("turning the chosen text flag off is refused")
@@ -367,8 +426,13 @@ private Q_SLOTS:
         QTest::newRow("caption chooses underlined text")
             << QStringList{"caption:hhh"} << QStringList{"UseUnderlineText=on", "UseText=off", "code=3"};
         QTest::newRow("sound kind zeroes and greys the size editors")
-            << QStringList{"kind:1", "type:HeightEdit:100", "type:WidthEdit:50", "type:PictureBorderEdit:2",
-                           "box:UsePicture", "kind:4", "caption:hhh"}
+            << QStringList{"kind:1",
+                           "type:HeightEdit:100",
+                           "type:WidthEdit:50",
+                           "type:PictureBorderEdit:2",
+                           "box:UsePicture",
+                           "kind:4",
+                           "caption:hhh"}
             << QStringList{"h=0", "w=0", "b=0", "sizes=off", "UseUnderlineText=on"};
         QTest::newRow("picture for sounds enables them again")
             << QStringList{"kind:4", "caption:fff"} << QStringList{"sizes=on", "h=0", "code=4"};
@@ -380,10 +444,12 @@ private Q_SLOTS:
     void backgroundGroup_data()
     {
         scriptColumns();
-        QTest::newRow("box of the chosen colour stays") << QStringList{"box:UseBackgroundColor"}
-                                                        << QStringList{"UseBackgroundColor=on", "UseBackgroundPicture=off"};
-        QTest::newRow("picture box turns colour off") << QStringList{"box:UseBackgroundPicture"}
-                                                      << QStringList{"UseBackgroundColor=off", "UseBackgroundPicture=on"};
+        QTest::newRow("box of the chosen colour stays")
+            << QStringList{"box:UseBackgroundColor"}
+            << QStringList{"UseBackgroundColor=on", "UseBackgroundPicture=off"};
+        QTest::newRow("picture box turns colour off")
+            << QStringList{"box:UseBackgroundPicture"}
+            << QStringList{"UseBackgroundColor=off", "UseBackgroundPicture=on"};
         QTest::newRow("captions choose") << QStringList{"caption:eee", "caption:eee", "caption:ddd"}
                                          << QStringList{"UseBackgroundColor=on", "UseBackgroundPicture=off"};
         QTest::newRow("picture box off is refused") << QStringList{"caption:eee", "box:UseBackgroundPicture"}
@@ -398,16 +464,18 @@ private Q_SLOTS:
             << QStringList{"box:PLabelStatus", "box:PLabelSize", "box:Shownamebox", "box:UsePickList"}
             << QStringList{"PLabelStatus=on", "PLabelSize=on", "Shownamebox=off", "UsePickList=on"};
         QTest::newRow("captions toggle")
-            << QStringList{"caption:ShowFilename", "caption:ShowFileSize", "caption:Showname", "caption:RxLabel3",
-                           "caption:ShowFilename"}
+            << QStringList{"caption:ShowFilename", "caption:ShowFileSize", "caption:Showname",
+                           "caption:RxLabel3", "caption:ShowFilename"}
             << QStringList{"PLabelStatus=off", "PLabelSize=on", "Shownamebox=off", "UsePickList=on"};
         QTest::newRow("help switch and its caption")
-            << QStringList{"box:HelpSystem", "caption:RxLabel8", "caption:RxLabel8"} << QStringList{"HelpSystem=off"};
+            << QStringList{"box:HelpSystem", "caption:RxLabel8", "caption:RxLabel8"}
+            << QStringList{"HelpSystem=off"};
         QTest::newRow("CreateTH twice ends on entry 4")
             << QStringList{"caption:CreateTH", "caption:CreateTH"}
             << QStringList{"Thumbnailer=on", "pct=4", "div=10", "marks=00001", "h=0", "w=0"};
         QTest::newRow("thumbnails off clears the marks")
-            << QStringList{"box:Thumbnailer"} << QStringList{"Thumbnailer=off", "pct=-1", "div=0", "marks=00000"};
+            << QStringList{"box:Thumbnailer"}
+            << QStringList{"Thumbnailer=off", "pct=-1", "div=0", "marks=00000"};
     }
     void flagGroup() { runScript(); }
 
@@ -421,14 +489,19 @@ private Q_SLOTS:
             << QStringList{"kind:5", "box:Thumbnailer", "pct:1"}
             << QStringList{"pct=1", "div=0", "marks=01000", "Thumbnailer=off"};
         QTest::newRow("explicit height clears marks, keeps the index")
-            << QStringList{"kind:1", "type:HeightEdit:5"} << QStringList{"pct=0", "div=0", "marks=00000", "h=5"};
-        QTest::newRow("steps of five and clamped")
-            << QStringList{"up:WidthEdit", "up:WidthEdit", "type:HeightEdit:999", "tab",
-                           "type:TableBorderEdit:77", "tab"}
-            << QStringList{"w=10", "h=500", "t=20"};
+            << QStringList{"kind:1", "type:HeightEdit:5"}
+            << QStringList{"pct=0", "div=0", "marks=00000", "h=5"};
+        QTest::newRow("steps of five and clamped") << QStringList{"up:WidthEdit",
+                                                                  "up:WidthEdit",
+                                                                  "type:HeightEdit:999",
+                                                                  "tab",
+                                                                  "type:TableBorderEdit:77",
+                                                                  "tab"}
+                                                   << QStringList{"w=10", "h=500", "t=20"};
         QTest::newRow("columns lowered by a run")
             << QStringList{"type:ColumnEdit:8", "lower:3"} << QStringList{"cols=3"};
-        QTest::newRow("columns never below one") << QStringList{"type:ColumnEdit:0", "tab"} << QStringList{"cols=1"};
+        QTest::newRow("columns never below one")
+            << QStringList{"type:ColumnEdit:0", "tab"} << QStringList{"cols=1"};
         QTest::newRow("run preparation") << QStringList{"run:1"} << QStringList{"pct=0", "div=2"};
     }
     void sizeGroup() { runScript(); }
@@ -491,10 +564,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("chooser");
         QTest::addColumn<QString>("option");
-        QTest::newRow("background") << "RBackGroundColor" << "BackGroundColor";
-        QTest::newRow("text") << "RTextColor" << "TextColor";
-        QTest::newRow("link") << "RLinkColor" << "LinkColor";
-        QTest::newRow("visited") << "RVisitedColor" << "VisitedColor";
+        QTest::newRow("background") << "RBackGroundColor"
+                                    << "BackGroundColor";
+        QTest::newRow("text") << "RTextColor"
+                              << "TextColor";
+        QTest::newRow("link") << "RLinkColor"
+                              << "LinkColor";
+        QTest::newRow("visited") << "RVisitedColor"
+                                 << "VisitedColor";
     }
 
     void colourChoosers()
@@ -523,10 +600,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("background") << "Backgroundfile" << "Browse for Background" << "/home/u/bg.gif" << "/home/u/bg.gif";
-        QTest::newRow("blank is quoted") << "SoundPick" << "Browse for Sound Picture" << "/home/u/my pics/s.JPG"
+        QTest::newRow("background") << "Backgroundfile"
+                                    << "Browse for Background"
+                                    << "/home/u/bg.gif"
+                                    << "/home/u/bg.gif";
+        QTest::newRow("blank is quoted") << "SoundPick"
+                                         << "Browse for Sound Picture"
+                                         << "/home/u/my pics/s.JPG"
                                          << "\"/home/u/my pics/s.JPG\"";
-        QTest::newRow("cancelled") << "SoundPick" << "Browse for Sound Picture" << "" << "";
+        QTest::newRow("cancelled") << "SoundPick"
+                                   << "Browse for Sound Picture"
+                                   << ""
+                                   << "";
     }
 
     void fileChoosers()
@@ -543,7 +628,8 @@ private Q_SLOTS:
         click(folderButton);
         QCOMPARE(m_dialogs.fileTitles, QStringList{title});
         QVERIFY(QRegularExpression(QRegularExpression::wildcardToRegularExpression("*.[gG][iI][fF]"))
-                    .match("PIC.GIF").hasMatch());
+                    .match("PIC.GIF")
+                    .hasMatch());
         QVERIFY(m_dialogs.fileFilters.constFirst().startsWith("HTML Files ("));
         QCOMPARE(chooser == "SoundPick" ? m_options->SoundPick() : m_options->Backgroundfile(), stored);
         QCOMPARE(field->text(), stored);
@@ -555,14 +641,16 @@ private Q_SLOTS:
         QVERIFY(sound->acceptDrops());
         QVERIFY(!control<FileChooser>("Backgroundfile")->acceptDrops());
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile("/media/new sounds/note.txt"), QUrl::fromLocalFile("/media/b.jpg")});
+        data.setUrls(
+            {QUrl::fromLocalFile("/media/new sounds/note.txt"), QUrl::fromLocalFile("/media/b.jpg")});
         const QPoint at = sound->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(sound, &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(sound, &drop);
-        QCOMPARE(m_options->SoundPick(), QStringLiteral("\"/media/new sounds/note.txt\"")); // first file, no type check
+        QCOMPARE(m_options->SoundPick(),
+                 QStringLiteral("\"/media/new sounds/note.txt\"")); // first file, no type check
         QCOMPARE(sound->text(), m_options->SoundPick());
     }
 
@@ -571,7 +659,8 @@ private Q_SLOTS:
         HelpHints &hints = HelpHints::instance();
         click(control("RxLabel8")); // hints off
         QVERIFY(!m_options->HelpSystem());
-        for (const char *name : {"ColumnEdit", "WebNameEdit", "UsePicture", "fff", "PopupMenu", "EmailButton"}) {
+        for (const char *name :
+             {"ColumnEdit", "WebNameEdit", "UsePicture", "fff", "PopupMenu", "EmailButton"}) {
             QTest::mouseMove(control(name));
             QVERIFY2(!hints.showsHint(control(name)), name);
         }
@@ -616,7 +705,8 @@ private Q_SLOTS:
 
     void hideAndShowKeepValues()
     {
-        const QStringList steps = {"box:UsePicture", "caption:eee", "type:ColumnEdit:6", "pct:3", "box:PLabelSize"};
+        const QStringList steps = {"box:UsePicture", "caption:eee", "type:ColumnEdit:6", "pct:3",
+                                   "box:PLabelSize"};
         for (const QString &s : steps)
             act(s);
         typeInto(control("TitleEdit"), "Kept");
