@@ -46,11 +46,6 @@ public:
     }
 };
 
-QString helpCaption(bool on)
-{
-    return on ? QStringLiteral("Help System (On)") : QStringLiteral("Help System (Off)");
-}
-
 } // namespace
 
 TSettingsForm::TSettingsForm(PageOptions &options, QWidget *parent)
@@ -305,7 +300,7 @@ void TSettingsForm::buildFlags()
         y += 22;
     }
     m_helpCaption = findChild<CaptionLabel *>(QStringLiteral("RxLabel8"));
-    m_helpCaption->setText(helpCaption(false)); // the wider caption sets the label's size
+    m_helpCaption->setText(tr("Help System (Off)")); // the wider caption sets the label's size
     m_helpCaption->adjustSize();
 }
 
@@ -429,7 +424,7 @@ void TSettingsForm::showOptions()
     m_visitedColor->setColorText(o.VisitedColor());
     for (const auto &show : m_checkViews)
         show();
-    m_helpCaption->setText(helpCaption(o.HelpSystem()));
+    m_helpCaption->setText(o.HelpSystem() ? tr("Help System (On)") : tr("Help System (Off)"));
 
     const struct {
         QSpinBox *spin;
