@@ -1,0 +1,21 @@
+#include "ui/DialogButton.h"
+
+#include "ui/CaptionLabel.h"
+
+#include <QPushButton>
+
+QPushButton *makeDialogButton(const QString &objectName, const QString &text, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    button->setFont(CaptionLabel::captionFont(9));
+    button->setCursor(Qt::PointingHandCursor);
+    button->setStyleSheet(QStringLiteral(
+        "QPushButton { color: white; border: 2px outset #5484d2; border-radius: 6px;"
+        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5484d2, stop:1 #1c408c); }"
+        "QPushButton:pressed { border-style: inset; background: #1c408c; }"
+        "QPushButton:focus { border-color: #ffffff; }"));
+    return button;
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+class QWidget;
+
+// The skinned forms' input fields have a silver background (the counter field keeps white).
+// Set through the palette, so the style still draws the spin editors' buttons and greying.
+void paintSilver(QWidget *field);

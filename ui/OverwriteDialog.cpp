@@ -1,0 +1,91 @@
+#include "ui/OverwriteDialog.h"
+
+#include "ui/CaptionLabel.h"
+#include "ui/DialogButton.h"
+#include "ui/Skin.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+namespace
+{
+
+// Long paths have no blanks to wrap at; let them break after each separator.
+QString wrappable(const QString &text)
+{
+    QString out = text;
+    return out.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
+}
+
+} // namespace
+
+OverwriteDialog::OverwriteDialog(const QString &objectName, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(objectName);
+    setWindowTitle(tr("Overwrite?"));
+    setModal(true);
+    Skin::apply(this, QStringLiteral("overwrite_skin.png"), QColor(Qt::black));
+
+    m_overLabel = new QLabel(this);
+    m_overLabel->setObjectName(QStringLiteral("OverLabel"));
+    QFont big = CaptionLabel::captionFont();
+    big.setPixelSize(16);
+    m_overLabel->setFont(big);
+    m_overLabel->setAlignment(Qt::AlignCenter);
+    m_overLabel->setWordWrap(true);
+    m_overLabel->setGeometry(20, 40, width() - 40, 104);
+
+    m_errorLabel = new QLabel(this);
+    m_errorLabel->setObjectName(QStringLiteral("ErrorLabel"));
+    m_errorLabel->setFont(CaptionLabel::captionFont());
+    m_errorLabel->setStyleSheet(QStringLiteral("color: #a00000;"));
+    m_errorLabel->setAlignment(Qt::AlignCenter);
+    m_errorLabel->setWordWrap(true);
+    m_errorLabel->setGeometry(20, 146, width() - 40, 38);
+
+    QPushButton *ok = makeDialogButton(QStringLiteral("OKButton"), tr("OK"), this);
+    QPushButton *cancel = makeDialogButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
+    ok->setGeometry(width() / 2 - 106, 190, 96, 28);
+    cancel->setGeometry(width() / 2 + 10, 190, 96, 28);
+    connect(ok, &QPushButton::clicked, this, &OverwriteDialog::OKButtonClick);
+    connect(cancel, &QPushButton::clicked, this, &OverwriteDialog::CancelButtonClick);
+}
+
+QString OverwriteDialog::errorText() const
+{
+    return m_errorLabel->text();
+}
+
+bool OverwriteDialog::run(const QString &text, Write write)
+{
+    m_message = text;
+    m_write = std::move(write);
+    m_overLabel->setText(wrappable(text));
+    m_errorLabel->clear();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    findChild<QPushButton *>(QStringLiteral("OKButton"))->setFocus();
+    const bool confirmed = exec() == QDialog::Accepted;
+    m_write = nullptr;
+    return confirmed;
+}
+
+void OverwriteDialog::OKButtonClick()
+{
+    if (m_write) {
+        const QString failure = m_write();
+        if (!failure.isEmpty()) {
+            m_errorLabel->setText(wrappable(tr("The file cannot be written: %1").arg(failure)));
+            return;
+        }
+    }
+    accept();
+}
+
+void OverwriteDialog::CancelButtonClick()
+{
+    reject();
+}
