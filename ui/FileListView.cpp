@@ -21,10 +21,10 @@ FileListView::FileListView(QWidget *parent)
     setSortingEnabled(true);
     sortByColumn(0, Qt::AscendingOrder);
     header()->setStretchLastSection(false);
-    header()->resizeSection(0, 150);
-    header()->resizeSection(1, 64);
-    header()->resizeSection(2, 80);
-    header()->resizeSection(3, 120);
+    header()->resizeSection(0, 124);
+    header()->resizeSection(1, 56);
+    header()->resizeSection(2, 70);
+    header()->resizeSection(3, 118);
     setMouseTracking(true); // hot rows under the hand cursor
     viewport()->setCursor(Qt::PointingHandCursor);
 

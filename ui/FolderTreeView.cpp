@@ -17,6 +17,11 @@ FolderTreeView::FolderTreeView(QWidget *parent) : QTreeView(parent), m_model(new
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAnimated(false);
+    // Folders load in the background: keep the selected one in sight as its ancestors fill in.
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (currentIndex().isValid())
+            scrollTo(currentIndex());
+    });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { Q_EMIT folderSelected(selectedFolder()); });
 }

@@ -76,7 +76,7 @@ void TMainForm::ShrinkitClick()
 {
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget *window : windows) {
-        if (window->isVisible() && !(window->windowFlags() & Qt::ToolTip))
+        if (window->isVisible() && window->windowType() != Qt::ToolTip && window->windowType() != Qt::Popup)
             window->showMinimized();
     }
 }

@@ -83,7 +83,7 @@ QImage scannerSkin()
     p.setFont(boldFont(10));
     p.drawText(QRect(300, 42, 290, 24), Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("media pages"));
 
-    sunkenPanel(p, QRect(95, 81, 462, 228), 8);  // folder tree and file list
+    sunkenPanel(p, QRect(95, 84, 460, 224), 8);  // folder tree and file list
     sunkenPanel(p, QRect(70, 290, 198, 100), 12); // commands
     sunkenPanel(p, QRect(290, 326, 204, 78), 12); // kind buttons
     caption(p, QRect(293, 404, 200, 14), QStringLiteral("media kind"), 10, Style::Accent);
