@@ -21,10 +21,10 @@ FileListView::FileListView(QWidget *parent)
     setSortingEnabled(true);
     sortByColumn(0, Qt::AscendingOrder);
     header()->setStretchLastSection(false);
-    header()->resizeSection(0, 124);
-    header()->resizeSection(1, 56);
-    header()->resizeSection(2, 70);
-    header()->resizeSection(3, 118);
+    header()->resizeSection(0, 112);
+    header()->resizeSection(1, 74);
+    header()->resizeSection(2, 82);
+    header()->resizeSection(3, 130);
     setMouseTracking(true); // hot rows under the hand cursor
     viewport()->setCursor(Qt::PointingHandCursor);
 

@@ -25,6 +25,11 @@ TMainForm::TMainForm(PageOptions &options, QWidget *parent)
     m_messages = m_boxMessages.get();
     m_opener = m_desktopOpener.get();
     HelpHints::instance().setOptions(&m_options);
+    // A balloon that is up when help is switched off goes at once, not at the next pointer move.
+    connect(&m_options, &PageOptions::helpSystemChanged, this, [](bool on) {
+        if (!on)
+            HelpHints::instance().hideHint();
+    });
 
     m_controls = std::make_unique<ScannerControls>(this);
     m_listing = new MediaListing(*m_controls->FileListBoxSH, m_options, m_state, this);

@@ -66,6 +66,7 @@ ScannerControls::ScannerControls(QWidget *form)
                              QObject::tr("Choose a folder that contains pictures or sounds to use for your web page. "
                                          "The files will be listed in the window on the right."));
     dressSilver(DirectoryListBox);
+    HelpHints::setHint(DirectoryListBox->viewport(), HelpHints::hintOf(DirectoryListBox)); // the pointer moves there
     FileListBoxSH = place(new FileListView(form), "FileListBoxSH", {286, 89, 265, 214},
                           QObject::tr("This window shows the files that will be used to build your web page.  "
                                       "Right-Click for more options."));

@@ -83,6 +83,12 @@ QImage scannerSkin()
     p.setFont(boldFont(10));
     p.drawText(QRect(300, 42, 290, 24), Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("media pages"));
 
+    // A plate for the minimise and quit captions, tucked under the corner of the list's panel.
+    QPainterPath plate;
+    plate.addRoundedRect(QRectF(547, 66, 36, 44), 8, 8);
+    p.fillPath(plate, Style::BodyLight);
+    p.setPen(QPen(Style::BodyDark, 1));
+    p.drawPath(plate);
     sunkenPanel(p, QRect(95, 84, 460, 224), 8);  // folder tree and file list
     sunkenPanel(p, QRect(70, 290, 198, 100), 12); // commands
     sunkenPanel(p, QRect(290, 326, 204, 78), 12); // kind buttons
