@@ -67,10 +67,10 @@ struct Fixture {
         form.show();
         if (!QTest::qWaitForWindowExposed(&form) || !form.selectFolder(folder()))
             return false;
-        form.Timer1Timer();
+        form.Timer1Timer(); // kind 1, perhaps before the folder has been read
+        // From here only the file list's own change events bring the rows into the working list.
         return QTest::qWaitFor([&] {
-            form.chooseKind(form.listing().CurrentKind());
-            return list()->rowCount() == expectedRows;
+            return list()->rowCount() == expectedRows && form.listing().FileListBox().size() == expectedRows;
         });
     }
     void click(int row)
