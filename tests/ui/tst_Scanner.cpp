@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +24,13 @@ namespace {
 struct RecordedMessages final : MessagePort {
     QStringList texts;
     void showMessage(const QString &text) override { texts << text; }
+};
+
+struct RecordedPickList final : PickListPort {
+    QStringList names;
+    void appendFile(const QString &bareName) override { names << bareName; }
+    int fileCount() const override { return int(names.size()); }
+    QStringList lines() const override { return names; }
 };
 
 struct RecordedOpener final : UrlOpener {
@@ -216,13 +224,17 @@ private Q_SLOTS:
         Fixture f({"a.gif", "B.JPG", "c.Jpg", "d.jpeg", "img10.jpg", "img2.jpg", ".hidden.jpg", "song.wav",
                    "clip.AVI"});
         QVERIFY(QDir(f.folder()).mkdir("folder.jpg"));
+        QVERIFY(QFile::link(f.folder() + "/nowhere", f.folder() + "/dangling.jpg"));
+        QVERIFY(QFile::link(f.folder() + "/a.gif", f.folder() + "/link.gif")); // leads to a regular file
+        QCOMPARE(QProcess::execute("mkfifo", {f.folder() + "/pipe.jpg"}), 0);
         QVERIFY(!f.form.controls().ListLabel->isVisible());
-        QVERIFY(f.open(5));
+        QVERIFY(f.open(6));
         QVERIFY(f.form.controls().ListLabel->isVisible());
         QCOMPARE(f.form.CurrentFolder(), f.folder());
         QCOMPARE(QDir::currentPath(), f.folder());
-        QCOMPARE(f.form.listing().FileListBox(), (QStringList{"a.gif", "B.JPG", "c.Jpg", "img2.jpg", "img10.jpg"}));
-        QCOMPARE(f.form.controls().ListLabel->text(), QStringLiteral("GIF/JPG List: 5"));
+        QCOMPARE(f.form.listing().FileListBox(),
+                 (QStringList{"a.gif", "B.JPG", "c.Jpg", "img2.jpg", "img10.jpg", "link.gif"}));
+        QCOMPARE(f.form.controls().ListLabel->text(), QStringLiteral("GIF/JPG List: 6"));
 
         QTest::mouseClick(f.form.controls().kindButtons[mkWav - 1], Qt::LeftButton);
         QCOMPARE(f.form.listing().CurrentKind(), mkWav);
@@ -265,6 +277,13 @@ private Q_SLOTS:
         QCOMPARE(f.form.listing().ClickedFile(), QStringLiteral("b.jpg"));
         QTest::keyClick(f.list(), Qt::Key_Up);
         QCOMPARE(f.form.listing().ClickedFile(), QStringLiteral("a.jpg"));
+
+        RecordedPickList pickList;
+        f.form.setPickListPort(&pickList);
+        f.form.PickListButtonClick(); // shown (no window here, only the flag)
+        f.click(1);
+        QTest::keyClick(f.list(), Qt::Key_Shift); // every key released appends again
+        QCOMPARE(pickList.names, (QStringList{"b.jpg", "b.jpg"}));
     }
 
     void viewOpensAndClosesTheViewer()
