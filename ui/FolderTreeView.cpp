@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 
 FolderTreeView::FolderTreeView(QWidget *parent) : QTreeView(parent), m_model(new QFileSystemModel(this))
 {
@@ -18,10 +19,10 @@ FolderTreeView::FolderTreeView(QWidget *parent) : QTreeView(parent), m_model(new
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAnimated(false);
     // Folders load in the background: keep the selected one in sight as its ancestors fill in.
-    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] {
-        if (currentIndex().isValid())
-            scrollTo(currentIndex());
-    });
+    // Folders load and sort in the background, moving the selected one; follow it until the user
+    // scrolls or clicks.
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, &FolderTreeView::keepSelectionInSight);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, &FolderTreeView::keepSelectionInSight);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { Q_EMIT folderSelected(selectedFolder()); });
 }
@@ -37,8 +38,34 @@ bool FolderTreeView::selectFolder(const QString &path)
     for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
         expand(up);
     setCurrentIndex(index);
-    scrollTo(index);
+    m_followSelection = true;
+    keepSelectionInSight();
     return true;
+}
+
+void FolderTreeView::showEvent(QShowEvent *event)
+{
+    QTreeView::showEvent(event);
+    keepSelectionInSight(); // a selection made before the first showing had no room to scroll to
+}
+
+bool FolderTreeView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel)
+        m_followSelection = false;
+    return QTreeView::viewportEvent(event);
+}
+
+void FolderTreeView::keyPressEvent(QKeyEvent *event)
+{
+    m_followSelection = false;
+    QTreeView::keyPressEvent(event);
+}
+
+void FolderTreeView::keepSelectionInSight()
+{
+    if (m_followSelection && currentIndex().isValid())
+        scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 QString FolderTreeView::selectedFolder() const

@@ -22,6 +22,14 @@ public:
 Q_SIGNALS:
     void folderSelected(const QString &path);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    void keepSelectionInSight();
+
     QFileSystemModel *m_model;
+    bool m_followSelection = false; // until the user takes over, the selected folder stays in sight
 };
