@@ -3,12 +3,20 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kConnectTimeoutMs = 500;
 const QByteArray kActivate = QByteArrayLiteral("activate\n");
+
+bool ownedByThisUser(qintptr descriptor)
+{
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return ::getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.uid == ::getuid();
+}
 
 } // namespace
 
@@ -49,6 +57,9 @@ bool SingleInstance::tellRunningInstance()
     socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(kConnectTimeoutMs))
+        return false;
+    // The abstract namespace is shared by all users: hand over only to a copy of our own.
+    if (!ownedByThisUser(socket.socketDescriptor()))
         return false;
     socket.write(kActivate);
     const bool sent = socket.waitForBytesWritten(kConnectTimeoutMs);

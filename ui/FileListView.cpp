@@ -35,7 +35,8 @@ FileListView::FileListView(QWidget *parent)
     connect(m_proxy, &QAbstractItemModel::rowsRemoved, this, &FileListView::scheduleChange);
     connect(m_proxy, &QAbstractItemModel::modelReset, this, &FileListView::scheduleChange);
     connect(m_proxy, &QAbstractItemModel::layoutChanged, this, &FileListView::scheduleChange);
-    connect(m_proxy, &QAbstractItemModel::dataChanged, this, &FileListView::scheduleChange);
+    // Names come and go as inserted and removed rows; dataChanged only brings late icons and sizes,
+    // and taking it for a change would forget the file the user just clicked.
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         m_changeTimer.stop();
         Q_EMIT contentsChanged();

@@ -11,9 +11,11 @@
 
 namespace {
 
-QFont boldFont(const QString &family, int pixelSize)
+// The designed face first, then look-alikes a Linux desktop is likely to have.
+QFont boldFont(const QStringList &families, int pixelSize)
 {
-    QFont font(family);
+    QFont font;
+    font.setFamilies(families);
     font.setBold(true);
     font.setPixelSize(pixelSize);
     return font;
@@ -49,7 +51,7 @@ constexpr std::array<QRect, 8> kKindPlaces{{
 
 void dressSilver(QWidget *view)
 {
-    view->setFont(boldFont(QStringLiteral("DejaVu Sans"), 11));
+    view->setFont(boldFont({QStringLiteral("DejaVu Sans")}, 11));
     QPalette palette = view->palette();
     palette.setColor(QPalette::Base, QColor(192, 192, 192));
     palette.setColor(QPalette::AlternateBase, QColor(200, 200, 200));
@@ -76,15 +78,15 @@ ScannerControls::ScannerControls(QWidget *form)
     ListLabel = place(new ShadowLabel(QColor(0, 0, 255), QColor(Qt::white), form), "ListLabel", {304, 300, 233, 29},
                       QObject::tr("This shows the type of files and the number of files that will be used in "
                                   "creating your web page."));
-    ListLabel->setFont(boldFont(QStringLiteral("Comic Sans MS"), 19));
+    ListLabel->setFont(boldFont({QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")}, 19));
     ListLabel->setAlignment(Qt::AlignCenter);
     ListLabel->setText(QStringLiteral("Picture List"));
     ListLabel->hide();
 
     HaltButton = place(new TextButton(QStringLiteral("x"), form), "HaltButton", {564, 85, 11, 19}, QObject::tr("Quit"));
-    HaltButton->setFont(boldFont(QStringLiteral("Arial"), 16));
+    HaltButton->setFont(boldFont({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}, 16));
     Shrinkit = place(new TextButton(QStringLiteral("-"), form), "Shrinkit", {552, 70, 8, 22}, QObject::tr("Minimize"));
-    Shrinkit->setFont(boldFont(QStringLiteral("Arial"), 19));
+    Shrinkit->setFont(boldFont({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}, 19));
 
     WebButton = pictureButton(form, "WebButton", {77, 297, 76, 28}, QObject::tr("Click here to create your web page."));
     PreviewButton = pictureButton(form, "PreviewButton", {157, 298, 90, 28},
