@@ -9,12 +9,16 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 // Test hooks: TESSALOOM_EXIT_AFTER_MS ends the event loop after that many milliseconds;
 // TESSALOOM_REPORT_ACTIVATION=1 prints "ready" once this copy holds the single-instance socket and
 // "activated" each time a second start brings it to the front.
-bool reportActivation() { return qEnvironmentVariableIntValue("TESSALOOM_REPORT_ACTIVATION") == 1; }
+bool reportActivation()
+{
+    return qEnvironmentVariableIntValue("TESSALOOM_REPORT_ACTIVATION") == 1;
+}
 
 void report(const char *line)
 {

@@ -6,9 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
-QString tr(const char *text) { return QCoreApplication::translate("RemoveSpaces", text); }
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("RemoveSpaces", text);
+}
 
 // Why a rename cannot even be tried; empty when it can.
 QString refusal(const QString &folder, const QString &oldName, const QString &newName)
@@ -60,13 +64,16 @@ RemoveSpacesResult RemoveSpacesFromFileNames(const QString &folder, const QStrin
 QString RemoveSpacesMessage(const QString &folder, const RemoveSpacesResult &result)
 {
     if (result.failures.isEmpty())
-        return tr("All spaces have been removed from all filenames in the ") + QLatin1Char('"') + folder
-               + QLatin1Char('"') + tr(" directory");
+        return tr("All spaces have been removed from all filenames in the ") + QLatin1Char('"') + folder +
+               QLatin1Char('"') + tr(" directory");
     QString text = tr("These files in the \"%1\" directory keep their spaces:").arg(folder);
     for (const RenameFailure &failure : result.failures)
-        text += QStringLiteral("\n\"%1\" -> \"%2\": %3").arg(failure.oldName, failure.newName, failure.reason);
+        text +=
+            QStringLiteral("\n\"%1\" -> \"%2\": %3").arg(failure.oldName, failure.newName, failure.reason);
     if (result.renamed > 0)
-        text += QLatin1Char('\n') + QCoreApplication::translate("RemoveSpaces", "The spaces of %n other filename(s) have been removed.", nullptr,
-                                                                result.renamed);
+        text += QLatin1Char('\n') +
+                QCoreApplication::translate("RemoveSpaces",
+                                            "The spaces of %n other filename(s) have been removed.", nullptr,
+                                            result.renamed);
     return text;
 }

@@ -6,7 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 constexpr int kConnectTimeoutMs = 500;
 const QByteArray kActivate = QByteArrayLiteral("activate\n");
@@ -15,7 +16,8 @@ bool ownedByThisUser(qintptr descriptor)
 {
     ucred peer{};
     socklen_t length = sizeof peer;
-    return ::getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.uid == ::getuid();
+    return ::getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 &&
+           peer.uid == ::getuid();
 }
 
 } // namespace

@@ -2,11 +2,13 @@
 
 #include <QSettings>
 
-namespace UserSettings {
+namespace UserSettings
+{
 
 std::unique_ptr<QSettings> open()
 {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorvane"));
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Quorvane"));
 }
 
 } // namespace UserSettings

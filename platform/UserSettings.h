@@ -6,7 +6,8 @@ class QSettings;
 
 // The per-user settings store of the program: organisation "Quorvane", no application part
 // (~/.config/Quorvane.conf; XDG_CONFIG_HOME moves it). Reading never creates the file.
-namespace UserSettings {
+namespace UserSettings
+{
 
 std::unique_ptr<QSettings> open();
 

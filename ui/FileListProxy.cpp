@@ -4,13 +4,15 @@
 
 #include <QFileSystemModel>
 
-namespace {
+namespace
+{
 
 enum Column { NameColumn, SizeColumn, TypeColumn, DateColumn };
 
 } // namespace
 
-FileListProxy::FileListProxy(QFileSystemModel *model, QObject *parent) : QSortFilterProxyModel(parent), m_model(model)
+FileListProxy::FileListProxy(QFileSystemModel *model, QObject *parent)
+    : QSortFilterProxyModel(parent), m_model(model)
 {
     setSourceModel(model);
     setDynamicSortFilter(true);

@@ -4,7 +4,8 @@
 
 #include <QPainter>
 
-namespace {
+namespace
+{
 
 // The picture brightened where it is opaque, for the hover look.
 QPixmap litCopy(const QPixmap &picture)

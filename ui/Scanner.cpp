@@ -60,12 +60,30 @@ void TMainForm::setViewerPort(ViewerPort *viewer)
     m_listing->setViewer(viewer);
 }
 
-void TMainForm::setPickListPort(PickListPort *pickList) { m_listing->setPickList(pickList); }
-void TMainForm::setUrlOpener(UrlOpener *opener) { m_opener = opener ? opener : m_desktopOpener.get(); }
-void TMainForm::setOptionsWindow(QWidget *window) { m_optionsWindow = window; }
-void TMainForm::setGrabberWindow(QWidget *window) { m_grabberWindow = window; }
-void TMainForm::setPickListWindow(QWidget *window) { m_pickListWindow = window; }
-void TMainForm::setViewerFactory(ViewerFactory factory) { m_viewerFactory = std::move(factory); }
+void TMainForm::setPickListPort(PickListPort *pickList)
+{
+    m_listing->setPickList(pickList);
+}
+void TMainForm::setUrlOpener(UrlOpener *opener)
+{
+    m_opener = opener ? opener : m_desktopOpener.get();
+}
+void TMainForm::setOptionsWindow(QWidget *window)
+{
+    m_optionsWindow = window;
+}
+void TMainForm::setGrabberWindow(QWidget *window)
+{
+    m_grabberWindow = window;
+}
+void TMainForm::setPickListWindow(QWidget *window)
+{
+    m_pickListWindow = window;
+}
+void TMainForm::setViewerFactory(ViewerFactory factory)
+{
+    m_viewerFactory = std::move(factory);
+}
 
 void TMainForm::setThumbnailCleaner(ThumbnailCleaner cleaner)
 {
@@ -73,15 +91,30 @@ void TMainForm::setThumbnailCleaner(ThumbnailCleaner cleaner)
     m_controls->Deleteallthumbnails1->setEnabled(bool(m_thumbnailCleaner));
 }
 
-MessagePort &TMainForm::messages() const { return *m_messages; }
+MessagePort &TMainForm::messages() const
+{
+    return *m_messages;
+}
 
-QString TMainForm::CurrentFolder() const { return m_listing->CurrentFolder(); }
+QString TMainForm::CurrentFolder() const
+{
+    return m_listing->CurrentFolder();
+}
 
-bool TMainForm::selectFolder(const QString &path) { return m_controls->DirectoryListBox->selectFolder(path); }
+bool TMainForm::selectFolder(const QString &path)
+{
+    return m_controls->DirectoryListBox->selectFolder(path);
+}
 
-void TMainForm::chooseKind(int code) { m_listing->chooseKind(code); }
+void TMainForm::chooseKind(int code)
+{
+    m_listing->chooseKind(code);
+}
 
-void TMainForm::WebButtonClick() { Q_EMIT createRequested(); }
+void TMainForm::WebButtonClick()
+{
+    Q_EMIT createRequested();
+}
 
 // The tree drives the list; the list's events drive the listing; the listing's state shows in the label.
 void TMainForm::wireListing()
@@ -118,5 +151,6 @@ void TMainForm::wireCommands()
     connect(c.Shrinkit, &QAbstractButton::clicked, this, &TMainForm::ShrinkitClick);
     connect(c.RzBmpButton1, &QAbstractButton::clicked, this, &TMainForm::RzBmpButton1Click);
     connect(c.Deleteallthumbnails1, &QAction::triggered, this, &TMainForm::Deleteallthumbnails1Click);
-    connect(c.Removespacesfromfilenames1, &QAction::triggered, this, &TMainForm::Removespacesfromfilenames1Click);
+    connect(c.Removespacesfromfilenames1, &QAction::triggered, this,
+            &TMainForm::Removespacesfromfilenames1Click);
 }

@@ -38,7 +38,7 @@ public:
     void setMessagePort(MessagePort *messages); // default: a plain message box
     void setViewerPort(ViewerPort *viewer);     // else the viewer window itself when it is one
     void setPickListPort(PickListPort *pickList);
-    void setUrlOpener(UrlOpener *opener);       // default: the desktop's default program
+    void setUrlOpener(UrlOpener *opener); // default: the desktop's default program
     void setOptionsWindow(QWidget *window);
     void setGrabberWindow(QWidget *window);
     void setPickListWindow(QWidget *window);

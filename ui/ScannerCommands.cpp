@@ -12,7 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 bool isMovieName(const QString &name)
 {
@@ -108,7 +109,10 @@ void TMainForm::PickListButtonClick()
     toggle(m_pickListWindow, m_state.PickListOpen);
 }
 
-void TMainForm::RzBmpButton1Click() { m_options.setHelpSystem(false); }
+void TMainForm::RzBmpButton1Click()
+{
+    m_options.setHelpSystem(false);
+}
 
 void TMainForm::Deleteallthumbnails1Click()
 {

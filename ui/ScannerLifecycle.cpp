@@ -14,7 +14,8 @@
 #include <QScreen>
 #include <QSettings>
 
-namespace {
+namespace
+{
 
 const QString kHelpSystemKey = QStringLiteral("HelpSystem");
 

@@ -3,9 +3,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace ShadowText {
+namespace ShadowText
+{
 
-void paint(QWidget *widget, const QString &text, Qt::Alignment alignment, const QColor &ink, const QColor &shadow)
+void paint(QWidget *widget, const QString &text, Qt::Alignment alignment, const QColor &ink,
+           const QColor &shadow)
 {
     QPainter painter(widget);
     painter.setFont(widget->font());

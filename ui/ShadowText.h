@@ -6,9 +6,11 @@
 
 // Text drawn over a one-pixel shadow, as the main window's count label and its "x" and "-" buttons
 // show it.
-namespace ShadowText {
+namespace ShadowText
+{
 
-void paint(QWidget *widget, const QString &text, Qt::Alignment alignment, const QColor &ink, const QColor &shadow);
+void paint(QWidget *widget, const QString &text, Qt::Alignment alignment, const QColor &ink,
+           const QColor &shadow);
 
 } // namespace ShadowText
 

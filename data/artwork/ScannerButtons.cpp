@@ -6,7 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace {
+namespace
+{
 
 QImage button(int width, int height, const QString &text, bool accent)
 {
@@ -48,7 +49,10 @@ QImage pickListButton()
 }
 
 #define SCANNER_BUTTON(name, width, height, text, accent)                                                    \
-    QByteArray name() { return Style::png(button(width, height, QStringLiteral(text), accent)); }             \
+    QByteArray name()                                                                                        \
+    {                                                                                                        \
+        return Style::png(button(width, height, QStringLiteral(text), accent));                              \
+    }                                                                                                        \
     TESSALOOM_ARTWORK("scanner_" #name ".png", name)
 
 SCANNER_BUTTON(WebButton, 76, 28, "Create", true);
@@ -67,7 +71,10 @@ SCANNER_BUTTON(MPGButton, 51, 22, "MPG", false);
 
 #undef SCANNER_BUTTON
 
-QByteArray PickListButton() { return Style::png(pickListButton()); }
+QByteArray PickListButton()
+{
+    return Style::png(pickListButton());
+}
 
 } // namespace
 

@@ -5,7 +5,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace {
+namespace
+{
 
 QFont boldFont(int pixelSize)
 {
@@ -89,7 +90,7 @@ QImage scannerSkin()
     p.fillPath(plate, Style::BodyLight);
     p.setPen(QPen(Style::BodyDark, 1));
     p.drawPath(plate);
-    sunkenPanel(p, QRect(95, 84, 460, 224), 8);  // folder tree and file list
+    sunkenPanel(p, QRect(95, 84, 460, 224), 8);   // folder tree and file list
     sunkenPanel(p, QRect(70, 290, 198, 100), 12); // commands
     sunkenPanel(p, QRect(290, 326, 204, 78), 12); // kind buttons
     caption(p, QRect(293, 404, 200, 14), QStringLiteral("media kind"), 10, Style::Accent);
@@ -107,7 +108,10 @@ QImage scannerSkin()
     return image;
 }
 
-QByteArray scannerSkinPng() { return Style::png(scannerSkin()); }
+QByteArray scannerSkinPng()
+{
+    return Style::png(scannerSkin());
+}
 
 } // namespace
 

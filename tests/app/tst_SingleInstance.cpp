@@ -5,9 +5,13 @@
 #include <QTest>
 #include <QUuid>
 
-namespace {
+namespace
+{
 
-QString programPath() { return qEnvironmentVariable("TESSALOOM_BINARY_DIR") + "/app/tessaloom"; }
+QString programPath()
+{
+    return qEnvironmentVariable("TESSALOOM_BINARY_DIR") + "/app/tessaloom";
+}
 
 // One start of the program with its own settings folder, sharing the guard's name with the others
 // of this test (and only with them).
@@ -40,10 +44,16 @@ struct Start {
         output += process.readAllStandardOutput();
         return output.split('\n').contains(line);
     }
-    bool configUntouched() const { return QDir(config.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+    bool configUntouched() const
+    {
+        return QDir(config.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
 };
 
-QString freshKey() { return QUuid::createUuid().toString(QUuid::Id128); }
+QString freshKey()
+{
+    return QUuid::createUuid().toString(QUuid::Id128);
+}
 
 } // namespace
 

@@ -5,7 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 void makeFile(const QDir &dir, const QString &name, const QByteArray &content)
 {
@@ -29,10 +30,10 @@ class TestRemoveSpaces : public QObject
 private Q_SLOTS:
     void renamesWithoutEverReplacing_data()
     {
-        QTest::addColumn<QStringList>("present");     // files in the folder, content = own name
+        QTest::addColumn<QStringList>("present"); // files in the folder, content = own name
         QTest::addColumn<QStringList>("workingList");
-        QTest::addColumn<QStringList>("after");       // the folder's names afterwards, sorted
-        QTest::addColumn<QStringList>("failed");      // entries reported as left alone
+        QTest::addColumn<QStringList>("after");  // the folder's names afterwards, sorted
+        QTest::addColumn<QStringList>("failed"); // entries reported as left alone
         QTest::addColumn<int>("renamed");
 
         QTest::newRow("one space") << QStringList{"my photo.jpg"} << QStringList{"my photo.jpg"}
@@ -46,16 +47,17 @@ private Q_SLOTS:
         QTest::newRow("second entry collides with the first's new name")
             << QStringList{"a b.jpg", "ab .jpg"} << QStringList{"a b.jpg", "ab .jpg"}
             << QStringList{"ab .jpg", "ab.jpg"} << QStringList{"ab .jpg"} << 1;
-        QTest::newRow("spaces and extension only") << QStringList{"   .jpg"} << QStringList{"   .jpg"}
-                                                   << QStringList{".jpg"} << QStringList{} << 1;
+        QTest::newRow("spaces and extension only")
+            << QStringList{"   .jpg"} << QStringList{"   .jpg"} << QStringList{".jpg"} << QStringList{} << 1;
         QTest::newRow("nothing but spaces is refused")
             << QStringList{"   "} << QStringList{"   "} << QStringList{"   "} << QStringList{"   "} << 0;
-        QTest::newRow("names without spaces untouched") << QStringList{"plain.jpg"} << QStringList{"plain.jpg"}
-                                                        << QStringList{"plain.jpg"} << QStringList{} << 0;
+        QTest::newRow("names without spaces untouched")
+            << QStringList{"plain.jpg"} << QStringList{"plain.jpg"} << QStringList{"plain.jpg"}
+            << QStringList{} << 0;
         QTest::newRow("file gone meanwhile") << QStringList{} << QStringList{"gone now.jpg"} << QStringList{}
                                              << QStringList{"gone now.jpg"} << 0;
-        QTest::newRow("empty working list") << QStringList{"x y.jpg"} << QStringList{} << QStringList{"x y.jpg"}
-                                            << QStringList{} << 0;
+        QTest::newRow("empty working list")
+            << QStringList{"x y.jpg"} << QStringList{} << QStringList{"x y.jpg"} << QStringList{} << 0;
     }
 
     void renamesWithoutEverReplacing()
@@ -103,13 +105,15 @@ private Q_SLOTS:
         RemoveSpacesResult clean;
         clean.renamed = 2;
         QCOMPARE(RemoveSpacesMessage("/home/me/Pics", clean),
-                 QStringLiteral("All spaces have been removed from all filenames in the \"/home/me/Pics\" directory"));
+                 QStringLiteral(
+                     "All spaces have been removed from all filenames in the \"/home/me/Pics\" directory"));
         RemoveSpacesResult partial;
         partial.renamed = 1;
         partial.failures.append({"a b.jpg", "ab.jpg", "a file of that name exists already"});
         const QString text = RemoveSpacesMessage("/p", partial);
         QVERIFY(!text.startsWith("All spaces"));
-        QVERIFY2(text.contains("\"a b.jpg\" -> \"ab.jpg\": a file of that name exists already"), qPrintable(text));
+        QVERIFY2(text.contains("\"a b.jpg\" -> \"ab.jpg\": a file of that name exists already"),
+                 qPrintable(text));
         QVERIFY2(text.contains("1 other filename"), qPrintable(text));
     }
 };

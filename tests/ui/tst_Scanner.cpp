@@ -19,7 +19,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 struct RecordedMessages final : MessagePort {
     QStringList texts;
@@ -98,7 +99,10 @@ void writeStoredHelp(const QString &value)
     settings->sync();
 }
 
-QString storedHelp() { return UserSettings::open()->value("HelpSystem").toString(); }
+QString storedHelp()
+{
+    return UserSettings::open()->value("HelpSystem").toString();
+}
 
 } // namespace
 
@@ -130,31 +134,38 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("place");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("tree") << "DirectoryListBox" << QRect(100, 89, 187, 182)
-                              << "Choose a folder that contains pictures or sounds to use for your web page. The files "
-                                 "will be listed in the window on the right.";
-        QTest::newRow("list") << "FileListBoxSH" << QRect(286, 89, 265, 214)
-                              << "This window shows the files that will be used to build your web page.  Right-Click "
-                                 "for more options.";
+        QTest::newRow("tree")
+            << "DirectoryListBox" << QRect(100, 89, 187, 182)
+            << "Choose a folder that contains pictures or sounds to use for your web page. The files "
+               "will be listed in the window on the right.";
+        QTest::newRow("list")
+            << "FileListBoxSH" << QRect(286, 89, 265, 214)
+            << "This window shows the files that will be used to build your web page.  Right-Click "
+               "for more options.";
         QTest::newRow("label") << "ListLabel" << QRect(304, 300, 233, 29)
                                << "This shows the type of files and the number of files that will be used in "
                                   "creating your web page.";
         QTest::newRow("quit") << "HaltButton" << QRect(564, 85, 11, 19) << "Quit";
         QTest::newRow("minimise") << "Shrinkit" << QRect(552, 70, 8, 22) << "Minimize";
-        QTest::newRow("create") << "WebButton" << QRect(77, 297, 76, 28) << "Click here to create your web page.";
+        QTest::newRow("create") << "WebButton" << QRect(77, 297, 76, 28)
+                                << "Click here to create your web page.";
         QTest::newRow("preview") << "PreviewButton" << QRect(157, 298, 90, 28)
                                  << "Click here to launch your web browser and see your web page.";
-        QTest::newRow("grabber") << "GrabberButton" << QRect(87, 327, 94, 29)
-                                 << "Click here to open the Grabber window. This lets you grab a frame from an AVI "
-                                    "movie and use it to build a movie web page.";
-        QTest::newRow("view") << "ViewButton" << QRect(184, 325, 78, 29)
-                              << "Click here to open the Viewer window. This lets you view your pictures and listen "
-                                 "to your audio files (including MP3).";
-        QTest::newRow("options") << "OptionsButton" << QRect(142, 355, 93, 28)
-                                 << "Click here to open the Options window. This lets you fine tune your web page.";
-        QTest::newRow("pick list") << "PickListButton" << QRect(556, 290, 16, 14)
-                                   << "Click this button to bring up a pick list. You can then select and arrange your "
-                                      "files, as well as save and load your lists.";
+        QTest::newRow("grabber")
+            << "GrabberButton" << QRect(87, 327, 94, 29)
+            << "Click here to open the Grabber window. This lets you grab a frame from an AVI "
+               "movie and use it to build a movie web page.";
+        QTest::newRow("view")
+            << "ViewButton" << QRect(184, 325, 78, 29)
+            << "Click here to open the Viewer window. This lets you view your pictures and listen "
+               "to your audio files (including MP3).";
+        QTest::newRow("options")
+            << "OptionsButton" << QRect(142, 355, 93, 28)
+            << "Click here to open the Options window. This lets you fine tune your web page.";
+        QTest::newRow("pick list")
+            << "PickListButton" << QRect(556, 290, 16, 14)
+            << "Click this button to bring up a pick list. You can then select and arrange your "
+               "files, as well as save and load your lists.";
         QTest::newRow("help off") << "RzBmpButton1" << QRect(568, 389, 36, 22) << QString();
         QTest::newRow("kind 1") << "gjButton" << QRect(297, 330, 78, 22)
                                 << "Click here to use only GIF and JPG files in your web page.";
@@ -162,21 +173,26 @@ private Q_SLOTS:
                                 << "Click here to use only GIF files in your web page.";
         QTest::newRow("kind 3") << "JPGButton" << QRect(439, 330, 48, 22)
                                 << "Click here to use only JPG files in your web page.";
-        QTest::newRow("kind 4") << "WAVButton" << QRect(365, 355, 56, 22)
-                                << "Click here to use only WAV files in your web page. NOTE: You can use pictures to "
-                                   "represent you sound files.";
-        QTest::newRow("kind 5") << "MIDButton" << QRect(314, 355, 49, 22)
-                                << "Click here to use only MID files in your web page. NOTE: You can use pictures to "
-                                   "represent you sound files.";
-        QTest::newRow("kind 6") << "MP3Button" << QRect(423, 355, 48, 22)
-                                << "Click here to use only MP3 files in your web page. NOTE: You can use pictures to "
-                                   "represent you sound files.";
-        QTest::newRow("kind 7") << "AVIButton" << QRect(384, 378, 48, 22)
-                                << "Click here to use only AVI files in your web page. NOTE: You must create a "
-                                   "thumbnail image from the movie first, using Grabber.";
-        QTest::newRow("kind 8") << "MPGButton" << QRect(331, 378, 51, 22)
-                                << "Click here to use only MPG files in your web page. NOTE: You must create a "
-                                   "thumbnail image from the movie first.";
+        QTest::newRow("kind 4")
+            << "WAVButton" << QRect(365, 355, 56, 22)
+            << "Click here to use only WAV files in your web page. NOTE: You can use pictures to "
+               "represent you sound files.";
+        QTest::newRow("kind 5")
+            << "MIDButton" << QRect(314, 355, 49, 22)
+            << "Click here to use only MID files in your web page. NOTE: You can use pictures to "
+               "represent you sound files.";
+        QTest::newRow("kind 6")
+            << "MP3Button" << QRect(423, 355, 48, 22)
+            << "Click here to use only MP3 files in your web page. NOTE: You can use pictures to "
+               "represent you sound files.";
+        QTest::newRow("kind 7")
+            << "AVIButton" << QRect(384, 378, 48, 22)
+            << "Click here to use only AVI files in your web page. NOTE: You must create a "
+               "thumbnail image from the movie first, using Grabber.";
+        QTest::newRow("kind 8")
+            << "MPGButton" << QRect(331, 378, 51, 22)
+            << "Click here to use only MPG files in your web page. NOTE: You must create a "
+               "thumbnail image from the movie first.";
     }
 
     void controlsAtTheirPlaces()
@@ -447,7 +463,8 @@ private Q_SLOTS:
     {
         Fixture f({"a.jpg"});
         QVERIFY(f.open(1));
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), f.list()->viewport()->mapToGlobal(QPoint(10, 10)));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
+                                f.list()->viewport()->mapToGlobal(QPoint(10, 10)));
         QApplication::sendEvent(f.list()->viewport(), &event);
         QMenu *menu = f.form.controls().FileListPopupMenu;
         QTRY_VERIFY(menu->isVisible());
@@ -476,8 +493,8 @@ private Q_SLOTS:
         f.form.chooseKind(mkWav);
         f.form.Removespacesfromfilenames1Click();
         QVERIFY(dir.exists("cd.wav"));
-        QCOMPARE(f.messages.texts, QStringList{"All spaces have been removed from all filenames in the \"" + f.folder()
-                                               + "\" directory"});
+        QCOMPARE(f.messages.texts, QStringList{"All spaces have been removed from all filenames in the \"" +
+                                               f.folder() + "\" directory"});
     }
 
     void deleteAllThumbnailsCleansThenReselectsTheKind()

@@ -12,7 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 const QColor kBackdrop(64, 160, 64);
 
@@ -58,9 +59,9 @@ private Q_SLOTS:
 
         const QImage shot = screenShot("scanner.png");
         const QPoint origin = form.geometry().topLeft();
-        QCOMPARE(QColor(shot.pixel(origin + QPoint(2, 2))), kBackdrop);            // corner cut out
-        QCOMPARE(QColor(shot.pixel(origin + QPoint(620, 440))), kBackdrop);        // below the body
-        QVERIFY(QColor(shot.pixel(origin + QPoint(330, 50))) != kBackdrop);        // title band shown
+        QCOMPARE(QColor(shot.pixel(origin + QPoint(2, 2))), kBackdrop);             // corner cut out
+        QCOMPARE(QColor(shot.pixel(origin + QPoint(620, 440))), kBackdrop);         // below the body
+        QVERIFY(QColor(shot.pixel(origin + QPoint(330, 50))) != kBackdrop);         // title band shown
         QVERIFY(QColor(shot.pixel(origin + QPoint(80, 200))) != QColor(Qt::black)); // no key colour left
 
         TextButton *quit = form.controls().HaltButton;
