@@ -46,7 +46,13 @@ TMainForm::TMainForm(PageOptions &options, QWidget *parent)
     FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    // The controls go after this body; what they report while they go must reach nobody.
+    m_controls->DirectoryListBox->blockSignals(true);
+    m_controls->FileListBoxSH->blockSignals(true);
+    m_listing->blockSignals(true);
+}
 
 void TMainForm::setMessagePort(MessagePort *messages)
 {

@@ -84,7 +84,6 @@ private:
     void FormShow();
     void wireListing();
     void wireCommands();
-    void showListLabel();
     void openViewer();
 
     PageOptions &m_options;
