@@ -45,9 +45,10 @@ void TMainForm::PreviewButtonClick()
     if (m_state.MyFile.isEmpty())
         m_state.MyFile = m_options.WebNameEdit();
     const QFileInfo page(QDir(folder), m_state.MyFile);
-    if (page.isFile())
-        m_opener->openFile(page.absoluteFilePath(), m_previewWorkingFolder);
-    else
+    if (page.isFile()) {
+        if (!m_opener->openFile(page.absoluteFilePath(), m_previewWorkingFolder))
+            m_messages->showMessage(tr("No program could be started to show ") + page.absoluteFilePath());
+    } else
         m_messages->showMessage(m_state.MyFile + tr(" does not exist in ") + folder);
 }
 

@@ -37,11 +37,12 @@ struct RecordedPickList final : PickListPort {
 struct RecordedOpener final : UrlOpener {
     QStringList opened;
     QString workingFolder;
+    bool launcherFound = true;
     bool openFile(const QString &filePath, const QString &folder) override
     {
         opened << filePath;
         workingFolder = folder;
-        return true;
+        return launcherFound;
     }
 };
 
@@ -344,6 +345,11 @@ private Q_SLOTS:
         QCOMPARE(f.opener.opened, QStringList{f.folder() + "/MediaPage.htm"});
         QCOMPARE(f.opener.workingFolder, QStringLiteral("/srv/start"));
         QCOMPARE(f.form.state().MyFile, QStringLiteral("MediaPage.htm"));
+        QCOMPARE(f.messages.texts.size(), 1);
+
+        f.opener.launcherFound = false; // a desktop without any program for pages
+        f.form.PreviewButtonClick();
+        QCOMPARE(f.messages.texts.last(), "No program could be started to show " + f.folder() + "/MediaPage.htm");
     }
 
     void previewOfAFolderThatWentAwayReportsTheFailure()
