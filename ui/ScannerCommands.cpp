@@ -48,8 +48,9 @@ void TMainForm::PreviewButtonClick()
     if (page.isFile()) {
         if (!m_opener->openFile(page.absoluteFilePath(), m_previewWorkingFolder))
             m_messages->showMessage(tr("No program could be started to show ") + page.absoluteFilePath());
-    } else
+    } else {
         m_messages->showMessage(m_state.MyFile + tr(" does not exist in ") + folder);
+    }
 }
 
 void TMainForm::ViewButton2Click()
