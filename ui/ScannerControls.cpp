@@ -12,7 +12,7 @@
 namespace
 {
 
-// The designed face first, then look-alikes a Linux desktop is likely to have.
+// The window's own face first, then look-alikes a Linux desktop is likely to have.
 QFont boldFont(const QStringList &families, int pixelSize)
 {
     QFont font;
