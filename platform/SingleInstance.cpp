@@ -1,0 +1,85 @@
+#include "platform/SingleInstance.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace
+{
+
+constexpr int kConnectTimeoutMs = 500;
+const QByteArray kActivate = QByteArrayLiteral("activate\n");
+
+bool ownedByThisUser(qintptr descriptor)
+{
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return ::getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 &&
+           peer.uid == ::getuid();
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString &name, QObject *parent) : QObject(parent), m_name(name) {}
+
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::defaultName()
+{
+    QString name = QStringLiteral("tessaloom-%1").arg(::getuid());
+    const QString key = qEnvironmentVariable("TESSALOOM_INSTANCE_KEY");
+    if (!key.isEmpty())
+        name += QLatin1Char('-') + key;
+    return name;
+}
+
+SingleInstance::Claim SingleInstance::claim()
+{
+    if (tellRunningInstance())
+        return AnotherRunning;
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
+    if (m_server->listen(m_name))
+        return First;
+    // Another copy started at the same moment and won the name: let it have the window.
+    if (m_server->serverError() == QAbstractSocket::AddressInUseError && tellRunningInstance())
+        return AnotherRunning;
+    qWarning("Single-instance guard unavailable: %s", qPrintable(m_server->errorString()));
+    delete m_server;
+    m_server = nullptr;
+    return Unguarded;
+}
+
+bool SingleInstance::tellRunningInstance()
+{
+    QLocalSocket socket;
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.connectToServer(m_name);
+    if (!socket.waitForConnected(kConnectTimeoutMs))
+        return false;
+    // The abstract namespace is shared by all users: hand over only to a copy of our own.
+    if (!ownedByThisUser(socket.socketDescriptor()))
+        return false;
+    socket.write(kActivate);
+    const bool sent = socket.waitForBytesWritten(kConnectTimeoutMs);
+    socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState)
+        socket.waitForDisconnected(kConnectTimeoutMs);
+    return sent;
+}
+
+void SingleInstance::acceptConnection()
+{
+    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            while (socket->canReadLine()) {
+                if (socket->readLine() == kActivate)
+                    Q_EMIT activationRequested();
+            }
+        });
+    }
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/ListingPorts.h"
+
+#include <QTimer>
+#include <QTreeView>
+
+class FileListProxy;
+class QFileSystemModel;
+
+// The main window's file list: a report view (name, size, type, date) of one folder's files,
+// several rows selectable, re-sorted by its column headers, kept in step with the folder by the
+// file-system model. It is the FileListRows the listing logic reads, and it reports the listing's
+// events: contentsChanged (rows or selection changed), folderChanged, fileClicked, keyReleased.
+class FileListView final : public QTreeView, public FileListRows
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FileListView)
+
+public:
+    explicit FileListView(QWidget *parent = nullptr);
+
+    void setFolder(const QString &folder);
+    QString folder() const { return m_folder; }
+    QString maskString() const;
+
+    // FileListRows
+    void setMaskString(const QString &masks) override;
+    int rowCount() const override;
+    QString rowPath(int row) const override;
+    int selectedRow() const override;
+    bool rowIsFile(int row) const override;
+
+    // Runs a change report that is still waiting, so a click sees the rows as they are now.
+    void flushPendingChange();
+
+Q_SIGNALS:
+    void contentsChanged();
+    void folderChanged();
+    void fileClicked();
+    void keyReleased();
+
+protected:
+    void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    QModelIndex rowIndex(int row) const;
+    void scheduleChange();
+
+    QFileSystemModel *m_model;
+    FileListProxy *m_proxy;
+    QString m_folder;
+    QTimer m_changeTimer; // coalesces the model's bursts of row reports into one change event
+};

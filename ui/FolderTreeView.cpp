@@ -1,0 +1,78 @@
+#include "ui/FolderTreeView.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QKeyEvent>
+
+FolderTreeView::FolderTreeView(QWidget *parent) : QTreeView(parent), m_model(new QFileSystemModel(this))
+{
+    m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    m_model->setReadOnly(true);
+    m_model->setRootPath(QDir::rootPath());
+    setModel(m_model);
+    for (int column = 1; column < m_model->columnCount(); ++column)
+        hideColumn(column);
+    header()->hide();
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAnimated(false);
+    // Folders load in the background: keep the selected one in sight as its ancestors fill in.
+    // Folders load and sort in the background, moving the selected one; follow it until the user
+    // scrolls or clicks.
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, &FolderTreeView::keepSelectionInSight);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, &FolderTreeView::keepSelectionInSight);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { Q_EMIT folderSelected(selectedFolder()); });
+}
+
+bool FolderTreeView::selectFolder(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isDir())
+        return false;
+    const QModelIndex index = m_model->index(QDir::cleanPath(info.absoluteFilePath()));
+    if (!index.isValid())
+        return false;
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+        expand(up);
+    setCurrentIndex(index);
+    m_followSelection = true;
+    keepSelectionInSight();
+    return true;
+}
+
+void FolderTreeView::showEvent(QShowEvent *event)
+{
+    QTreeView::showEvent(event);
+    keepSelectionInSight(); // a selection made before the first showing had no room to scroll to
+}
+
+bool FolderTreeView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel)
+        m_followSelection = false;
+    return QTreeView::viewportEvent(event);
+}
+
+void FolderTreeView::keyPressEvent(QKeyEvent *event)
+{
+    m_followSelection = false;
+    QTreeView::keyPressEvent(event);
+}
+
+void FolderTreeView::keepSelectionInSight()
+{
+    if (m_followSelection && currentIndex().isValid())
+        scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+}
+
+QString FolderTreeView::selectedFolder() const
+{
+    const QModelIndex index = currentIndex();
+    if (!index.isValid())
+        return {};
+    const QString path = m_model->filePath(index);
+    return QFileInfo(path).isDir() ? QDir::cleanPath(path) : QString();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+
+class FileListView;
+class FolderTreeView;
+class PictureButton;
+class QAction;
+class QMenu;
+class QWidget;
+class ShadowLabel;
+class TextButton;
+
+// The controls of the main window, laid out on its skin at their fixed places with their captions,
+// fonts and hints. Owned by the window (parent ownership).
+struct ScannerControls {
+    explicit ScannerControls(QWidget *form);
+
+    FolderTreeView *DirectoryListBox;
+    FileListView *FileListBoxSH;
+    ShadowLabel *ListLabel;
+    TextButton *HaltButton;
+    TextButton *Shrinkit;
+    PictureButton *WebButton;
+    PictureButton *PreviewButton;
+    PictureButton *GrabberButton;
+    PictureButton *ViewButton;
+    PictureButton *OptionsButton;
+    PictureButton *PickListButton;
+    PictureButton *RzBmpButton1;
+    std::array<PictureButton *, 8> kindButtons; // kinds 1 to 8, in code order
+    QMenu *FileListPopupMenu;
+    QAction *Deleteallthumbnails1;
+    QAction *Removespacesfromfilenames1;
+};
