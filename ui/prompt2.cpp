@@ -20,6 +20,8 @@ TPrompt2Form::TPrompt2Form(QWidget *parent)
 
     m_promptmessage->setObjectName(QStringLiteral("promptmessage"));
     m_promptmessage->setGeometry(27, 13, 303, 40);
+    // The label reaches under the OK button's rim; keep the text inside the skin's well.
+    m_promptmessage->setContentsMargins(4, 0, 6, 0);
     QFont font(QStringLiteral("Times New Roman"));
     font.setPixelSize(13);
     font.setBold(true);

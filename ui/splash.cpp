@@ -4,6 +4,7 @@
 #include "ui/Skin.h"
 #include "ui/WindowPlacement.h"
 
+#include <QCloseEvent>
 #include <QTimer>
 
 TSplashForm::TSplashForm(SoundPlayer *sounds, QWidget *parent)
@@ -24,6 +25,16 @@ TSplashForm::TSplashForm(SoundPlayer *sounds, QWidget *parent)
 void TSplashForm::reject()
 {
     // Only Timer1 closes this window.
+}
+
+void TSplashForm::closeEvent(QCloseEvent *event)
+{
+    if (event->spontaneous()) {
+        event->ignore(); // the user's close button
+        return;
+    }
+    Timer1Timer(); // the program closes it (e.g. the application quits)
+    event->accept();
 }
 
 void TSplashForm::showEvent(QShowEvent *event)

@@ -6,7 +6,8 @@ class QTimer;
 class SoundPlayer;
 
 // The About window: the program's picture, shown modally with the logo chime. It closes by itself
-// 4 seconds after it is shown, and in no other way.
+// 4 seconds after it is shown; the user cannot close it (Escape, the window manager's close), but
+// the program can, so quitting the application is never refused.
 class TSplashForm final : public QDialog
 {
     Q_OBJECT
@@ -23,6 +24,7 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormShow();

@@ -13,8 +13,8 @@ QByteArray prompt2Skin()
     {
         QPainter p(&image);
         Style::drawEmblem(p, QRect(5, 24, 15, 15));
-        Style::drawPanel(p, QRect(22, 8, 302, 49));
-        Style::drawPanel(p, QRect(326, 11, 46, 41), QColor());
+        Style::drawPanel(p, QRect(23, 8, 304, 49));
+        Style::drawPanel(p, QRect(327, 11, 45, 41), QColor());
     }
     Style::bevel(image);
     return Style::png(image);

@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 #include <QTimer>
 
 // The About window and the start-up splash: their pictures, sounds and timers.
@@ -60,8 +61,10 @@ private Q_SLOTS:
                 QCOMPARE(about.geometry().center(), about.screen()->availableGeometry().center());
                 click(&about, QPoint(183, 116));
                 QTest::keyClick(&about, Qt::Key_Escape);
-                about.close(); // the window manager's close button
-                if (about.isVisible())
+                QCloseEvent byUser; // the window manager's close button
+                QSpontaneKeyEvent::setSpontaneous(&byUser);
+                qApp->notify(&about, &byUser); // sendEvent() would clear the spontaneous mark
+                if (about.isVisible() && !byUser.isAccepted())
                     stillUp << QStringLiteral("up");
             });
             const int result = about.exec();
@@ -72,6 +75,23 @@ private Q_SLOTS:
             QCOMPARE(played.count(), showing);
             QCOMPARE(played.last().at(0).toString(), QStringLiteral("logo.wav"));
         }
+    }
+
+    void theProgramCanStillCloseAbout()
+    {
+        TSplashForm about(nullptr);
+        about.Timer1()->setInterval(600000); // only the quit can end this showing
+        bool rescued = false;
+        // Quitting closes every window first and is refused when one says no.
+        QTimer::singleShot(50, &about, [] { QApplication::closeAllWindows(); });
+        QTimer::singleShot(5000, &about, [&] {
+            rescued = about.isVisible();
+            about.done(QDialog::Rejected);
+        });
+        about.exec();
+        QVERIFY(!rescued);
+        QVERIFY(!about.isVisible());
+        QVERIFY(!about.Timer1()->isActive());
     }
 
     void aboutClosesEvenWithoutItsSound()
