@@ -5,6 +5,8 @@
 #include "ui/prompt2.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -89,6 +91,25 @@ private Q_SLOTS:
         feedback.showMessage(QStringLiteral("first"));
         QVERIFY(nestedReturned);
         QCOMPARE(answerer.texts, QStringList{QStringLiteral("second")});
+    }
+
+    void errorBoxIsAPlainMessageBox()
+    {
+        QApplication::setApplicationDisplayName(QStringLiteral("Tessaloom 2001"));
+        TPrompt2Form prompt;
+        WindowFeedback feedback(nullptr, &prompt, nullptr);
+        QString title, text;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            title = box->windowTitle();
+            text = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        feedback.showErrorBox(QStringLiteral("Error loading file (broken.jpg)"));
+        QCOMPARE(title, QStringLiteral("Tessaloom 2001"));
+        QCOMPARE(text, QStringLiteral("Error loading file (broken.jpg)"));
+        QVERIFY(!prompt.isVisible()); // not the message window
     }
 
     void progressOfARun()
