@@ -48,15 +48,16 @@ void SoundPlayer::start(const QString &path)
     QMediaPlayer *player = m_player;
     connect(player, &QMediaPlayer::errorOccurred, this,
             [this, player](QMediaPlayer::Error, const QString &text) { reportFailure(player, text); });
-    connect(player, &QMediaPlayer::mediaStatusChanged, this, [this, player](QMediaPlayer::MediaStatus status) {
-        if (status == QMediaPlayer::InvalidMedia) {
-            reportFailure(player, player->errorString());
-        } else if (status == QMediaPlayer::EndOfMedia && player == m_player) {
-            const QString done = m_currentFile;
-            stop();
-            Q_EMIT finished(done);
-        }
-    });
+    connect(player, &QMediaPlayer::mediaStatusChanged, this,
+            [this, player](QMediaPlayer::MediaStatus status) {
+                if (status == QMediaPlayer::InvalidMedia) {
+                    reportFailure(player, player->errorString());
+                } else if (status == QMediaPlayer::EndOfMedia && player == m_player) {
+                    const QString done = m_currentFile;
+                    stop();
+                    Q_EMIT finished(done);
+                }
+            });
     player->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
     player->play();
 }
@@ -83,8 +84,9 @@ void SoundPlayer::reportFailure(QMediaPlayer *player, const QString &reason)
         return; // the sound was already stopped or reported
     stop();
     const QString why = reason.isEmpty() ? tr("it is not a sound that can be played") : reason;
-    const QString message = tr("The sound %1 could not be played: %2")
-                                .arg(QDir::toNativeSeparators(m_currentFile), why);
+    const QString message =
+        tr("The sound %1 could not be played: %2").arg(QDir::toNativeSeparators(m_currentFile), why);
     // Queued, so that play() always returns first, even when the file is missing.
-    QMetaObject::invokeMethod(this, [this, message] { Q_EMIT failed(message); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, message] { Q_EMIT failed(message); }, Qt::QueuedConnection);
 }

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-namespace GaugePercent {
+namespace GaugePercent
+{
 
 int percent(int value, int minimum, int maximum)
 {

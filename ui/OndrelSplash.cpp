@@ -44,8 +44,8 @@ bool TOndrelSplashForm::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseMove:
         return true; // no dragging
     case QEvent::MouseButtonRelease:
-        if (m_pressed && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton
-            && rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
+        if (m_pressed && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton &&
+            rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
             m_pressed = false;
             fcImageForm1Click();
         }

@@ -9,7 +9,8 @@
 #include <QMessageBox>
 #include <QTimer>
 
-WindowFeedback::WindowFeedback(QWidget *mainWindow, TPrompt2Form *messageWindow, SoundPlayer *sounds, QObject *parent)
+WindowFeedback::WindowFeedback(QWidget *mainWindow, TPrompt2Form *messageWindow, SoundPlayer *sounds,
+                               QObject *parent)
     : QObject(parent), m_mainWindow(mainWindow), m_messageWindow(messageWindow), m_sounds(sounds)
 {
     if (m_sounds)

@@ -37,9 +37,9 @@ public:
     void letEventsRun() override;
 
     // The rest of the progress window's life, as the generation run asks for it.
-    void progressCreate();     // a fresh window at 0, not shown
+    void progressCreate(); // a fresh window at 0, not shown
     bool progressIsShown() const;
-    void progressClose();      // set to 0, hidden, released
+    void progressClose(); // set to 0, hidden, released
     TGuageForm *progressWindow() const { return m_gauge; }
 
 private:

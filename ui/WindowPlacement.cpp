@@ -4,7 +4,8 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace WindowPlacement {
+namespace WindowPlacement
+{
 
 void centreOnScreen(QWidget *window)
 {
@@ -12,7 +13,8 @@ void centreOnScreen(QWidget *window)
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    window->move(area.x() + (area.width() - window->width()) / 2, area.y() + (area.height() - window->height()) / 2);
+    window->move(area.x() + (area.width() - window->width()) / 2,
+                 area.y() + (area.height() - window->height()) / 2);
 }
 
 void placeBeside(QWidget *window, const QWidget *anchor, const QPoint &offset)

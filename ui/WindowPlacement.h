@@ -5,7 +5,8 @@
 class QWidget;
 
 // Where our small windows appear on the screen.
-namespace WindowPlacement {
+namespace WindowPlacement
+{
 
 // Centres the window on the screen it is on (the primary screen before it is first shown).
 void centreOnScreen(QWidget *window);

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 
-namespace WrappedText {
+namespace WrappedText
+{
 
-namespace {
+namespace
+{
 
 // Every line a paragraph wraps into at the given width.
 QStringList wrapParagraph(const QString &paragraph, const QFont &font, int width)
@@ -34,7 +36,8 @@ Fit fit(const QString &text, const QFont &font, const QSize &box)
 {
     const QFontMetrics metrics(font);
     QStringList all;
-    const QStringList paragraphs = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(u'\n');
+    const QStringList paragraphs =
+        QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(u'\n');
     for (const QString &paragraph : paragraphs)
         all << wrapParagraph(paragraph, font, box.width());
     const int lineHeight = std::max(1, metrics.height());

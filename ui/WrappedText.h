@@ -6,7 +6,8 @@
 
 // How a box of fixed size shows a text: wrapped at word boundaries (a word wider than the box, such
 // as a long folder path, is broken where it must be), and cut after the last line that fits wholly.
-namespace WrappedText {
+namespace WrappedText
+{
 
 struct Fit {
     QStringList lines; // what the box shows, top to bottom

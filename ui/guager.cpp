@@ -6,11 +6,12 @@
 
 #include <algorithm>
 
-TGuageForm::TGuageForm(QWidget *mainWindow) : QWidget(nullptr), m_mainWindow(mainWindow), m_gauge(new GaugeBar(this))
+TGuageForm::TGuageForm(QWidget *mainWindow)
+    : QWidget(nullptr), m_mainWindow(mainWindow), m_gauge(new GaugeBar(this))
 {
     setObjectName(QStringLiteral("GuageForm"));
     setWindowTitle(tr("Progress"));
-    setAttribute(Qt::WA_DeleteOnClose);        // released when closed
+    setAttribute(Qt::WA_DeleteOnClose);         // released when closed
     setAttribute(Qt::WA_ShowWithoutActivating); // the user may go on working in other windows
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     Skin::apply(this, QStringLiteral("guager_skin.png"), QColor(Qt::black));

@@ -9,7 +9,8 @@
 
 TPrompt2Form::TPrompt2Form(QWidget *parent)
     : QDialog(parent), m_promptmessage(new ShadowLabel(this)),
-      m_OKButton(new PictureButton(QStringLiteral("ok_button.png"), QStringLiteral("ok_button_down.png"), this))
+      m_OKButton(
+          new PictureButton(QStringLiteral("ok_button.png"), QStringLiteral("ok_button_down.png"), this))
 {
     setObjectName(QStringLiteral("Prompt2Form"));
     setWindowTitle(tr("Message"));

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // A held tone with a reedy timbre (odd harmonics, as a soft square wave) and short ramps.
 void addBuzz(Wave::Signal &signal, double at, double seconds, double frequency)

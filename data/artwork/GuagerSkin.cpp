@@ -3,7 +3,8 @@
 
 #include <QPainter>
 
-namespace {
+namespace
+{
 
 // The progress window (350 x 50): a slim band with a caption, a well for the bar at 21, 20.
 QByteArray guagerSkin()

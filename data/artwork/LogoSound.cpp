@@ -1,7 +1,8 @@
 #include "Artwork.h"
 #include "Wave.h"
 
-namespace {
+namespace
+{
 
 // A bell: a few partials, the higher ones dying sooner, one slightly out of tune for shimmer.
 void addBell(Wave::Signal &signal, double at, double frequency, double amplitude)

@@ -1,11 +1,18 @@
 #include "Artwork.h"
 #include "Style.h"
 
-namespace {
+namespace
+{
 
 // The OK picture button (42 x 37) of the message window, raised and pressed.
-QByteArray okButton() { return Style::png(Style::pictureButton(QSize(42, 37), QStringLiteral("OK"), false)); }
-QByteArray okButtonDown() { return Style::png(Style::pictureButton(QSize(42, 37), QStringLiteral("OK"), true)); }
+QByteArray okButton()
+{
+    return Style::png(Style::pictureButton(QSize(42, 37), QStringLiteral("OK"), false));
+}
+QByteArray okButtonDown()
+{
+    return Style::png(Style::pictureButton(QSize(42, 37), QStringLiteral("OK"), true));
+}
 
 } // namespace
 

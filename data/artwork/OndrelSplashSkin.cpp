@@ -4,7 +4,8 @@
 #include <QPainter>
 #include <QRadialGradient>
 
-namespace {
+namespace
+{
 
 // The start-up splash (312 x 301): a medallion with the emblem rising above a rounded plate that
 // carries the name; everything around them is cut out.
@@ -28,7 +29,8 @@ QByteArray ondrelSplashSkin()
         Style::drawEmblem(p, QRect(centre.x() - 38, centre.y() - 38, 76, 76));
 
         p.setFont(Style::serifFont(36));
-        Style::drawEngravedText(p, QRect(0, 128, 312, 46), Qt::AlignCenter, QStringLiteral("Tessaloom"), Style::Accent);
+        Style::drawEngravedText(p, QRect(0, 128, 312, 46), Qt::AlignCenter, QStringLiteral("Tessaloom"),
+                                Style::Accent);
         p.setFont(Style::serifFont(20));
         Style::drawEngravedText(p, QRect(0, 170, 312, 26), Qt::AlignCenter, QStringLiteral("2001"),
                                 QColor(150, 104, 18));

@@ -3,7 +3,8 @@
 
 #include <QPainter>
 
-namespace {
+namespace
+{
 
 // The message window (384 x 64): a well for the message, a rim for the OK button, the emblem at left.
 QByteArray prompt2Skin()

@@ -1,7 +1,8 @@
 #include "Artwork.h"
 #include "Wave.h"
 
-namespace {
+namespace
+{
 
 // A frame was saved: a camera shutter, a light click as it opens, a short whirr, a firmer clack as
 // it closes.

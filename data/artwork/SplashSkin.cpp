@@ -3,7 +3,8 @@
 
 #include <QPainter>
 
-namespace {
+namespace
+{
 
 // The About window (367 x 233): a plain rectangle, nothing cut out; the emblem, the name, the maker.
 QByteArray splashSkin()
@@ -34,7 +35,8 @@ QByteArray splashSkin()
         Style::drawEngravedText(p, QRect(24, 174, 320, 20), Qt::AlignCenter, QStringLiteral("Version 1.0"));
         p.setFont(Style::font(10));
         Style::drawEngravedText(p, QRect(24, 194, 320, 18), Qt::AlignCenter,
-                                QStringLiteral("\u00a9 2001 Quorvane. All rights reserved."), QColor(58, 64, 80));
+                                QStringLiteral("\u00a9 2001 Quorvane. All rights reserved."),
+                                QColor(58, 64, 80));
     }
     Style::bevelRectangle(image);
     return Style::png(image);

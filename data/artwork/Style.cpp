@@ -9,9 +9,11 @@
 #include <cstdint>
 #include <optional>
 
-namespace Style {
+namespace Style
+{
 
-namespace {
+namespace
+{
 
 // A fixed hash, so every build draws the same grain.
 int grain(int x, int y, uint32_t seed)
@@ -28,7 +30,10 @@ QColor mix(const QColor &a, const QColor &b, double t)
                   int(a.blue() + (b.blue() - a.blue()) * t));
 }
 
-int clampChannel(int v) { return std::clamp(v, 1, 255); } // never reaches the key's pure black
+int clampChannel(int v)
+{
+    return std::clamp(v, 1, 255);
+} // never reaches the key's pure black
 
 // Brushed steel: light at the top, darker below, with faint horizontal strokes.
 QImage brushedSteel(const QSize &size)
@@ -81,7 +86,8 @@ void bevelImpl(QImage &image, std::optional<QRgb> key)
                     continue;
                 const QColor base = QColor::fromRgb(image.pixel(x, y));
                 const double strength = ring == 2 ? 0.75 : 0.35;
-                image.setPixel(x, y, (upperLeft ? mix(base, light, strength) : mix(base, shade, strength * 0.8)).rgb());
+                image.setPixel(
+                    x, y, (upperLeft ? mix(base, light, strength) : mix(base, shade, strength * 0.8)).rgb());
                 break;
             }
         }
@@ -136,11 +142,20 @@ QImage body(const QSize &size, const QPainterPath &shape, const QColor &key)
     return image;
 }
 
-QImage body(const QSize &size) { return brushedSteel(size); }
+QImage body(const QSize &size)
+{
+    return brushedSteel(size);
+}
 
-void bevel(QImage &image, const QColor &key) { bevelImpl(image, key.rgb()); }
+void bevel(QImage &image, const QColor &key)
+{
+    bevelImpl(image, key.rgb());
+}
 
-void bevelRectangle(QImage &image) { bevelImpl(image, std::nullopt); }
+void bevelRectangle(QImage &image)
+{
+    bevelImpl(image, std::nullopt);
+}
 
 QImage windowSkin(int width, int height, const QString &caption, const QColor &key)
 {
@@ -169,7 +184,8 @@ void drawTitleBand(QPainter &painter, const QRect &band, const QString &caption)
     // Gloss on the upper half.
     painter.setPen(QPen(QColor(255, 255, 255, 110), 1));
     painter.setBrush(Qt::NoBrush);
-    painter.drawLine(QPointF(band.left() + radius, band.top() + 1.5), QPointF(band.right() - radius, band.top() + 1.5));
+    painter.drawLine(QPointF(band.left() + radius, band.top() + 1.5),
+                     QPointF(band.right() - radius, band.top() + 1.5));
     const int emblemSize = band.height() - 6;
     drawEmblem(painter, QRect(band.left() + 6, band.top() + 3, emblemSize, emblemSize));
     QFont f = font(std::max(9, band.height() * 13 / 26), true);
@@ -254,7 +270,8 @@ void drawGroove(QPainter &painter, int x1, int x2, int y)
     painter.restore();
 }
 
-void drawEngravedText(QPainter &painter, const QRect &area, int flags, const QString &text, const QColor &colour)
+void drawEngravedText(QPainter &painter, const QRect &area, int flags, const QString &text,
+                      const QColor &colour)
 {
     painter.save();
     painter.setPen(QColor(252, 253, 255, 200));
@@ -298,8 +315,10 @@ void drawEmblem(QPainter &painter, const QRect &area)
     painter.resetTransform();
     painter.setClipping(false);
     painter.setPen(QPen(QColor(250, 252, 255, 220), std::max(1.0, half / 7)));
-    painter.drawLine(QPointF(c.x() - half / 2, c.y() - half / 2), QPointF(c.x() + half / 2, c.y() + half / 2));
-    painter.drawLine(QPointF(c.x() - half / 2, c.y() + half / 2), QPointF(c.x() + half / 2, c.y() - half / 2));
+    painter.drawLine(QPointF(c.x() - half / 2, c.y() - half / 2),
+                     QPointF(c.x() + half / 2, c.y() + half / 2));
+    painter.drawLine(QPointF(c.x() - half / 2, c.y() + half / 2),
+                     QPointF(c.x() + half / 2, c.y() - half / 2));
     painter.setPen(QPen(QColor(14, 30, 76), std::max(1.0, half / 12)));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(diamond);

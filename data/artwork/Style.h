@@ -15,7 +15,8 @@ class QPainter;
 //
 // A skin is built in layers: body(shape) -> title band / panels / emblem -> bevel(). windowSkin()
 // does all of it for an ordinary rounded window.
-namespace Style {
+namespace Style
+{
 
 inline const QColor Body(192, 196, 204);
 inline const QColor BodyDark(120, 126, 140);
@@ -23,11 +24,11 @@ inline const QColor BodyLight(236, 238, 242);
 inline const QColor Accent(28, 64, 140);
 inline const QColor AccentLight(84, 132, 210);
 inline const QColor Ink(20, 24, 32);
-inline const QColor Edge(52, 58, 72);          // the outermost line of every window
-inline const QColor PanelFill(232, 234, 238);  // the well where a label or list sits
-inline const QColor Silver(192, 192, 192);     // classic control grey (progress bar trough)
-inline const QColor Gold(224, 176, 64);        // small highlights in the emblem
-inline const QColor Key(0, 0, 0);              // cut out of the window's outline
+inline const QColor Edge(52, 58, 72);         // the outermost line of every window
+inline const QColor PanelFill(232, 234, 238); // the well where a label or list sits
+inline const QColor Silver(192, 192, 192);    // classic control grey (progress bar trough)
+inline const QColor Gold(224, 176, 64);       // small highlights in the emblem
+inline const QColor Key(0, 0, 0);             // cut out of the window's outline
 
 // Fonts the artwork writes with (present on every machine we build on).
 QFont font(int pixelSize, bool bold = false);

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
-namespace Wave {
+namespace Wave
+{
 
-namespace {
+namespace
+{
 
 constexpr double Pi = 3.14159265358979323846;
 
@@ -33,7 +35,10 @@ double envelope(double t, double attack, double decay)
 
 } // namespace
 
-Signal silence(double seconds) { return Signal(size_t(std::lround(seconds * Rate)), 0.0); }
+Signal silence(double seconds)
+{
+    return Signal(size_t(std::lround(seconds * Rate)), 0.0);
+}
 
 void addPartial(Signal &signal, double at, double frequency, double amplitude, double decay, double attack)
 {

@@ -6,7 +6,8 @@
 #include <vector>
 
 // Synthesised sounds: a mono signal in floating point, written as a 16-bit PCM WAV file.
-namespace Wave {
+namespace Wave
+{
 
 inline constexpr int Rate = 44100;
 

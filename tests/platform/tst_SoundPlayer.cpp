@@ -69,7 +69,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content"); // null: no such file
         QTest::newRow("missing") << "missing.wav" << QByteArray();
-        QTest::newRow("garbage") << "garbage.wav" << QByteArray("this is not a sound at all, only words. ").repeated(40);
+        QTest::newRow("garbage") << "garbage.wav"
+                                 << QByteArray("this is not a sound at all, only words. ").repeated(40);
         QTest::newRow("empty") << "empty.wav" << QByteArray("");
         QTest::newRow("header only") << "header.wav" << wndToneWav(1.0).left(30);
     }

@@ -119,10 +119,10 @@ private Q_SLOTS:
                     continue;
                 }
                 // Drawn without antialiasing: next to a cut-out pixel there is only the hard outline.
-                const bool besideCut = (x > 0 && skin.pixel(x - 1, y) == Black)
-                                       || (x + 1 < skin.width() && skin.pixel(x + 1, y) == Black)
-                                       || (y > 0 && skin.pixel(x, y - 1) == Black)
-                                       || (y + 1 < skin.height() && skin.pixel(x, y + 1) == Black);
+                const bool besideCut = (x > 0 && skin.pixel(x - 1, y) == Black) ||
+                                       (x + 1 < skin.width() && skin.pixel(x + 1, y) == Black) ||
+                                       (y > 0 && skin.pixel(x, y - 1) == Black) ||
+                                       (y + 1 < skin.height() && skin.pixel(x, y + 1) == Black);
                 if (besideCut)
                     QCOMPARE(skin.pixel(x, y), Edge);
             }

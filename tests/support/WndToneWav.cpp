@@ -8,8 +8,16 @@ QByteArray wndToneWav(double seconds, double frequency, int rate)
 {
     const int frames = int(std::lround(seconds * rate));
     QByteArray out;
-    auto put32 = [&out](quint32 v) { char b[4]; qToLittleEndian(v, b); out.append(b, 4); };
-    auto put16 = [&out](quint16 v) { char b[2]; qToLittleEndian(v, b); out.append(b, 2); };
+    auto put32 = [&out](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        out.append(b, 4);
+    };
+    auto put16 = [&out](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        out.append(b, 2);
+    };
     out.append("RIFF", 4);
     put32(36 + frames * 2);
     out.append("WAVEfmt ", 8);

@@ -49,10 +49,11 @@ private Q_SLOTS:
         QTest::newRow("short") << "You must choose a file first" << 1 << false;
         QTest::newRow("two lines at a word boundary")
             << "/home/ann/pictures/holiday/MediaPage.htm does not exist in /home/ann" << 2 << false;
-        QTest::newRow("long sentence") << QString("All the spaces were taken out of the names. ").repeated(4) << 2
-                                       << true;
+        QTest::newRow("long sentence")
+            << QString("All the spaces were taken out of the names. ").repeated(4) << 2 << true;
         QTest::newRow("long path without spaces")
-            << "/home/ann/" + QString("averyveryverylongfoldername/").repeated(5) + " was created." << 2 << true;
+            << "/home/ann/" + QString("averyveryverylongfoldername/").repeated(5) + " was created." << 2
+            << true;
         QTest::newRow("line breaks kept") << "first\nsecond" << 2 << false;
         QTest::newRow("empty") << "" << 1 << false;
     }
@@ -79,12 +80,14 @@ private Q_SLOTS:
 
     void wordsAreNotBrokenWhenTheyFit()
     {
-        const WrappedText::Fit fit =
-            WrappedText::fit(QStringLiteral("alpha beta gamma delta epsilon zeta eta theta iota kappa lambda"),
-                             messageFont(), QSize(303, 40));
+        const WrappedText::Fit fit = WrappedText::fit(
+            QStringLiteral("alpha beta gamma delta epsilon zeta eta theta iota kappa lambda"), messageFont(),
+            QSize(303, 40));
         const QStringList words = fit.lines.join(u' ').split(u' ');
         for (const QString &word : words)
-            QVERIFY2(QStringLiteral("alpha beta gamma delta epsilon zeta eta theta iota kappa lambda").split(u' ').contains(word),
+            QVERIFY2(QStringLiteral("alpha beta gamma delta epsilon zeta eta theta iota kappa lambda")
+                         .split(u' ')
+                         .contains(word),
                      qPrintable(word));
     }
 
@@ -125,7 +128,8 @@ private Q_SLOTS:
             for (int x = 0; x < shot.width(); ++x) {
                 const QRgb pixel = shot.pixel(x, y);
                 black |= qAlpha(pixel) == 255 && qGray(pixel) < 40;
-                white |= qAlpha(pixel) > 200 && qRed(pixel) > 220 && qGreen(pixel) > 220 && qBlue(pixel) > 220;
+                white |=
+                    qAlpha(pixel) > 200 && qRed(pixel) > 220 && qGreen(pixel) > 220 && qBlue(pixel) > 220;
             }
         }
         QVERIFY(black);

@@ -10,8 +10,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtTest/qtestspontaneevent.h>
 #include <QTimer>
+#include <QtTest/qtestspontaneevent.h>
 
 // The About window and the start-up splash: their pictures, sounds and timers.
 class TestSplashForms : public QObject
@@ -118,7 +118,7 @@ private Q_SLOTS:
         QVERIFY(splash->windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(splash->windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(splash->testAttribute(Qt::WA_DeleteOnClose));
-        QVERIFY(!splash->mask().contains(QPoint(0, 0)));  // black cut out around the picture
+        QVERIFY(!splash->mask().contains(QPoint(0, 0)));   // black cut out around the picture
         QVERIFY(!splash->mask().contains(QPoint(20, 20))); // beside the medallion
         QVERIFY(splash->mask().contains(QPoint(156, 4)));  // the medallion's top
         QVERIFY(splash->mask().contains(QPoint(156, 200)));

@@ -6,8 +6,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -168,7 +168,8 @@ private Q_SLOTS:
         qputenv("TESSALOOM_DATA_DIR", empty.path().toLocal8Bit());
         feedback.playSound(QStringLiteral("error.wav"));
         QTRY_COMPARE(answerer.texts.size(), 1);
-        QVERIFY2(answerer.texts.at(0).contains(QStringLiteral("error.wav")), qPrintable(answerer.texts.at(0)));
+        QVERIFY2(answerer.texts.at(0).contains(QStringLiteral("error.wav")),
+                 qPrintable(answerer.texts.at(0)));
         feedback.playSound(QStringLiteral("error.wav")); // every failure of a run would play it
         QTest::qWait(300);
         qputenv("TESSALOOM_DATA_DIR", dataDir);

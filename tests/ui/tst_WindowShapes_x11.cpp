@@ -31,8 +31,10 @@ private:
         const QImage skin = QImage(DataFiles::path(skinFile)).convertToFormat(QImage::Format_RGB32);
         const QRect at = window->geometry();
         QCOMPARE(at.size(), skin.size());
-        const QImage screen = window->screen()->grabWindow(0, at.x(), at.y(), at.width(), at.height())
-                                  .toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage screen = window->screen()
+                                  ->grabWindow(0, at.x(), at.y(), at.width(), at.height())
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_RGB32);
         QCOMPARE(screen.size(), skin.size());
         QList<QRect> controls;
         for (QWidget *child : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
@@ -44,7 +46,8 @@ private:
                 if (skin.pixel(p) == qRgb(0, 0, 0) && cutOut) {
                     ++cut;
                     if (screen.pixel(p) != Desktop.rgb())
-                        QFAIL(qPrintable(QStringLiteral("%1: not cut out at %2,%3").arg(skinFile).arg(x).arg(y)));
+                        QFAIL(qPrintable(
+                            QStringLiteral("%1: not cut out at %2,%3").arg(skinFile).arg(x).arg(y)));
                     continue;
                 }
                 bool underControl = false;
@@ -54,14 +57,16 @@ private:
                     continue;
                 ++shown;
                 if (screen.pixel(p) != skin.pixel(p))
-                    QFAIL(qPrintable(QStringLiteral("%1: skin not shown at %2,%3").arg(skinFile).arg(x).arg(y)));
+                    QFAIL(qPrintable(
+                        QStringLiteral("%1: skin not shown at %2,%3").arg(skinFile).arg(x).arg(y)));
             }
         }
         QCOMPARE(cut > 0, cutOut);
         QVERIFY(shown > skin.width() * skin.height() / 3);
         const QString shots = qEnvironmentVariable("TESSALOOM_SHOT_DIR");
         if (!shots.isEmpty())
-            window->screen()->grabWindow(0).save(shots + u'/' + window->objectName() + QStringLiteral(".png"));
+            window->screen()->grabWindow(0).save(shots + u'/' + window->objectName() +
+                                                 QStringLiteral(".png"));
     }
 
 private Q_SLOTS:
