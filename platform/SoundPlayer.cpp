@@ -38,8 +38,12 @@ void SoundPlayer::start(const QString &path)
     stop();
     m_currentFile = path;
     const QFileInfo info(path);
+    if (!info.exists()) {
+        reportFailure(nullptr, tr("the file does not exist"));
+        return;
+    }
     if (!info.isFile() || !info.isReadable()) {
-        reportFailure(nullptr, info.exists() ? tr("the file cannot be read") : tr("the file does not exist"));
+        reportFailure(nullptr, info.isDir() ? tr("it is a folder") : tr("the file cannot be read"));
         return;
     }
     m_player = new QMediaPlayer(this);

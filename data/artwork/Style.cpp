@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QRadialGradient>
 
 #include <algorithm>
 #include <cstdint>
