@@ -80,7 +80,7 @@ ScannerControls::ScannerControls(QWidget *form)
     HelpHints::setHint(FileListBoxSH->viewport(), HelpHints::hintOf(FileListBoxSH));
 
     ListLabel =
-        place(new ShadowLabel(QColor(0, 0, 255), QColor(Qt::white), form), "ListLabel", {304, 300, 233, 29},
+        place(new ShadowTextLabel(QColor(0, 0, 255), QColor(Qt::white), form), "ListLabel", {304, 300, 233, 29},
               QObject::tr("This shows the type of files and the number of files that will be used in "
                           "creating your web page."));
     ListLabel->setFont(boldFont(

@@ -8,7 +8,7 @@ class PictureButton;
 class QAction;
 class QMenu;
 class QWidget;
-class ShadowLabel;
+class ShadowTextLabel;
 class TextButton;
 
 // The controls of the main window, laid out on its skin at their fixed places with their captions,
@@ -18,7 +18,7 @@ struct ScannerControls {
 
     FolderTreeView *DirectoryListBox;
     FileListView *FileListBoxSH;
-    ShadowLabel *ListLabel;
+    ShadowTextLabel *ListLabel;
     TextButton *HaltButton;
     TextButton *Shrinkit;
     PictureButton *WebButton;

@@ -20,13 +20,13 @@ void paint(QWidget *widget, const QString &text, Qt::Alignment alignment, const 
 
 } // namespace ShadowText
 
-ShadowLabel::ShadowLabel(const QColor &ink, const QColor &shadow, QWidget *parent)
+ShadowTextLabel::ShadowTextLabel(const QColor &ink, const QColor &shadow, QWidget *parent)
     : QLabel(parent), m_ink(ink), m_shadow(shadow)
 {
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void ShadowLabel::paintEvent(QPaintEvent *)
+void ShadowTextLabel::paintEvent(QPaintEvent *)
 {
     ShadowText::paint(this, text(), alignment(), m_ink, m_shadow);
 }

@@ -15,13 +15,13 @@ void paint(QWidget *widget, const QString &text, Qt::Alignment alignment, const 
 } // namespace ShadowText
 
 // A transparent label whose text has a shadow.
-class ShadowLabel final : public QLabel
+class ShadowTextLabel final : public QLabel
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(ShadowLabel)
+    Q_DISABLE_COPY_MOVE(ShadowTextLabel)
 
 public:
-    ShadowLabel(const QColor &ink, const QColor &shadow, QWidget *parent = nullptr);
+    ShadowTextLabel(const QColor &ink, const QColor &shadow, QWidget *parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

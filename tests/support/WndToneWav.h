@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QByteArray>
+
+// A 16-bit mono PCM WAV file holding a sine tone, for tests that play sounds.
+QByteArray wndToneWav(double seconds, double frequency = 440.0, int rate = 22050);

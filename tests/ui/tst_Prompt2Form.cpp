@@ -1,0 +1,200 @@
+#include "ui/TwoStateButton.h"
+#include "ui/ShadowLabel.h"
+#include "ui/WrappedText.h"
+#include "ui/prompt2.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// The message window, and the wrapping and cutting of its text.
+class TestPrompt2Form : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QFont messageFont()
+    {
+        QFont font(QStringLiteral("Times New Roman"));
+        font.setPixelSize(13);
+        font.setBold(true);
+        return font;
+    }
+
+    // Runs `answer` on the message window as soon as it is up modally.
+    static void whenShown(const std::function<void(TPrompt2Form *)> &answer)
+    {
+        auto *poll = new QTimer;
+        poll->setInterval(10);
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
+            if (auto *form = qobject_cast<TPrompt2Form *>(QApplication::activeModalWidget())) {
+                poll->deleteLater();
+                poll->stop();
+                answer(form);
+            }
+        });
+        poll->start();
+    }
+
+private Q_SLOTS:
+    void wrapsAndCuts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("short") << "You must choose a file first" << 1 << false;
+        QTest::newRow("two lines at a word boundary")
+            << "/home/ann/pictures/holiday/MediaPage.htm does not exist in /home/ann" << 2 << false;
+        QTest::newRow("long sentence")
+            << QString("All the spaces were taken out of the names. ").repeated(4) << 2 << true;
+        QTest::newRow("long path without spaces")
+            << "/home/ann/" + QString("averyveryverylongfoldername/").repeated(5) + " was created." << 2
+            << true;
+        QTest::newRow("line breaks kept") << "first\nsecond" << 2 << false;
+        QTest::newRow("empty") << "" << 1 << false;
+    }
+    void wrapsAndCuts()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, lines);
+        QFETCH(bool, cut);
+        const QSize box(303, 40);
+        const WrappedText::Fit fit = WrappedText::fit(text, messageFont(), box);
+        QCOMPARE(fit.lines.size(), lines);
+        QCOMPARE(fit.cut, cut);
+        const QFontMetrics metrics(messageFont());
+        QVERIFY(fit.lines.size() * metrics.height() <= box.height());
+        for (const QString &line : fit.lines)
+            QVERIFY2(metrics.horizontalAdvance(line) <= box.width(), qPrintable(line));
+        if (cut) {
+            QVERIFY(fit.lines.last().endsWith(QChar(0x2026)));
+        } else {
+            // Nothing lost: the words shown are the words given.
+            QCOMPARE(fit.lines.join(u' ').simplified(), QString(text).replace(u'\n', u' ').simplified());
+        }
+    }
+
+    void wordsAreNotBrokenWhenTheyFit()
+    {
+        const WrappedText::Fit fit = WrappedText::fit(
+            QStringLiteral("alpha beta gamma delta epsilon zeta eta theta iota kappa lambda"), messageFont(),
+            QSize(303, 40));
+        const QStringList words = fit.lines.join(u' ').split(u' ');
+        for (const QString &word : words)
+            QVERIFY2(QStringLiteral("alpha beta gamma delta epsilon zeta eta theta iota kappa lambda")
+                         .split(u' ')
+                         .contains(word),
+                     qPrintable(word));
+    }
+
+    void aBoxTooLowShowsNothing()
+    {
+        const WrappedText::Fit fit = WrappedText::fit(QStringLiteral("text"), messageFont(), QSize(303, 4));
+        QVERIFY(fit.lines.isEmpty());
+        QVERIFY(fit.cut);
+    }
+
+    void layout()
+    {
+        TPrompt2Form form;
+        QCOMPARE(form.size(), QSize(384, 64));
+        QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(!form.mask().contains(QPoint(0, 0))); // black corners cut out
+        QVERIFY(form.mask().contains(QPoint(192, 32)));
+        ShadowLabel *label = form.findChild<ShadowLabel *>(QStringLiteral("promptmessage"));
+        QVERIFY(label);
+        QCOMPARE(label, form.promptmessage());
+        QCOMPARE(label->geometry(), QRect(27, 13, 303, 40));
+        QCOMPARE(label->font().family(), QStringLiteral("Times New Roman"));
+        QCOMPARE(label->font().pixelSize(), 13);
+        QVERIFY(label->font().bold());
+        QCOMPARE(label->text(), QStringLiteral("You must choose a file first"));
+        auto *ok = form.findChild<TwoStateButton *>(QStringLiteral("OKButton"));
+        QVERIFY(ok);
+        QCOMPARE(ok->geometry(), QRect(328, 13, 42, 37));
+    }
+
+    void theLabelDrawsBlackTextWithAWhiteShadow()
+    {
+        TPrompt2Form form;
+        form.setText(QStringLiteral("WWWWWWWW"));
+        const QImage shot = form.promptmessage()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        bool black = false, white = false;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                const QRgb pixel = shot.pixel(x, y);
+                black |= qAlpha(pixel) == 255 && qGray(pixel) < 40;
+                white |=
+                    qAlpha(pixel) > 200 && qRed(pixel) > 220 && qGreen(pixel) > 220 && qBlue(pixel) > 220;
+            }
+        }
+        QVERIFY(black);
+        QVERIFY(white);
+        QVERIFY(!form.promptmessage()->shownText().cut);
+    }
+
+    void showsModallyCentredAndOkCloses()
+    {
+        TPrompt2Form form;
+        QString seen;
+        QRect where;
+        bool modal = false;
+        whenShown([&](TPrompt2Form *shown) {
+            seen = shown->promptmessage()->text();
+            where = shown->geometry();
+            modal = shown->isModal();
+            QTest::mouseClick(shown->OKButton(), Qt::LeftButton);
+        });
+        form.showMessage(QStringLiteral("/tmp/pictures does not exist in /tmp"));
+        QCOMPARE(seen, QStringLiteral("/tmp/pictures does not exist in /tmp"));
+        QVERIFY(modal);
+        QCOMPARE(where.center(), form.screen()->availableGeometry().center());
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QCOMPARE(form.text(), QStringLiteral("/tmp/pictures does not exist in /tmp")); // kept
+    }
+
+    void theSecondMessageReplacesTheFirst()
+    {
+        TPrompt2Form form;
+        QStringList seen;
+        for (const QString &text : {QStringLiteral("first message"), QStringLiteral("second")}) {
+            whenShown([&](TPrompt2Form *shown) {
+                seen << shown->promptmessage()->shownText().lines.join(u'|');
+                QTest::keyClick(shown, Qt::Key_Return); // Enter answers like OK
+            });
+            form.showMessage(text);
+        }
+        QCOMPARE(seen, QStringList({QStringLiteral("first message"), QStringLiteral("second")}));
+    }
+
+    void escapeCloses()
+    {
+        TPrompt2Form form;
+        whenShown([](TPrompt2Form *shown) { QTest::keyClick(shown, Qt::Key_Escape); });
+        form.showMessage(QStringLiteral("Escape"));
+        QVERIFY(!form.isVisible());
+    }
+
+    void draggedByItsPicture()
+    {
+        TPrompt2Form form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QPoint start = form.pos();
+        QTest::mousePress(&form, Qt::LeftButton, {}, QPoint(10, 10));
+        QMouseEvent move(QEvent::MouseMove, QPointF(40, 30), form.mapToGlobal(QPointF(40, 30)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &move);
+        QTest::mouseRelease(&form, Qt::LeftButton, {}, QPoint(40, 30));
+        QCOMPARE(form.pos(), start + QPoint(30, 20));
+        form.accept();
+    }
+};
+
+QTEST_MAIN(TestPrompt2Form)
+#include "tst_Prompt2Form.moc"

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+
+class TwoStateButton;
+class ShadowLabel;
+
+// The message window: one text and an OK button, shown modally. Created once and reused for every
+// message; it keeps the last text until the next message replaces it.
+class TPrompt2Form final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TPrompt2Form)
+
+public:
+    explicit TPrompt2Form(QWidget *parent = nullptr);
+
+    // Sets the text and shows the window modally; returns once the user has closed it.
+    void showMessage(const QString &text);
+    void setText(const QString &text);
+    QString text() const;
+
+    ShadowLabel *promptmessage() const { return m_promptmessage; }
+    TwoStateButton *OKButton() const { return m_OKButton; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void OKButtonClick();
+
+    ShadowLabel *m_promptmessage;
+    TwoStateButton *m_OKButton;
+};
