@@ -1,0 +1,136 @@
+#include "generator/Resampler.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr int kPrecision = 14;
+constexpr double kLobes = 3.0;
+
+double sinc(double x)
+{
+    if (x == 0.0)
+        return 1.0;
+    x *= M_PI;
+    return std::sin(x) / x;
+}
+
+double lanczos(double x) { return std::abs(x) < kLobes ? sinc(x) * sinc(x / kLobes) : 0.0; }
+
+// Fixed-point weights mapping `in` samples onto `out` samples, centres aligned.
+Resampler::Taps makeTaps(int in, int out)
+{
+    Resampler::Taps t;
+    const double scale = double(in) / out;
+    const double widen = std::max(scale, 1.0);
+    const double support = kLobes * widen;
+    t.stride = int(std::ceil(support)) * 2 + 1;
+    t.first.resize(size_t(out));
+    t.count.resize(size_t(out));
+    t.weights.assign(size_t(out) * size_t(t.stride), 0);
+    std::vector<double> w(size_t(t.stride));
+    for (int i = 0; i < out; ++i) {
+        const double centre = (i + 0.5) * scale;
+        const int lo = std::max(int(centre - support + 0.5), 0);
+        const int hi = std::min(int(centre + support + 0.5), in);
+        const int n = std::min(hi - lo, t.stride);
+        double sum = 0;
+        for (int k = 0; k < n; ++k) {
+            w[size_t(k)] = lanczos((lo + k - centre + 0.5) / widen);
+            sum += w[size_t(k)];
+        }
+        int32_t *dst = t.weights.data() + size_t(i) * size_t(t.stride);
+        for (int k = 0; k < n; ++k)
+            dst[k] = int32_t(std::lround(w[size_t(k)] / (sum != 0 ? sum : 1) * (1 << kPrecision)));
+        t.first[size_t(i)] = lo;
+        t.count[size_t(i)] = n;
+    }
+    return t;
+}
+
+inline uint8_t clampToByte(int32_t v)
+{
+    v = (v + (1 << (kPrecision - 1))) >> kPrecision;
+    return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
+}
+
+} // namespace
+
+Resampler::Resampler(int targetWidth, int targetHeight)
+    : m_targetWidth(targetWidth), m_targetHeight(targetHeight)
+{
+}
+
+bool Resampler::begin(int width, int height) noexcept
+{
+    try {
+        m_sourceWidth = width;
+        m_sourceHeight = height;
+        m_rowsIn = 0;
+        m_copyOnly = width == m_targetWidth && height == m_targetHeight;
+        if (!m_copyOnly) {
+            m_across = makeTaps(width, m_targetWidth);
+            m_down = makeTaps(height, m_targetHeight);
+        }
+        m_acrossDone.width = m_targetWidth;
+        m_acrossDone.height = height;
+        m_acrossDone.pixels.assign(size_t(m_targetWidth) * size_t(height) * 3, 0);
+        return true;
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+}
+
+void Resampler::addRow(const uint8_t *rgb) noexcept
+{
+    if (m_rowsIn >= m_sourceHeight)
+        return;
+    uint8_t *out = m_acrossDone.row(m_rowsIn++);
+    if (m_copyOnly) {
+        std::memcpy(out, rgb, size_t(m_targetWidth) * 3);
+        return;
+    }
+    for (int x = 0; x < m_targetWidth; ++x) {
+        const int32_t *w = m_across.weights.data() + size_t(x) * size_t(m_across.stride);
+        const uint8_t *in = rgb + size_t(m_across.first[size_t(x)]) * 3;
+        int32_t r = 0, g = 0, b = 0;
+        for (int k = 0, n = m_across.count[size_t(x)]; k < n; ++k, in += 3) {
+            r += w[k] * in[0];
+            g += w[k] * in[1];
+            b += w[k] * in[2];
+        }
+        out[x * 3] = clampToByte(r);
+        out[x * 3 + 1] = clampToByte(g);
+        out[x * 3 + 2] = clampToByte(b);
+    }
+}
+
+RgbImage Resampler::finish()
+{
+    if (m_copyOnly)
+        return std::move(m_acrossDone);
+    RgbImage out;
+    out.width = m_targetWidth;
+    out.height = m_targetHeight;
+    out.pixels.resize(size_t(m_targetWidth) * size_t(m_targetHeight) * 3);
+    const size_t rowBytes = size_t(m_targetWidth) * 3;
+    std::vector<int32_t> sum(rowBytes);
+    for (int y = 0; y < m_targetHeight; ++y) {
+        std::fill(sum.begin(), sum.end(), 0);
+        const int32_t *w = m_down.weights.data() + size_t(y) * size_t(m_down.stride);
+        const int first = m_down.first[size_t(y)];
+        for (int k = 0, n = m_down.count[size_t(y)]; k < n; ++k) {
+            const uint8_t *in = m_acrossDone.row(first + k);
+            const int32_t weight = w[k];
+            for (size_t i = 0; i < rowBytes; ++i)
+                sum[i] += weight * in[i];
+        }
+        uint8_t *dst = out.row(y);
+        for (size_t i = 0; i < rowBytes; ++i)
+            dst[i] = clampToByte(sum[i]);
+    }
+    return out;
+}

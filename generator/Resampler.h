@@ -1,0 +1,38 @@
+#pragma once
+
+#include "generator/RgbImage.h"
+
+#include <cstdint>
+#include <vector>
+
+// Scales streamed rows to an exact size with a Lanczos-3 filter widened by the reduction, so every source
+// pixel counts (no nearest-pixel sampling). Each row is filtered across as it arrives; the filtering down
+// happens in finish(). Rows of the exact target size are kept as they come.
+class Resampler final : public RgbRowSink
+{
+public:
+    Resampler(int targetWidth, int targetHeight);
+
+    bool begin(int width, int height) noexcept override;
+    void addRow(const uint8_t *rgb) noexcept override;
+    // The scaled picture; rows never delivered (a picture cut short) stay black.
+    RgbImage finish();
+
+    struct Taps {
+        std::vector<int> first;   // first source index of each output index
+        std::vector<int> count;   // taps of each output index
+        std::vector<int32_t> weights; // count[i] weights from i * stride
+        int stride = 0;
+    };
+
+private:
+    int m_targetWidth;
+    int m_targetHeight;
+    int m_sourceWidth = 0;
+    int m_sourceHeight = 0;
+    int m_rowsIn = 0;
+    bool m_copyOnly = false;
+    Taps m_across;
+    Taps m_down;
+    RgbImage m_acrossDone; // target width x source height
+};
