@@ -27,7 +27,7 @@ Resampler::Taps makeTaps(int in, int out)
     const double scale = double(in) / out;
     const double widen = std::max(scale, 1.0);
     const double support = kLobes * widen;
-    t.stride = int(std::ceil(support)) * 2 + 1;
+    t.stride = (int(std::ceil(support)) * 2 + 1 + 7) / 8 * 8;
     t.first.resize(size_t(out));
     t.count.resize(size_t(out));
     t.weights.assign(size_t(out) * size_t(t.stride), 0);
@@ -42,13 +42,22 @@ Resampler::Taps makeTaps(int in, int out)
             w[size_t(k)] = lanczos((lo + k - centre + 0.5) / widen);
             sum += w[size_t(k)];
         }
-        int32_t *dst = t.weights.data() + size_t(i) * size_t(t.stride);
+        int16_t *dst = t.weights.data() + size_t(i) * size_t(t.stride);
         for (int k = 0; k < n; ++k)
-            dst[k] = int32_t(std::lround(w[size_t(k)] / (sum != 0 ? sum : 1) * (1 << kPrecision)));
+            dst[k] = int16_t(std::lround(w[size_t(k)] / (sum != 0 ? sum : 1) * (1 << kPrecision)));
         t.first[size_t(i)] = lo;
         t.count[size_t(i)] = n;
     }
     return t;
+}
+
+// Weights are zero past the real taps, so every dot product runs the full (vectorisable) stride.
+inline int32_t dot(const int16_t *w, const int16_t *p, int stride)
+{
+    int32_t sum = 0;
+    for (int k = 0; k < stride; ++k)
+        sum += int32_t(w[k]) * p[k];
+    return sum;
 }
 
 inline uint8_t clampToByte(int32_t v)
@@ -74,6 +83,7 @@ bool Resampler::begin(int width, int height) noexcept
         if (!m_copyOnly) {
             m_across = makeTaps(width, m_targetWidth);
             m_down = makeTaps(height, m_targetHeight);
+            m_planes.assign(size_t(width + m_across.stride) * 3, 0);
         }
         m_acrossDone.width = m_targetWidth;
         m_acrossDone.height = height;
@@ -93,18 +103,22 @@ void Resampler::addRow(const uint8_t *rgb) noexcept
         std::memcpy(out, rgb, size_t(m_targetWidth) * 3);
         return;
     }
+    const size_t planeSize = size_t(m_sourceWidth + m_across.stride);
+    int16_t *red = m_planes.data();
+    int16_t *green = red + planeSize;
+    int16_t *blue = green + planeSize;
+    for (int x = 0; x < m_sourceWidth; ++x) {
+        red[x] = rgb[x * 3];
+        green[x] = rgb[x * 3 + 1];
+        blue[x] = rgb[x * 3 + 2];
+    }
+    const int stride = m_across.stride;
     for (int x = 0; x < m_targetWidth; ++x) {
-        const int32_t *w = m_across.weights.data() + size_t(x) * size_t(m_across.stride);
-        const uint8_t *in = rgb + size_t(m_across.first[size_t(x)]) * 3;
-        int32_t r = 0, g = 0, b = 0;
-        for (int k = 0, n = m_across.count[size_t(x)]; k < n; ++k, in += 3) {
-            r += w[k] * in[0];
-            g += w[k] * in[1];
-            b += w[k] * in[2];
-        }
-        out[x * 3] = clampToByte(r);
-        out[x * 3 + 1] = clampToByte(g);
-        out[x * 3 + 2] = clampToByte(b);
+        const int16_t *w = m_across.weights.data() + size_t(x) * size_t(stride);
+        const int first = m_across.first[size_t(x)];
+        out[x * 3] = clampToByte(dot(w, red + first, stride));
+        out[x * 3 + 1] = clampToByte(dot(w, green + first, stride));
+        out[x * 3 + 2] = clampToByte(dot(w, blue + first, stride));
     }
 }
 
@@ -120,7 +134,7 @@ RgbImage Resampler::finish()
     std::vector<int32_t> sum(rowBytes);
     for (int y = 0; y < m_targetHeight; ++y) {
         std::fill(sum.begin(), sum.end(), 0);
-        const int32_t *w = m_down.weights.data() + size_t(y) * size_t(m_down.stride);
+        const int16_t *w = m_down.weights.data() + size_t(y) * size_t(m_down.stride);
         const int first = m_down.first[size_t(y)];
         for (int k = 0, n = m_down.count[size_t(y)]; k < n; ++k) {
             const uint8_t *in = m_acrossDone.row(first + k);
