@@ -17,7 +17,8 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 class CountingFeedback final : public SilentFeedback
 {
@@ -33,8 +34,9 @@ public:
 int make(const QString &folder, int percentIndex)
 {
     QStringList names = QDir(folder).entryList({"*.jpg"}, QDir::Files, QDir::Name);
-    names.erase(std::remove_if(names.begin(), names.end(), [](const QString &n) { return n.startsWith("sm_"); }),
-                names.end());
+    names.erase(
+        std::remove_if(names.begin(), names.end(), [](const QString &n) { return n.startsWith("sm_"); }),
+        names.end());
     PageOptions options;
     options.setThumbnailer(true);
     options.choosePercent(percentIndex);
@@ -43,8 +45,8 @@ int make(const QString &folder, int percentIndex)
     timer.start();
     MakeThumbnails(folder, names, options, feedback);
     const double ms = timer.nsecsElapsed() / 1e6;
-    std::printf("pictures %lld  total %.1f ms  per picture %.2f ms  failures %d\n", qlonglong(names.size()), ms,
-                names.isEmpty() ? 0.0 : ms / names.size(), feedback.failures);
+    std::printf("pictures %lld  total %.1f ms  per picture %.2f ms  failures %d\n", qlonglong(names.size()),
+                ms, names.isEmpty() ? 0.0 : ms / names.size(), feedback.failures);
     return feedback.failures == 0 ? 0 : 1;
 }
 
@@ -94,6 +96,7 @@ int main(int argc, char **argv)
         return make(args[2], args[3].toInt());
     if (args.size() == 5 && args[1] == "psnr")
         return comparePsnr(args[2], args[3], args[4]);
-    std::fprintf(stderr, "usage: %s make <folder> <percent-index> | psnr <ref-dir> <out-dir> <pattern>\n", argv[0]);
+    std::fprintf(stderr, "usage: %s make <folder> <percent-index> | psnr <ref-dir> <out-dir> <pattern>\n",
+                 argv[0]);
     return 2;
 }

@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 struct Tiff {
     const uint8_t *p;
@@ -10,10 +11,7 @@ struct Tiff {
     bool little;
 
     bool has(size_t at, size_t n) const { return at <= size && n <= size - at; }
-    unsigned u16(size_t at) const
-    {
-        return little ? p[at] | p[at + 1] << 8 : p[at] << 8 | p[at + 1];
-    }
+    unsigned u16(size_t at) const { return little ? p[at] | p[at + 1] << 8 : p[at] << 8 | p[at + 1]; }
     uint32_t u32(size_t at) const
     {
         return little ? uint32_t(u16(at)) | uint32_t(u16(at + 2)) << 16

@@ -8,4 +8,7 @@
 int exifOrientation(const uint8_t *data, size_t size);
 
 // Orientations 5 to 8 show the stored picture turned a quarter: width and height swap.
-inline bool orientationSwapsSides(int orientation) { return orientation >= 5 && orientation <= 8; }
+inline bool orientationSwapsSides(int orientation)
+{
+    return orientation >= 5 && orientation <= 8;
+}

@@ -13,7 +13,8 @@
 // their frame, everything they change after setjmp is volatile or lives behind a pointer, and every
 // buffer libjpeg works with comes from its own pools, freed by jpeg_destroy.
 
-namespace {
+namespace
+{
 
 struct JpegGuard {
     jpeg_error_mgr err; // first: libjpeg hands us &err
@@ -33,7 +34,10 @@ long long nowMs()
     return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
 }
 
-JpegGuard *guardOf(j_common_ptr cinfo) { return reinterpret_cast<JpegGuard *>(cinfo->err); }
+JpegGuard *guardOf(j_common_ptr cinfo)
+{
+    return reinterpret_cast<JpegGuard *>(cinfo->err);
+}
 
 [[noreturn]] void fail(JpegGuard *g, const char *text)
 {
@@ -84,7 +88,10 @@ void cmykToRgb(const JSAMPLE *in, uint8_t *out, JDIMENSION width, bool inverted)
     for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 3) {
         int c = in[0], m = in[1], y = in[2], k = in[3];
         if (!inverted) {
-            c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k;
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
         }
         out[0] = uint8_t((c * k + 127) / 255);
         out[1] = uint8_t((m * k + 127) / 255);
@@ -124,14 +131,15 @@ int decodeInto(DecodeState *s, const uint8_t *data, size_t size, JpegScalePlanne
         fail(&s->guard, "unsupported number of colour components");
     cinfo->out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     cinfo->scale_num = 1;
-    cinfo->scale_denom = unsigned(planner->scaleDenominator(int(cinfo->image_width), int(cinfo->image_height)));
+    cinfo->scale_denom =
+        unsigned(planner->scaleDenominator(int(cinfo->image_width), int(cinfo->image_height)));
     jpeg_start_decompress(cinfo);
     const JDIMENSION width = cinfo->output_width;
     JSAMPARRAY decoded = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
                                                      width * JDIMENSION(cinfo->output_components), 1);
-    JSAMPARRAY converted = cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
-                                                              JPOOL_IMAGE, width * 3, 1)
-                                : decoded;
+    JSAMPARRAY converted =
+        cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, width * 3, 1)
+             : decoded;
     if (!sink->begin(int(width), int(cinfo->output_height)))
         fail(&s->guard, "not enough memory");
     while (cinfo->output_scanline < cinfo->output_height) {

@@ -11,11 +11,11 @@
 // Every use of libjpeg lives behind these calls: errors come back as text, never end the process.
 
 struct JpegLimits {
-    qint64 maxPixels = 100'000'000;          // declared width x height
-    int maxScans = 100;                      // progressive scans
-    long maxMemory = 1L << 30;               // libjpeg's working memory
-    int maxWarnings = 1000;                  // corrupt-data warnings before giving up
-    int maxMilliseconds = 10'000;            // wall time of one decode
+    qint64 maxPixels = 100'000'000; // declared width x height
+    int maxScans = 100;             // progressive scans
+    long maxMemory = 1L << 30;      // libjpeg's working memory
+    int maxWarnings = 1000;         // corrupt-data warnings before giving up
+    int maxMilliseconds = 10'000;   // wall time of one decode
 };
 
 // Chooses the DCT scaling for a picture once its stored size is known. Never throws.

@@ -5,7 +5,8 @@
 #include <cstring>
 #include <new>
 
-namespace {
+namespace
+{
 
 constexpr int kPrecision = 14;
 constexpr double kLobes = 3.0;
@@ -18,7 +19,10 @@ double sinc(double x)
     return std::sin(x) / x;
 }
 
-double lanczos(double x) { return std::abs(x) < kLobes ? sinc(x) * sinc(x / kLobes) : 0.0; }
+double lanczos(double x)
+{
+    return std::abs(x) < kLobes ? sinc(x) * sinc(x / kLobes) : 0.0;
+}
 
 // Fixed-point weights mapping `in` samples onto `out` samples, centres aligned.
 Resampler::Taps makeTaps(int in, int out)

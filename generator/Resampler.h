@@ -19,8 +19,8 @@ public:
     RgbImage finish();
 
     struct Taps {
-        std::vector<int> first;   // first source index of each output index
-        std::vector<int> count;   // taps of each output index
+        std::vector<int> first;       // first source index of each output index
+        std::vector<int> count;       // taps of each output index
         std::vector<int16_t> weights; // stride weights from i * stride; unused taps weigh 0
         int stride = 0;               // a multiple of 8, so the dot products vectorise
     };
@@ -34,6 +34,6 @@ private:
     bool m_copyOnly = false;
     Taps m_across;
     Taps m_down;
-    RgbImage m_acrossDone; // target width x source height
+    RgbImage m_acrossDone;         // target width x source height
     std::vector<int16_t> m_planes; // the incoming row split into R, G and B, padded for the taps
 };

@@ -14,18 +14,23 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 const QString kPrefix = QStringLiteral("sm_");
 const QString kSuffix = QStringLiteral(".jpg");
 constexpr int kWaitSliceMs = 10;
 
 // A name that may become a thumbnail during the run is read only when its turn comes.
-bool mayBeWrittenThisRun(const QString &name) { return name.startsWith(kPrefix); }
+bool mayBeWrittenThisRun(const QString &name)
+{
+    return name.startsWith(kPrefix);
+}
 
 bool holdsJpegData(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     unsigned char magic[3] = {};
@@ -56,20 +61,19 @@ public:
         while (!m_pending.empty() && m_pending.front().position < i)
             m_pending.pop_front();
         std::shared_ptr<ThumbnailWorkers::Job> job;
-        if (!m_pending.empty()) {
+        if (!m_pending.empty() && m_pending.front().position == i) {
             const Pending &p = m_pending.front();
-            if (p.position == i && p.name == name && p.request == request) {
+            if (p.name == name && p.request == request) {
                 job = p.job;
                 m_pending.pop_front();
-            } else { // the list or the options changed meanwhile
+            } else { // the list or the options changed meanwhile: what was read ahead is stale
                 m_pending.clear();
+                m_next = i + 1;
             }
         }
         if (!job)
             job = m_workers.submit(JoinFolderFile(m_folder, name), request);
         m_next = std::max(m_next, i + 1);
-        if (m_pending.empty())
-            m_next = i + 1;
         fill(request);
         return job;
     }
@@ -82,7 +86,8 @@ private:
             const QString name = m_list.at(j);
             if (!wantsThumbnail(name) || mayBeWrittenThisRun(name))
                 continue;
-            m_pending.push_back({j, name, request, m_workers.submit(JoinFolderFile(m_folder, name), request)});
+            m_pending.push_back(
+                {j, name, request, m_workers.submit(JoinFolderFile(m_folder, name), request)});
         }
     }
 
@@ -126,10 +131,10 @@ void MakeThumbnails(const QString &folder, const QStringList &FileListBox, const
             while (!job->waitFor(kWaitSliceMs))
                 feedback.letEventsRun();
             const RenderedThumbnail thumbnail = job->result();
-            const bool written = thumbnail.ok()
-                                 && SafeFile::writeAtomically(ThumbnailName(folder, name), thumbnail.jpeg,
-                                                              SafeFile::Replace::RegularFileOnly)
-                                        .isEmpty();
+            const bool written =
+                thumbnail.ok() && SafeFile::writeAtomically(ThumbnailName(folder, name), thumbnail.jpeg,
+                                                            SafeFile::Replace::RegularFileOnly)
+                                      .isEmpty();
             if (!written)
                 feedback.showMessage(QStringLiteral("Error Creating Thumbnail from ") + name);
         }
@@ -146,8 +151,8 @@ QStringList thumbnailFilesIn(const QString &folder)
     QStringList thumbnails;
     for (const QString &name : candidates) {
         const QString path = JoinFolderFile(folder, name);
-        if (name.startsWith(kPrefix) && name.endsWith(kSuffix) && SafeFile::isRegularFileNoFollow(path)
-            && holdsJpegData(path))
+        if (name.startsWith(kPrefix) && name.endsWith(kSuffix) && SafeFile::isRegularFileNoFollow(path) &&
+            holdsJpegData(path))
             thumbnails << name;
     }
     return thumbnails;

@@ -8,17 +8,23 @@
 #include <memory>
 #include <optional>
 
-namespace {
+namespace
+{
 
 constexpr int kQuality = 90;
 
-int scaled(int side, int denominator) { return (side + denominator - 1) / denominator; }
+int scaled(int side, int denominator)
+{
+    return (side + denominator - 1) / denominator;
+}
 
 // Settles the target once the header is read; builds the resampler for it.
 class Planner final : public JpegScalePlanner
 {
 public:
-    Planner(int orientation, const ThumbnailRequest &request) : m_orientation(orientation), m_request(request) {}
+    Planner(int orientation, const ThumbnailRequest &request) : m_orientation(orientation), m_request(request)
+    {
+    }
 
     int scaleDenominator(int storedWidth, int storedHeight) noexcept override
     {
@@ -67,8 +73,8 @@ int chooseScaleDenominator(QSize stored, QSize target)
     for (int d : {8, 4, 2}) {
         const int w = scaled(stored.width(), d);
         const int h = scaled(stored.height(), d);
-        const bool matches = w >= target.width() && w - target.width() <= 1 && h >= target.height()
-                             && h - target.height() <= 1;
+        const bool matches = w >= target.width() && w - target.width() <= 1 && h >= target.height() &&
+                             h - target.height() <= 1;
         const bool roomy = w >= 2 * target.width() && h >= 2 * target.height();
         if (matches || roomy)
             return d;

@@ -7,9 +7,9 @@
 #include <QString>
 
 struct RenderedThumbnail {
-    QByteArray jpeg;   // the encoded thumbnail; empty on failure
-    QSize size;        // its width and height
-    QString error;     // why it failed
+    QByteArray jpeg; // the encoded thumbnail; empty on failure
+    QSize size;      // its width and height
+    QString error;   // why it failed
     bool ok() const { return !jpeg.isEmpty(); }
 };
 

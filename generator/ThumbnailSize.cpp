@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
-int atLeastOne(qint64 value) { return int(std::clamp<qint64>(value, 1, 65535)); }
+int atLeastOne(qint64 value)
+{
+    return int(std::clamp<qint64>(value, 1, 65535));
+}
 
 int proportional(int given, int mine, int other)
 {

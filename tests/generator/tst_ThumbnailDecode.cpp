@@ -9,7 +9,8 @@
 
 using namespace ThumbFixtures;
 
-namespace {
+namespace
+{
 
 class FixedScale final : public JpegScalePlanner
 {
@@ -31,14 +32,19 @@ public:
         image.pixels.clear();
         return true;
     }
-    void addRow(const uint8_t *rgb) noexcept override { image.pixels.insert(image.pixels.end(), rgb, rgb + image.width * 3); }
+    void addRow(const uint8_t *rgb) noexcept override
+    {
+        image.pixels.insert(image.pixels.end(), rgb, rgb + image.width * 3);
+    }
     RgbImage image;
 };
 
-JpegDecodeResult decode(const QByteArray &data, RgbRowSink &sink, int denominator = 1, const JpegLimits &limits = {})
+JpegDecodeResult decode(const QByteArray &data, RgbRowSink &sink, int denominator = 1,
+                        const JpegLimits &limits = {})
 {
     FixedScale scale(denominator);
-    return decodeJpeg(reinterpret_cast<const uint8_t *>(data.constData()), size_t(data.size()), scale, sink, limits);
+    return decodeJpeg(reinterpret_cast<const uint8_t *>(data.constData()), size_t(data.size()), scale, sink,
+                      limits);
 }
 
 RgbImage stripes(int width, int height) // alternating black and white columns
@@ -85,7 +91,8 @@ private Q_SLOTS:
         oddValue[oddValue.indexOf(QByteArray("\x01\x12\x00\x03", 4)) + 9] = 9; // not an orientation
         QTest::newRow("value 9 counts as upright") << oddValue << 1;
         QTest::newRow("no EXIF") << jpeg(solidPicture({16, 8}, Qt::red)) << 1;
-        QTest::newRow("cut inside the EXIF block") << jpeg(solidPicture({16, 8}, Qt::red), Jpeg{6}).left(40) << 1;
+        QTest::newRow("cut inside the EXIF block")
+            << jpeg(solidPicture({16, 8}, Qt::red), Jpeg{6}).left(40) << 1;
         QTest::newRow("not a JPEG") << QByteArray("hello there, not a jpeg") << 1;
     }
     void readsExifOrientation()

@@ -53,11 +53,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("thumbnail");
-        QTest::newRow("lower case") << "/pics" << "photo.jpg" << "/pics/sm_photo.jpg";
-        QTest::newRow("upper-case extension becomes .jpg") << "/pics" << "Photo.JPG" << "/pics/sm_Photo.jpg";
-        QTest::newRow("mixed case") << "/pics" << "a.b.Jpg" << "/pics/sm_a.b.jpg";
-        QTest::newRow("root folder") << "/" << "x.jpg" << "/sm_x.jpg";
-        QTest::newRow("thumbnail of a thumbnail") << "/p" << "sm_a.jpg" << "/p/sm_sm_a.jpg";
+        QTest::newRow("lower case") << "/pics"
+                                    << "photo.jpg"
+                                    << "/pics/sm_photo.jpg";
+        QTest::newRow("upper-case extension becomes .jpg") << "/pics"
+                                                           << "Photo.JPG"
+                                                           << "/pics/sm_Photo.jpg";
+        QTest::newRow("mixed case") << "/pics"
+                                    << "a.b.Jpg"
+                                    << "/pics/sm_a.b.jpg";
+        QTest::newRow("root folder") << "/"
+                                     << "x.jpg"
+                                     << "/sm_x.jpg";
+        QTest::newRow("thumbnail of a thumbnail") << "/p"
+                                                  << "sm_a.jpg"
+                                                  << "/p/sm_sm_a.jpg";
     }
     void namesThumbnails()
     {
@@ -97,12 +107,16 @@ private Q_SLOTS:
         QTest::newRow("25 %") << QSize(640, 480) << 2 << QSize() << QSize(160, 120);
         QTest::newRow("20 %") << QSize(640, 480) << 3 << QSize() << QSize(128, 96);
         QTest::newRow("10 %") << QSize(640, 480) << 4 << QSize() << QSize(64, 48);
-        QTest::newRow("explicit, proportions ignored") << QSize(640, 480) << -1 << QSize(120, 90) << QSize(120, 90);
+        QTest::newRow("explicit, proportions ignored")
+            << QSize(640, 480) << -1 << QSize(120, 90) << QSize(120, 90);
         QTest::newRow("explicit square") << QSize(640, 480) << -1 << QSize(100, 100) << QSize(100, 100);
         QTest::newRow("larger than the picture") << QSize(64, 48) << -1 << QSize(200, 100) << QSize(200, 100);
-        QTest::newRow("width alone keeps proportions") << QSize(640, 480) << -1 << QSize(160, 0) << QSize(160, 120);
-        QTest::newRow("height alone keeps proportions") << QSize(640, 480) << -1 << QSize(0, 60) << QSize(80, 60);
-        QTest::newRow("width alone on a tall picture") << QSize(300, 900) << -1 << QSize(50, 0) << QSize(50, 150);
+        QTest::newRow("width alone keeps proportions")
+            << QSize(640, 480) << -1 << QSize(160, 0) << QSize(160, 120);
+        QTest::newRow("height alone keeps proportions")
+            << QSize(640, 480) << -1 << QSize(0, 60) << QSize(80, 60);
+        QTest::newRow("width alone on a tall picture")
+            << QSize(300, 900) << -1 << QSize(50, 0) << QSize(50, 150);
         QTest::newRow("height alone, never 0") << QSize(900, 8) << -1 << QSize(0, 1) << QSize(113, 1);
         QTest::newRow("width alone, never 0") << QSize(900, 8) << -1 << QSize(10, 0) << QSize(10, 1);
         QTest::newRow("narrower than the divisor") << QSize(7, 90) << 4 << QSize() << QSize(1, 9);
@@ -231,8 +245,9 @@ private Q_SLOTS:
         QCOMPARE(t.size(), QSize(20, 15));
         const QColor got = meanColour(t, t.rect());
         const int tolerance = 8;
-        QVERIFY2(qAbs(got.red() - colour.red()) <= tolerance && qAbs(got.green() - colour.green()) <= tolerance
-                     && qAbs(got.blue() - colour.blue()) <= tolerance,
+        QVERIFY2(qAbs(got.red() - colour.red()) <= tolerance &&
+                     qAbs(got.green() - colour.green()) <= tolerance &&
+                     qAbs(got.blue() - colour.blue()) <= tolerance,
                  qPrintable(got.name() + " for " + colour.name()));
     }
 
@@ -308,8 +323,9 @@ private Q_SLOTS:
         setPercent(options, 0);
         ThumbRecordingFeedback feedback;
         MakeThumbnails(dir.path(), {"a.jpg", "x.jpg", "z.jpg"}, options, feedback);
-        QCOMPARE(feedback.calls, QStringList({"max 3", "show", "step", "message: Error Creating Thumbnail from x.jpg",
-                                              "step", "step"}));
+        QCOMPARE(feedback.calls,
+                 QStringList({"max 3", "show", "step", "message: Error Creating Thumbnail from x.jpg", "step",
+                              "step"}));
         QVERIFY(QFileInfo::exists(path(dir, "sm_a.jpg")));
         QVERIFY(!QFileInfo::exists(path(dir, "sm_x.jpg")));
         QCOMPARE(thumbnail(dir, "sm_z.jpg").size(), QSize(20, 15));
@@ -427,13 +443,14 @@ private Q_SLOTS:
         QVERIFY(QDir(dir.path()).mkdir("sm_y.jpg"));
         QVERIFY(writeFile(outside.filePath("target.jpg"), picture));
         QVERIFY(QFile::link(outside.filePath("target.jpg"), path(dir, "sm_link.jpg")));
-        QStringList list{"sm_a.jpg", "sm_b.jpg", "a.jpg", "SM_Holiday.JPG", "sm_notes.txt", "b.jpg", "sm_c.JPG"};
+        QStringList list{"sm_a.jpg",     "sm_b.jpg", "a.jpg",   "SM_Holiday.JPG",
+                         "sm_notes.txt", "b.jpg",    "sm_c.JPG"};
         CleanUpThumbnails(dir.path(), list);
         QCOMPARE(list, QStringList({"a.jpg", "SM_Holiday.JPG", "b.jpg"}));
         QVERIFY(!QFileInfo::exists(path(dir, "sm_a.jpg")));
         QVERIFY(!QFileInfo::exists(path(dir, "sm_b.jpg")));
-        for (const char *kept : {"SM_Holiday.JPG", "sm_c.JPG", "sm_d.jpeg", "a.jpg", "sm_notes.txt", "sm_fake.jpg",
-                                 "sm_x.d", "sm_y.jpg"})
+        for (const char *kept : {"SM_Holiday.JPG", "sm_c.JPG", "sm_d.jpeg", "a.jpg", "sm_notes.txt",
+                                 "sm_fake.jpg", "sm_x.d", "sm_y.jpg"})
             QVERIFY2(QFileInfo::exists(path(dir, kept)), kept);
         QVERIFY(QFileInfo(path(dir, "sm_link.jpg")).isSymLink());
         QCOMPARE(readFile(outside.filePath("target.jpg")), picture);

@@ -11,22 +11,32 @@
 
 #include <jpeglib.h>
 
-namespace ThumbFixtures {
+namespace ThumbFixtures
+{
 
-namespace {
+namespace
+{
 
 // The stored picture that shows as `displayed` under the orientation (written with Qt's own turns).
 QImage storedFor(const QImage &displayed, int orientation)
 {
     switch (orientation) {
-    case 2: return displayed.mirrored(true, false);
-    case 3: return displayed.transformed(QTransform().rotate(180));
-    case 4: return displayed.mirrored(false, true);
-    case 5: return displayed.transformed(QTransform().rotate(90)).mirrored(true, false);
-    case 6: return displayed.transformed(QTransform().rotate(-90));
-    case 7: return displayed.transformed(QTransform().rotate(-90)).mirrored(true, false);
-    case 8: return displayed.transformed(QTransform().rotate(90));
-    default: return displayed;
+    case 2:
+        return displayed.mirrored(true, false);
+    case 3:
+        return displayed.transformed(QTransform().rotate(180));
+    case 4:
+        return displayed.mirrored(false, true);
+    case 5:
+        return displayed.transformed(QTransform().rotate(90)).mirrored(true, false);
+    case 6:
+        return displayed.transformed(QTransform().rotate(-90));
+    case 7:
+        return displayed.transformed(QTransform().rotate(-90)).mirrored(true, false);
+    case 8:
+        return displayed.transformed(QTransform().rotate(90));
+    default:
+        return displayed;
     }
 }
 
@@ -52,8 +62,15 @@ QByteArray exifSegment(int orientation, bool bigEndian)
     u16(42);
     u32(8);
     u16(2); // two entries: something else first, then the orientation
-    u16(0x010F); u16(2); u32(4); e.append("Cam", 4);
-    u16(0x0112); u16(3); u32(1); u16(orientation); u16(0);
+    u16(0x010F);
+    u16(2);
+    u32(4);
+    e.append("Cam", 4);
+    u16(0x0112);
+    u16(3);
+    u32(1);
+    u16(orientation);
+    u16(0);
     u32(0);
     return e;
 }
@@ -82,7 +99,8 @@ QByteArray jpeg(const QImage &displayed, const Jpeg &how)
     cinfo.image_width = JDIMENSION(stored.width());
     cinfo.image_height = JDIMENSION(stored.height());
     const bool gray = how.colour == Colour::Gray;
-    const bool cmyk = how.colour == Colour::Cmyk || how.colour == Colour::AdobeCmyk || how.colour == Colour::AdobeYcck;
+    const bool cmyk =
+        how.colour == Colour::Cmyk || how.colour == Colour::AdobeCmyk || how.colour == Colour::AdobeYcck;
     cinfo.input_components = gray ? 1 : cmyk ? 4 : 3;
     cinfo.in_color_space = gray ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&cinfo);
@@ -175,8 +193,9 @@ QImage photoPicture(QSize size)
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, qRgb((x * 255) / size.width(), (y * 255) / size.height(),
-                                      128 + ((x * 7 + y * 13) % 31) - 15));
+            image.setPixel(x, y,
+                           qRgb((x * 255) / size.width(), (y * 255) / size.height(),
+                                128 + ((x * 7 + y * 13) % 31) - 15));
     return image;
 }
 

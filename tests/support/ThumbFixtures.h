@@ -6,16 +6,17 @@
 #include <QString>
 
 // Real JPEG pictures for the thumbnail tests, written with libjpeg the way cameras and editors write them.
-namespace ThumbFixtures {
+namespace ThumbFixtures
+{
 
 enum class Colour { Rgb, Gray, Cmyk, AdobeCmyk, AdobeYcck };
 
 struct Jpeg {
-    int orientation = 1;   // EXIF orientation: the picture is stored turned so that it shows as given
+    int orientation = 1; // EXIF orientation: the picture is stored turned so that it shows as given
     Colour colour = Colour::Rgb;
     bool progressive = false;
     bool arithmetic = false;
-    int restartRows = 0;   // a restart marker every this many MCU rows
+    int restartRows = 0; // a restart marker every this many MCU rows
     int quality = 95;
     bool bigEndianExif = true;
 };
