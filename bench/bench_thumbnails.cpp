@@ -2,12 +2,16 @@
 // and measures thumbnail quality: PSNR of a tool's thumbnails against reference pictures.
 //
 //   bench_thumbnails make <folder> <percent-index>     makes sm_ thumbnails of every .jpg there
+//   bench_thumbnails pixels <folder> <percent-index> <out-dir>   the same thumbnails as PNG, before
+//        encoding, to weigh the scaling alone
 //   bench_thumbnails psnr <reference-dir> <out-dir> <out-pattern>
 //        for every reference/NAME.png compares out-dir/pattern(NAME) ("%s" stands for NAME)
 
 #include "core/PageOptions.h"
+#include "generator/PictureFile.h"
 #include "generator/RunFeedback.h"
 #include "generator/ThumbnailMaker.h"
+#include "generator/ThumbnailRender.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -48,6 +52,22 @@ int make(const QString &folder, int percentIndex)
     std::printf("pictures %lld  total %.1f ms  per picture %.2f ms  failures %d\n", qlonglong(names.size()),
                 ms, names.isEmpty() ? 0.0 : ms / names.size(), feedback.failures);
     return feedback.failures == 0 ? 0 : 1;
+}
+
+int savePixels(const QString &folder, int percentIndex, const QString &outDir)
+{
+    const ThumbnailRequest request{0, 0, PageOptions::percentDivisor(percentIndex)};
+    for (const QString &name : QDir(folder).entryList({"*.jpg"}, QDir::Files, QDir::Name)) {
+        QString error;
+        const QByteArray file = readPictureFile(QDir(folder).filePath(name), kMaxPictureFileBytes, &error);
+        const RgbImage rgb = thumbnailPixels(file, request, &error);
+        const QImage image(rgb.pixels.data(), rgb.width, rgb.height, rgb.width * 3, QImage::Format_RGB888);
+        if (rgb.pixels.empty() || !image.save(QDir(outDir).filePath(name.left(name.size() - 4) + ".png"))) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(name), qPrintable(error));
+            return 1;
+        }
+    }
+    return 0;
 }
 
 double psnr(const QImage &a, const QImage &b)
@@ -94,6 +114,8 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() == 4 && args[1] == "make")
         return make(args[2], args[3].toInt());
+    if (args.size() == 5 && args[1] == "pixels")
+        return savePixels(args[2], args[3].toInt(), args[4]);
     if (args.size() == 5 && args[1] == "psnr")
         return comparePsnr(args[2], args[3], args[4]);
     std::fprintf(stderr, "usage: %s make <folder> <percent-index> | psnr <ref-dir> <out-dir> <pattern>\n",

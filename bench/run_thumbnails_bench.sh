@@ -111,3 +111,14 @@ for pct in 50 10; do
     awk -v a="${msOf[$pct-1-ours]}" -v b="${msOf[$pct-2-ours]}" -v p="$pct" \
         'BEGIN{printf "ours at %s%%: two cores give %.2fx the one-core throughput\n", p, a/b}'
 done
+echo
+echo "Scaling alone (lossless PNG before any JPEG encoding), PSNR against the Lanczos reference:"
+for pct in 50 10; do
+    rm -rf "$work/px-ours" "$work/px-vips"
+    mkdir -p "$work/px-ours" "$work/px-vips"
+    "$bench" pixels "$corpus" "${index[$pct]}" "$work/px-ours"
+    vipsthumbnail "$corpus"/*.jpg --size "${size[$pct]}!" -o "$work/px-vips/%s.png" >/dev/null
+    printf "  %s%%: ours %s dB, vips %s dB\n" "$pct" \
+        "$("$bench" psnr "$work/ref$pct" "$work/px-ours" "%s.png" | awk '{print $2}')" \
+        "$("$bench" psnr "$work/ref$pct" "$work/px-vips" "%s.png" | awk '{print $2}')"
+done

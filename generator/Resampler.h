@@ -11,7 +11,10 @@
 class Resampler final : public RgbRowSink
 {
 public:
-    Resampler(int targetWidth, int targetHeight);
+    // softenTopOctave: the rows come from a DCT reduction, which keeps every frequency up to the new
+    // Nyquist limit at full strength; a light 3-tap pass rounds the top octave off as a Lanczos-3
+    // reduction would, so the result matches a filtered reduction closely.
+    Resampler(int targetWidth, int targetHeight, bool softenTopOctave = false);
 
     bool begin(int width, int height) noexcept override;
     void addRow(const uint8_t *rgb) noexcept override;
@@ -26,12 +29,15 @@ public:
     };
 
 private:
+    RgbImage filterDown();
+
     int m_targetWidth;
     int m_targetHeight;
     int m_sourceWidth = 0;
     int m_sourceHeight = 0;
     int m_rowsIn = 0;
     bool m_copyOnly = false;
+    bool m_soften = false;
     Taps m_across;
     Taps m_down;
     RgbImage m_acrossDone;         // target width x source height

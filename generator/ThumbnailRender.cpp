@@ -32,11 +32,18 @@ public:
         const QSize displayed = swap ? QSize(storedHeight, storedWidth) : QSize(storedWidth, storedHeight);
         target = thumbnailSize(displayed, m_request);
         storedTarget = swap ? target.transposed() : target;
-        return chooseScaleDenominator({storedWidth, storedHeight}, storedTarget);
+        denominator = chooseScaleDenominator({storedWidth, storedHeight}, storedTarget);
+        const QSize scaled((storedWidth + denominator - 1) / denominator,
+                           (storedHeight + denominator - 1) / denominator);
+        // A reduction the DCT did all by itself (to within a pixel).
+        dctReducedToTarget = denominator > 1 && scaled.width() < 2 * storedTarget.width();
+        return denominator;
     }
 
     QSize target;
     QSize storedTarget;
+    int denominator = 1;
+    bool dctReducedToTarget = false;
 
 private:
     int m_orientation;
@@ -52,7 +59,8 @@ public:
     bool begin(int width, int height) noexcept override
     {
         try {
-            resampler.emplace(m_planner.storedTarget.width(), m_planner.storedTarget.height());
+            resampler.emplace(m_planner.storedTarget.width(), m_planner.storedTarget.height(),
+                              m_planner.dctReducedToTarget);
         } catch (...) {
             return false;
         }
@@ -82,19 +90,27 @@ int chooseScaleDenominator(QSize stored, QSize target)
     return 1;
 }
 
-RenderedThumbnail renderThumbnail(const QByteArray &file, const ThumbnailRequest &request)
+RgbImage thumbnailPixels(const QByteArray &file, const ThumbnailRequest &request, QString *error)
 {
-    RenderedThumbnail out;
     const auto *data = reinterpret_cast<const uint8_t *>(file.constData());
     const int orientation = exifOrientation(data, size_t(file.size()));
     Planner planner(orientation, request);
     LateResampler sink(planner);
     const JpegDecodeResult decoded = decodeJpeg(data, size_t(file.size()), planner, sink);
     if (!decoded.ok) {
-        out.error = decoded.error;
-        return out;
+        if (error)
+            *error = decoded.error;
+        return {};
     }
-    const RgbImage upright = orientedImage(sink.resampler->finish(), orientation);
+    return orientedImage(sink.resampler->finish(), orientation);
+}
+
+RenderedThumbnail renderThumbnail(const QByteArray &file, const ThumbnailRequest &request)
+{
+    RenderedThumbnail out;
+    const RgbImage upright = thumbnailPixels(file, request, &out.error);
+    if (upright.pixels.empty())
+        return out;
     out.jpeg = encodeJpeg(upright, kQuality, &out.error);
     out.size = QSize(upright.width, upright.height);
     return out;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generator/RgbImage.h"
 #include "generator/ThumbnailSize.h"
 
 #include <QByteArray>
@@ -12,6 +13,9 @@ struct RenderedThumbnail {
     QString error;   // why it failed
     bool ok() const { return !jpeg.isEmpty(); }
 };
+
+// The thumbnail's pixels before encoding: decoded, scaled and turned upright. Empty with error on failure.
+RgbImage thumbnailPixels(const QByteArray &file, const ThumbnailRequest &request, QString *error);
 
 // Makes the thumbnail of a JPEG file's bytes: upright as its EXIF orientation says, scaled to the size
 // the request gives for the picture as displayed, encoded as baseline JPEG at quality 90. Thread-safe.
