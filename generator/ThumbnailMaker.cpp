@@ -58,8 +58,10 @@ public:
     // The job of name at position i, from the ones queued ahead when still valid, else queued now.
     std::shared_ptr<ThumbnailWorkers::Job> take(int i, const QString &name, const ThumbnailRequest &request)
     {
-        while (!m_pending.empty() && m_pending.front().position < i)
+        while (!m_pending.empty() && m_pending.front().position < i) {
+            m_workers.abandon(m_pending.front().job);
             m_pending.pop_front();
+        }
         std::shared_ptr<ThumbnailWorkers::Job> job;
         if (!m_pending.empty() && m_pending.front().position == i) {
             const Pending &p = m_pending.front();
@@ -67,6 +69,8 @@ public:
                 job = p.job;
                 m_pending.pop_front();
             } else { // the list or the options changed meanwhile: what was read ahead is stale
+                for (const Pending &stale : m_pending)
+                    m_workers.abandon(stale.job);
                 m_pending.clear();
                 m_next = i + 1;
             }

@@ -57,6 +57,12 @@ std::shared_ptr<ThumbnailWorkers::Job> ThumbnailWorkers::submit(const QString &p
     return job;
 }
 
+void ThumbnailWorkers::abandon(const std::shared_ptr<Job> &job)
+{
+    std::lock_guard lock(m_mutex);
+    m_queue.erase(std::remove(m_queue.begin(), m_queue.end(), job), m_queue.end());
+}
+
 void ThumbnailWorkers::work()
 {
     for (;;) {

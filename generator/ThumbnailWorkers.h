@@ -37,6 +37,8 @@ public:
     ThumbnailWorkers &operator=(const ThumbnailWorkers &) = delete;
 
     std::shared_ptr<Job> submit(const QString &path, const ThumbnailRequest &request);
+    // Takes a job that is no longer wanted out of the queue, unless a worker has started it.
+    void abandon(const std::shared_ptr<Job> &job);
     int threadCount() const { return int(m_threads.size()); }
 
     // The cores this process may run on (taskset counts).
