@@ -54,3 +54,30 @@ int exifOrientation(const std::uint8_t *app1, std::size_t size)
     }
     return 0;
 }
+
+int jpegFileOrientation(const std::uint8_t *data, std::size_t size)
+{
+    if (size < 4 || data[0] != 0xFF || data[1] != 0xD8)
+        return 1;
+    std::size_t at = 2;
+    while (at + 4 <= size) {
+        if (data[at] != 0xFF)
+            return 1;
+        const std::uint8_t marker = data[at + 1];
+        if (marker == 0xFF) { // fill byte
+            ++at;
+            continue;
+        }
+        if (marker == 0xDA || marker == 0xD9) // a scan or the end: no EXIF comes before it
+            return 1;
+        const std::size_t length = std::size_t(data[at + 2]) << 8 | data[at + 3];
+        if (length < 2 || at + 2 + length > size)
+            return 1;
+        if (marker == 0xE1) {
+            if (const int orientation = exifOrientation(data + at + 4, length - 2))
+                return orientation;
+        }
+        at += 2 + length;
+    }
+    return 1;
+}

@@ -1,0 +1,124 @@
+#!/bin/bash
+# Side-by-side thumbnail benchmark: our maker against vipsthumbnail, ImageMagick and GraphicsMagick on a
+# generated corpus of 12-megapixel photo-like JPEGs, at 50 % and 10 %, on one core and on two.
+# Each tool runs once over the whole corpus in one process. Quality: PSNR against a Lanczos reference made
+# from the full decode. Usage: bench/run_thumbnails_bench.sh [pictures]   (default 24)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+src=$(dirname "$here")
+work=${THUMBS_BENCH_DIR:-$src/build-bench/thumbs-bench}
+count=${1:-24}
+
+need=()
+while read -r pkg; do
+    [[ -z $pkg || $pkg == \#* ]] && continue
+    dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
+done < "$here/packages.txt"
+if ((${#need[@]})); then
+    apt-get install -y --no-install-recommends "${need[@]}" >/dev/null
+fi
+
+cmake -S "$src" -B "$src/build-bench" -DCMAKE_BUILD_TYPE=Release -DTESSALOOM_TESTS=OFF >/dev/null
+cmake --build "$src/build-bench" -j2 --target bench_thumbnails >/dev/null
+bench=$src/build-bench/bench/bench_thumbnails
+
+corpus=$work/corpus
+mkdir -p "$corpus"
+make_picture() { # plasma texture, a colour gradient, grain and a caption: compresses like a photo
+    local i=$1
+    convert -size 1000x750 -seed "$i" plasma:fractal -resize 4000x3000! \
+        \( -size 4000x3000 gradient:"#$(printf '%02x%02x%02x' $((i * 37 % 200)) $((i * 91 % 200)) 60)"-'#e0c090' \) \
+        -compose overlay -composite -attenuate 0.6 +noise Gaussian -fill white -font DejaVu-Sans \
+        -pointsize 180 -annotate +300+600 "Holiday $i" -sampling-factor 2x2 -quality 92 "$corpus/p$i.jpg"
+}
+for ((i = 1; i <= count; i++)); do
+    [[ -s $corpus/p$i.jpg ]] || { make_picture "$i" & }
+    (( i % 2 == 0 )) && wait
+done
+wait
+
+declare -A size=([50]=2000x1500 [10]=400x300)
+declare -A index=([50]=0 [10]=4)
+for pct in 50 10; do
+    ref=$work/ref$pct
+    if [[ ! -d $ref ]]; then
+        mkdir -p "$ref.tmp"
+        for f in "$corpus"/*.jpg; do
+            b=$(basename "$f" .jpg)
+            convert "$f" -filter Lanczos -resize "${size[$pct]}!" "$ref.tmp/$b.png"
+        done
+        mv "$ref.tmp" "$ref"
+    fi
+done
+
+reps=${THUMBS_BENCH_REPS:-3}
+n=$(ls "$corpus"/*.jpg | wc -l)
+
+# One run of a tool over the whole corpus: prints "seconds peakKB".
+run_tool() { # tool pct cores out
+    local tool=$1 pct=$2 cores=$3 out=$4 s=${size[$2]}
+    local w=${s%x*} h=${s#*x}
+    local hint="$((w * 2))x$((h * 2))"
+    rm -rf "$out"
+    mkdir -p "$out"
+    local cmd
+    case $tool in
+    ours)
+        for f in "$corpus"/*.jpg; do ln -s "$f" "$out/"; done
+        cmd=("$bench" make "$out" "${index[$pct]}") ;;
+    vips) cmd=(vipsthumbnail "$corpus"/*.jpg --size "$s!" -o "$out/%s.jpg[Q=90]") ;;
+    vips-420) cmd=(vipsthumbnail "$corpus"/*.jpg --size "$s!" -o "$out/%s.jpg[Q=90,subsample-mode=on]") ;;
+    imagemagick) cmd=(mogrify -path "$out" -define jpeg:size="$hint" -thumbnail "$s!" -quality 90 "$corpus"/*.jpg) ;;
+    graphicsmagick)
+        cmd=(bash -c 'cd "$1" && exec gm mogrify -output-directory "$2" -size "$3" -thumbnail "$4!" -quality 90 *.jpg'
+             gm "$corpus" "$out" "$hint" "$s") ;;
+    esac
+    /usr/bin/time -f "%e %M" -o "$work/time.txt" taskset -c "$cores" "${cmd[@]}" >/dev/null 2>"$work/err.txt" ||
+        { cat "$work/err.txt" >&2; return 1; }
+    cat "$work/time.txt"
+}
+
+tools=(ours vips vips-420 imagemagick graphicsmagick)
+printf "%d pictures of 4000x3000, best of %d runs per tool, tools interleaved\n\n" "$n" "$reps"
+printf "%-6s %-6s %-15s %10s %9s %9s %9s\n" scale cores tool "ms/pic" "vs vips" "PSNR dB" "peak MB"
+declare -A best peak msOf
+for pct in 50 10; do
+    for cores in 0 0,1; do
+        ncores=$(( ${#cores} / 2 + 1 ))
+        for tool in "${tools[@]}"; do best[$tool]=999999; peak[$tool]=0; done
+        for ((r = 0; r < reps; r++)); do
+            for tool in "${tools[@]}"; do
+                read -r sec kb < <(run_tool "$tool" "$pct" "$cores" "$work/out-$tool")
+                best[$tool]=$(awk -v a="${best[$tool]}" -v b="$sec" 'BEGIN{print (b < a ? b : a)}')
+                (( kb > peak[$tool] )) && peak[$tool]=$kb
+            done
+        done
+        for tool in "${tools[@]}"; do
+            pattern="%s.jpg"
+            [[ $tool == ours ]] && pattern="sm_%s.jpg"
+            db=$("$bench" psnr "$work/ref$pct" "$work/out-$tool" "$pattern" | awk '{print $2}')
+            ms=$(awk -v s="${best[$tool]}" -v n="$n" 'BEGIN{printf "%.1f", s*1000/n}')
+            ratio=$(awk -v s="${best[$tool]}" -v v="${best[vips]}" 'BEGIN{printf "%.2fx", s/v}')
+            printf "%-6s %-6s %-15s %10s %9s %9s %9d\n" "$pct%" "$ncores" "$tool" "$ms" "$ratio" "$db" $((peak[$tool] / 1024))
+            msOf[$pct-$ncores-$tool]=$ms
+        done
+    done
+done
+echo
+echo "vips-420: vipsthumbnail with the chroma subsampling our encoder uses (libjpeg's default 4:2:0);"
+echo "plain vips switches subsampling off at quality 90."
+for pct in 50 10; do
+    awk -v a="${msOf[$pct-1-ours]}" -v b="${msOf[$pct-2-ours]}" -v p="$pct" \
+        'BEGIN{printf "ours at %s%%: two cores give %.2fx the one-core throughput\n", p, a/b}'
+done
+echo
+echo "Scaling alone (lossless PNG before any JPEG encoding), PSNR against the Lanczos reference:"
+for pct in 50 10; do
+    rm -rf "$work/px-ours" "$work/px-vips"
+    mkdir -p "$work/px-ours" "$work/px-vips"
+    "$bench" pixels "$corpus" "${index[$pct]}" "$work/px-ours"
+    vipsthumbnail "$corpus"/*.jpg --size "${size[$pct]}!" -o "$work/px-vips/%s.png" >/dev/null
+    printf "  %s%%: ours %s dB, vips %s dB\n" "$pct" \
+        "$("$bench" psnr "$work/ref$pct" "$work/px-ours" "%s.png" | awk '{print $2}')" \
+        "$("$bench" psnr "$work/ref$pct" "$work/px-vips" "%s.png" | awk '{print $2}')"
+done

@@ -1,0 +1,266 @@
+#include "generator/JpegCodec.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include <jpeglib.h>
+
+// libjpeg reports fatal errors through error_exit, which must not return: ours longjmps back to the
+// function that called setjmp. Those functions are kept C-like: no object with a destructor lives in
+// their frame, everything they change after setjmp is volatile or lives behind a pointer, and every
+// buffer libjpeg works with comes from its own pools, freed by jpeg_destroy.
+
+namespace
+{
+
+struct JpegGuard {
+    jpeg_error_mgr err; // first: libjpeg hands us &err
+    jpeg_progress_mgr progress;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX + 64];
+    int warnings;
+    int maxWarnings;
+    int maxScans;
+    long long deadlineMs;
+};
+
+long long nowMs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
+}
+
+JpegGuard *guardOf(j_common_ptr cinfo)
+{
+    return reinterpret_cast<JpegGuard *>(cinfo->err);
+}
+
+[[noreturn]] void fail(JpegGuard *g, const char *text)
+{
+    std::snprintf(g->message, sizeof g->message, "%s", text);
+    std::longjmp(g->jump, 1);
+}
+
+[[noreturn]] void onError(j_common_ptr cinfo)
+{
+    JpegGuard *g = guardOf(cinfo);
+    (*cinfo->err->format_message)(cinfo, g->message);
+    std::longjmp(g->jump, 1);
+}
+
+void onMessage(j_common_ptr cinfo, int level)
+{
+    if (level >= 0)
+        return; // trace messages
+    JpegGuard *g = guardOf(cinfo);
+    if (++g->warnings > g->maxWarnings)
+        fail(g, "too many corrupt-data warnings");
+}
+
+void onProgress(j_common_ptr cinfo)
+{
+    JpegGuard *g = guardOf(cinfo);
+    if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > g->maxScans)
+        fail(g, "too many progressive scans");
+    if (nowMs() > g->deadlineMs)
+        fail(g, "decoding took too long");
+}
+
+void installGuard(JpegGuard *g, const JpegLimits &limits)
+{
+    std::memset(g, 0, sizeof *g);
+    jpeg_std_error(&g->err);
+    g->err.error_exit = onError;
+    g->err.emit_message = onMessage;
+    g->progress.progress_monitor = onProgress;
+    g->maxWarnings = limits.maxWarnings;
+    g->maxScans = limits.maxScans;
+    g->deadlineMs = nowMs() + limits.maxMilliseconds;
+}
+
+// Inverted (Adobe) CMYK multiplies straight; plain CMYK is inverted first.
+void cmykToRgb(const JSAMPLE *in, uint8_t *out, JDIMENSION width, bool inverted)
+{
+    for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 3) {
+        int c = in[0], m = in[1], y = in[2], k = in[3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        out[0] = uint8_t((c * k + 127) / 255);
+        out[1] = uint8_t((m * k + 127) / 255);
+        out[2] = uint8_t((y * k + 127) / 255);
+    }
+}
+
+struct DecodeState {
+    jpeg_decompress_struct cinfo;
+    JpegGuard guard;
+};
+
+// Returns 0 on success; on failure state->guard.message says why.
+int decodeInto(DecodeState *s, const uint8_t *data, size_t size, JpegScalePlanner *planner, RgbRowSink *sink,
+               const JpegLimits *limits)
+{
+    j_decompress_ptr cinfo = &s->cinfo;
+    installGuard(&s->guard, *limits);
+    cinfo->err = &s->guard.err;
+    if (setjmp(s->guard.jump)) {
+        jpeg_destroy_decompress(cinfo);
+        return 1;
+    }
+    jpeg_create_decompress(cinfo);
+    cinfo->progress = &s->guard.progress;
+    cinfo->mem->max_memory_to_use = limits->maxMemory;
+    jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
+    jpeg_read_header(cinfo, TRUE);
+    if (cinfo->image_width == 0 || cinfo->image_height == 0)
+        fail(&s->guard, "picture without pixels");
+    if (qint64(cinfo->image_width) * cinfo->image_height > limits->maxPixels)
+        fail(&s->guard, "picture larger than the pixel limit");
+    const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
+    if (cmyk && cinfo->num_components != 4)
+        fail(&s->guard, "unsupported colour layout");
+    if (!cmyk && cinfo->num_components != 1 && cinfo->num_components != 3)
+        fail(&s->guard, "unsupported number of colour components");
+    cinfo->out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    cinfo->scale_num = 1;
+    cinfo->scale_denom =
+        unsigned(planner->scaleDenominator(int(cinfo->image_width), int(cinfo->image_height)));
+    jpeg_start_decompress(cinfo);
+    const JDIMENSION width = cinfo->output_width;
+    JSAMPARRAY decoded = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                     width * JDIMENSION(cinfo->output_components), 1);
+    JSAMPARRAY converted =
+        cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, width * 3, 1)
+             : decoded;
+    if (!sink->begin(int(width), int(cinfo->output_height)))
+        fail(&s->guard, "not enough memory");
+    while (cinfo->output_scanline < cinfo->output_height) {
+        jpeg_read_scanlines(cinfo, decoded, 1);
+        if (cmyk)
+            cmykToRgb(decoded[0], converted[0], width, cinfo->saw_Adobe_marker);
+        sink->addRow(converted[0]);
+    }
+    jpeg_finish_decompress(cinfo);
+    jpeg_destroy_decompress(cinfo);
+    return 0;
+}
+
+// Compressed bytes go to a malloc'd block owned by the caller's state, so a longjmp never loses it.
+struct MemoryDestination {
+    jpeg_destination_mgr pub;
+    unsigned char *data;
+    size_t capacity;
+    size_t size;
+};
+
+void destinationInit(j_compress_ptr cinfo)
+{
+    auto *d = reinterpret_cast<MemoryDestination *>(cinfo->dest);
+    d->pub.next_output_byte = d->data;
+    d->pub.free_in_buffer = d->capacity;
+}
+
+boolean destinationGrow(j_compress_ptr cinfo)
+{
+    auto *d = reinterpret_cast<MemoryDestination *>(cinfo->dest);
+    const size_t grown = d->capacity * 2;
+    auto *bigger = static_cast<unsigned char *>(std::realloc(d->data, grown));
+    if (!bigger)
+        fail(guardOf(reinterpret_cast<j_common_ptr>(cinfo)), "not enough memory");
+    d->data = bigger;
+    d->pub.next_output_byte = bigger + d->capacity;
+    d->pub.free_in_buffer = grown - d->capacity;
+    d->capacity = grown;
+    return TRUE;
+}
+
+void destinationTerm(j_compress_ptr cinfo)
+{
+    auto *d = reinterpret_cast<MemoryDestination *>(cinfo->dest);
+    d->size = d->capacity - d->pub.free_in_buffer;
+}
+
+struct EncodeState {
+    jpeg_compress_struct cinfo;
+    JpegGuard guard;
+    MemoryDestination dest;
+};
+
+int encodeInto(EncodeState *s, const RgbImage *image, int quality)
+{
+    j_compress_ptr cinfo = &s->cinfo;
+    installGuard(&s->guard, JpegLimits{});
+    cinfo->err = &s->guard.err;
+    if (setjmp(s->guard.jump)) {
+        jpeg_destroy_compress(cinfo);
+        return 1;
+    }
+    jpeg_create_compress(cinfo);
+    s->dest.pub.init_destination = destinationInit;
+    s->dest.pub.empty_output_buffer = destinationGrow;
+    s->dest.pub.term_destination = destinationTerm;
+    cinfo->dest = &s->dest.pub;
+    cinfo->image_width = JDIMENSION(image->width);
+    cinfo->image_height = JDIMENSION(image->height);
+    cinfo->input_components = 3;
+    cinfo->in_color_space = JCS_RGB;
+    jpeg_set_defaults(cinfo);
+    jpeg_set_quality(cinfo, quality, TRUE);
+    jpeg_start_compress(cinfo, TRUE);
+    while (cinfo->next_scanline < cinfo->image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(image->row(int(cinfo->next_scanline)));
+        jpeg_write_scanlines(cinfo, &row, 1);
+    }
+    jpeg_finish_compress(cinfo);
+    jpeg_destroy_compress(cinfo);
+    return 0;
+}
+
+} // namespace
+
+JpegDecodeResult decodeJpeg(const uint8_t *data, size_t size, JpegScalePlanner &planner, RgbRowSink &sink,
+                            const JpegLimits &limits)
+{
+    auto *state = static_cast<DecodeState *>(std::calloc(1, sizeof(DecodeState)));
+    if (!state)
+        return {false, 0, QStringLiteral("not enough memory")};
+    JpegDecodeResult result;
+    result.ok = decodeInto(state, data, size, &planner, &sink, &limits) == 0;
+    result.warnings = state->guard.warnings;
+    if (!result.ok)
+        result.error = QString::fromUtf8(state->guard.message);
+    std::free(state);
+    return result;
+}
+
+QByteArray encodeJpeg(const RgbImage &image, int quality, QString *error)
+{
+    auto *state = static_cast<EncodeState *>(std::calloc(1, sizeof(EncodeState)));
+    if (!state) {
+        if (error)
+            *error = QStringLiteral("not enough memory");
+        return {};
+    }
+    state->dest.capacity = 16384 + size_t(image.width) * size_t(image.height) / 2;
+    state->dest.data = static_cast<unsigned char *>(std::malloc(state->dest.capacity));
+    QByteArray out;
+    if (!state->dest.data) {
+        if (error)
+            *error = QStringLiteral("not enough memory");
+    } else if (encodeInto(state, &image, quality) == 0) {
+        out = QByteArray(reinterpret_cast<const char *>(state->dest.data), qsizetype(state->dest.size));
+    } else if (error) {
+        *error = QString::fromUtf8(state->guard.message);
+    }
+    std::free(state->dest.data);
+    std::free(state);
+    return out;
+}

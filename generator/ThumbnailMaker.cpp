@@ -1,0 +1,175 @@
+#include "generator/ThumbnailMaker.h"
+
+#include "core/MediaKinds.h"
+#include "core/PageOptions.h"
+#include "core/SafeFile.h"
+#include "generator/RunFeedback.h"
+#include "generator/ThumbnailWorkers.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <deque>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace
+{
+
+const QString kPrefix = QStringLiteral("sm_");
+const QString kSuffix = QStringLiteral(".jpg");
+constexpr int kWaitSliceMs = 10;
+
+// A name that may become a thumbnail during the run is read only when its turn comes.
+bool mayBeWrittenThisRun(const QString &name)
+{
+    return name.startsWith(kPrefix);
+}
+
+bool holdsJpegData(const QString &path)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    unsigned char magic[3] = {};
+    const bool jpeg = ::read(fd, magic, 3) == 3 && magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF;
+    ::close(fd);
+    return jpeg;
+}
+
+struct Pending {
+    int position;
+    QString name;
+    ThumbnailRequest request;
+    std::shared_ptr<ThumbnailWorkers::Job> job;
+};
+
+// Keeps the workers busy with the next JPG names of the list, without running ahead of what they need.
+class Lookahead
+{
+public:
+    Lookahead(const QString &folder, const QStringList &list, ThumbnailWorkers &workers)
+        : m_folder(folder), m_list(list), m_workers(workers), m_depth(workers.threadCount() + 1)
+    {
+    }
+
+    // The job of name at position i, from the ones queued ahead when still valid, else queued now.
+    std::shared_ptr<ThumbnailWorkers::Job> take(int i, const QString &name, const ThumbnailRequest &request)
+    {
+        while (!m_pending.empty() && m_pending.front().position < i) {
+            m_workers.abandon(m_pending.front().job);
+            m_pending.pop_front();
+        }
+        std::shared_ptr<ThumbnailWorkers::Job> job;
+        if (!m_pending.empty() && m_pending.front().position == i) {
+            const Pending &p = m_pending.front();
+            if (p.name == name && p.request == request) {
+                job = p.job;
+                m_pending.pop_front();
+            } else { // the list or the options changed meanwhile: what was read ahead is stale
+                for (const Pending &stale : m_pending)
+                    m_workers.abandon(stale.job);
+                m_pending.clear();
+                m_next = i + 1;
+            }
+        }
+        if (!job)
+            job = m_workers.submit(JoinFolderFile(m_folder, name), request);
+        m_next = std::max(m_next, i + 1);
+        fill(request);
+        return job;
+    }
+
+private:
+    void fill(const ThumbnailRequest &request)
+    {
+        while (int(m_pending.size()) < m_depth && m_next < m_list.size()) {
+            const int j = m_next++;
+            const QString name = m_list.at(j);
+            if (!wantsThumbnail(name) || mayBeWrittenThisRun(name))
+                continue;
+            m_pending.push_back(
+                {j, name, request, m_workers.submit(JoinFolderFile(m_folder, name), request)});
+        }
+    }
+
+    QString m_folder;
+    const QStringList &m_list;
+    ThumbnailWorkers &m_workers;
+    int m_depth;
+    int m_next = 0;
+    std::deque<Pending> m_pending;
+};
+
+} // namespace
+
+QString ThumbnailName(const QString &folder, const QString &name)
+{
+    return JoinFolderFile(folder, kPrefix + name.left(name.size() - 4) + kSuffix);
+}
+
+bool wantsThumbnail(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 && name.mid(dot).toUpper() == QLatin1String(".JPG");
+}
+
+ThumbnailRequest thumbnailRequest(const PageOptions &options)
+{
+    return {options.WidthEdit(), options.HeightEdit(), PageOptions::percentDivisor(options.PercentIndex())};
+}
+
+void MakeThumbnails(const QString &folder, const QStringList &FileListBox, const PageOptions &options,
+                    RunFeedback &feedback)
+{
+    feedback.progressSetMaximum(int(FileListBox.size()));
+    feedback.progressShow();
+    ThumbnailWorkers workers;
+    Lookahead lookahead(folder, FileListBox, workers);
+    for (int i = 0; i < FileListBox.size(); ++i) {
+        const QString name = FileListBox.at(i);
+        if (wantsThumbnail(name)) {
+            const auto job = lookahead.take(i, name, thumbnailRequest(options));
+            while (!job->waitFor(kWaitSliceMs))
+                feedback.letEventsRun();
+            const RenderedThumbnail thumbnail = job->result();
+            const bool written =
+                thumbnail.ok() && SafeFile::writeAtomically(ThumbnailName(folder, name), thumbnail.jpeg,
+                                                            SafeFile::Replace::RegularFileOnly)
+                                      .isEmpty();
+            if (!written)
+                feedback.showMessage(QStringLiteral("Error Creating Thumbnail from ") + name);
+        }
+        feedback.progressStep();
+        feedback.letEventsRun();
+    }
+}
+
+QStringList thumbnailFilesIn(const QString &folder)
+{
+    const QStringList candidates = QDir(folder).entryList(
+        {kPrefix + QLatin1Char('*') + kSuffix},
+        QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks | QDir::CaseSensitive, QDir::Name);
+    QStringList thumbnails;
+    for (const QString &name : candidates) {
+        const QString path = JoinFolderFile(folder, name);
+        if (name.startsWith(kPrefix) && name.endsWith(kSuffix) && SafeFile::isRegularFileNoFollow(path) &&
+            holdsJpegData(path))
+            thumbnails << name;
+    }
+    return thumbnails;
+}
+
+void CleanUpThumbnails(const QString &folder, QStringList &FileListBox)
+{
+    for (const QString &name : thumbnailFilesIn(folder))
+        QFile::remove(JoinFolderFile(folder, name)); // one that cannot go is skipped without a message
+    for (int i = 0; i < FileListBox.size();) {
+        if (FileListBox.at(i).startsWith(kPrefix))
+            FileListBox.removeAt(i);
+        else
+            ++i;
+    }
+}

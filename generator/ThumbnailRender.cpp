@@ -1,0 +1,124 @@
+#include "generator/ThumbnailRender.h"
+
+#include "generator/ExifOrientation.h"
+#include "generator/JpegCodec.h"
+#include "generator/PictureFile.h"
+#include "generator/Resampler.h"
+
+#include <memory>
+#include <optional>
+
+namespace
+{
+
+constexpr int kQuality = 90;
+
+int scaled(int side, int denominator)
+{
+    return (side + denominator - 1) / denominator;
+}
+
+// Settles the target once the header is read; builds the resampler for it.
+class Planner final : public JpegScalePlanner
+{
+public:
+    Planner(int orientation, const ThumbnailRequest &request) : m_orientation(orientation), m_request(request)
+    {
+    }
+
+    int scaleDenominator(int storedWidth, int storedHeight) noexcept override
+    {
+        const bool swap = orientationSwapsSides(m_orientation);
+        const QSize displayed = swap ? QSize(storedHeight, storedWidth) : QSize(storedWidth, storedHeight);
+        target = thumbnailSize(displayed, m_request);
+        storedTarget = swap ? target.transposed() : target;
+        denominator = chooseScaleDenominator({storedWidth, storedHeight}, storedTarget);
+        const QSize scaled((storedWidth + denominator - 1) / denominator,
+                           (storedHeight + denominator - 1) / denominator);
+        // A reduction the DCT did all by itself (to within a pixel).
+        dctReducedToTarget = denominator > 1 && scaled.width() < 2 * storedTarget.width();
+        return denominator;
+    }
+
+    QSize target;
+    QSize storedTarget;
+    int denominator = 1;
+    bool dctReducedToTarget = false;
+
+private:
+    int m_orientation;
+    ThumbnailRequest m_request;
+};
+
+// Forwards rows to a resampler made once the decoder knows the target.
+class LateResampler final : public RgbRowSink
+{
+public:
+    explicit LateResampler(const Planner &planner) : m_planner(planner) {}
+
+    bool begin(int width, int height) noexcept override
+    {
+        try {
+            resampler.emplace(m_planner.storedTarget.width(), m_planner.storedTarget.height(),
+                              m_planner.dctReducedToTarget);
+        } catch (...) {
+            return false;
+        }
+        return resampler->begin(width, height);
+    }
+    void addRow(const uint8_t *rgb) noexcept override { resampler->addRow(rgb); }
+
+    std::optional<Resampler> resampler;
+
+private:
+    const Planner &m_planner;
+};
+
+} // namespace
+
+int chooseScaleDenominator(QSize stored, QSize target)
+{
+    for (int d : {8, 4, 2}) {
+        const int w = scaled(stored.width(), d);
+        const int h = scaled(stored.height(), d);
+        const bool matches = w >= target.width() && w - target.width() <= 1 && h >= target.height() &&
+                             h - target.height() <= 1;
+        const bool roomy = w >= 2 * target.width() && h >= 2 * target.height();
+        if (matches || roomy)
+            return d;
+    }
+    return 1;
+}
+
+RgbImage thumbnailPixels(const QByteArray &file, const ThumbnailRequest &request, QString *error)
+{
+    const auto *data = reinterpret_cast<const uint8_t *>(file.constData());
+    const int orientation = jpegFileOrientation(data, size_t(file.size()));
+    Planner planner(orientation, request);
+    LateResampler sink(planner);
+    const JpegDecodeResult decoded = decodeJpeg(data, size_t(file.size()), planner, sink);
+    if (!decoded.ok) {
+        if (error)
+            *error = decoded.error;
+        return {};
+    }
+    return orientedImage(sink.resampler->finish(), orientation);
+}
+
+RenderedThumbnail renderThumbnail(const QByteArray &file, const ThumbnailRequest &request)
+{
+    RenderedThumbnail out;
+    const RgbImage upright = thumbnailPixels(file, request, &out.error);
+    if (upright.pixels.empty())
+        return out;
+    out.jpeg = encodeJpeg(upright, kQuality, &out.error);
+    out.size = QSize(upright.width, upright.height);
+    return out;
+}
+
+RenderedThumbnail renderThumbnailFile(const QString &path, const ThumbnailRequest &request)
+{
+    RenderedThumbnail out;
+    const QByteArray file = readPictureFile(path, kMaxPictureFileBytes, &out.error);
+    return file.isEmpty() ? out : renderThumbnail(file, request);
+}

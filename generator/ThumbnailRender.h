@@ -1,0 +1,29 @@
+#pragma once
+
+#include "generator/RgbImage.h"
+#include "generator/ThumbnailSize.h"
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+
+struct RenderedThumbnail {
+    QByteArray jpeg; // the encoded thumbnail; empty on failure
+    QSize size;      // its width and height
+    QString error;   // why it failed
+    bool ok() const { return !jpeg.isEmpty(); }
+};
+
+// The thumbnail's pixels before encoding: decoded, scaled and turned upright. Empty with error on failure.
+RgbImage thumbnailPixels(const QByteArray &file, const ThumbnailRequest &request, QString *error);
+
+// Makes the thumbnail of a JPEG file's bytes: upright as its EXIF orientation says, scaled to the size
+// the request gives for the picture as displayed, encoded as baseline JPEG at quality 90. Thread-safe.
+RenderedThumbnail renderThumbnail(const QByteArray &file, const ThumbnailRequest &request);
+
+// The same from a file on disk (read once, capped).
+RenderedThumbnail renderThumbnailFile(const QString &path, const ThumbnailRequest &request);
+
+// The DCT scale for shrink-on-load: the smallest whose result matches the target to a pixel (the DCT
+// then does the filtering), or else is at least twice the target so the filter has detail to work with.
+int chooseScaleDenominator(QSize stored, QSize target);

@@ -1,0 +1,257 @@
+#include "generator/ExifOrientation.h"
+#include "generator/JpegCodec.h"
+#include "generator/Resampler.h"
+#include "generator/ThumbnailRender.h"
+#include "support/ThumbFixtures.h"
+
+#include <QImage>
+#include <QTest>
+
+using namespace ThumbFixtures;
+
+namespace
+{
+
+class FixedScale final : public JpegScalePlanner
+{
+public:
+    explicit FixedScale(int d) : m_d(d) {}
+    int scaleDenominator(int, int) noexcept override { return m_d; }
+
+private:
+    int m_d;
+};
+
+class Collect final : public RgbRowSink
+{
+public:
+    bool begin(int w, int h) noexcept override
+    {
+        image.width = w;
+        image.height = h;
+        image.pixels.clear();
+        return true;
+    }
+    void addRow(const uint8_t *rgb) noexcept override
+    {
+        image.pixels.insert(image.pixels.end(), rgb, rgb + image.width * 3);
+    }
+    RgbImage image;
+};
+
+JpegDecodeResult decode(const QByteArray &data, RgbRowSink &sink, int denominator = 1,
+                        const JpegLimits &limits = {})
+{
+    FixedScale scale(denominator);
+    return decodeJpeg(reinterpret_cast<const uint8_t *>(data.constData()), size_t(data.size()), scale, sink,
+                      limits);
+}
+
+RgbImage stripes(int width, int height) // alternating black and white columns
+{
+    RgbImage image;
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(size_t(width) * height * 3);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            std::fill_n(image.row(y) + x * 3, 3, uint8_t(x % 2 ? 255 : 0));
+    return image;
+}
+
+RgbImage resample(const RgbImage &in, int w, int h, bool soften = false)
+{
+    Resampler r(w, h, soften);
+    if (!r.begin(in.width, in.height))
+        return {};
+    for (int y = 0; y < in.height; ++y)
+        r.addRow(in.row(y));
+    return r.finish();
+}
+
+} // namespace
+
+class TestThumbnailDecode : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readsExifOrientation_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("orientation");
+        for (int o = 1; o <= 8; ++o) {
+            Jpeg how;
+            how.orientation = o;
+            QTest::addRow("Motorola %d", o) << jpeg(solidPicture({16, 8}, Qt::red), how) << o;
+            how.bigEndianExif = false;
+            QTest::addRow("Intel %d", o) << jpeg(solidPicture({16, 8}, Qt::red), how) << o;
+        }
+        QByteArray oddValue = jpeg(solidPicture({16, 8}, Qt::red), Jpeg{6});
+        oddValue[oddValue.indexOf(QByteArray("\x01\x12\x00\x03", 4)) + 9] = 9; // not an orientation
+        QTest::newRow("value 9 counts as upright") << oddValue << 1;
+        QTest::newRow("no EXIF") << jpeg(solidPicture({16, 8}, Qt::red)) << 1;
+        QTest::newRow("cut inside the EXIF block")
+            << jpeg(solidPicture({16, 8}, Qt::red), Jpeg{6}).left(40) << 1;
+        QTest::newRow("not a JPEG") << QByteArray("hello there, not a jpeg") << 1;
+    }
+    void readsExifOrientation()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, orientation);
+        QCOMPARE(jpegFileOrientation(reinterpret_cast<const uint8_t *>(file.constData()), size_t(file.size())),
+                 orientation);
+    }
+
+    void shrinksOnLoadOnlyAsFarAsQualityAllows_data()
+    {
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<QSize>("target");
+        QTest::addColumn<int>("denominator");
+        QTest::newRow("50 %: the DCT hits it exactly") << QSize(4000, 3000) << QSize(2000, 1500) << 2;
+        QTest::newRow("25 %: exactly") << QSize(4000, 3000) << QSize(1000, 750) << 4;
+        QTest::newRow("10 %: at least twice the target") << QSize(4000, 3000) << QSize(400, 300) << 4;
+        QTest::newRow("20 %") << QSize(4000, 3000) << QSize(800, 600) << 2;
+        QTest::newRow("33 %: full decode") << QSize(4000, 3000) << QSize(1333, 1000) << 1;
+        QTest::newRow("odd size, 50 %") << QSize(801, 601) << QSize(400, 300) << 2;
+        QTest::newRow("tiny target") << QSize(4000, 3000) << QSize(100, 75) << 8;
+        QTest::newRow("enlarging") << QSize(64, 48) << QSize(200, 100) << 1;
+        QTest::newRow("one side squeezed") << QSize(4000, 3000) << QSize(100, 2000) << 1;
+    }
+    void shrinksOnLoadOnlyAsFarAsQualityAllows()
+    {
+        QFETCH(QSize, stored);
+        QFETCH(QSize, target);
+        QFETCH(int, denominator);
+        QCOMPARE(chooseScaleDenominator(stored, target), denominator);
+    }
+
+    void filtersInsteadOfPickingPixels()
+    {
+        // Nearest-pixel sampling of 1-pixel stripes gives all black or all white; a filter gives grey.
+        const RgbImage out = resample(stripes(400, 10), 100, 10);
+        QCOMPARE(out.width, 100);
+        for (int x = 5; x < 95; ++x)
+            QVERIFY2(qAbs(int(out.row(5)[x * 3]) - 128) <= 6, qPrintable(QString::number(out.row(5)[x * 3])));
+    }
+
+    void softensOnlyWhatTheDctReduced()
+    {
+        const RgbImage in = stripes(16, 8);
+        QCOMPARE(resample(in, 16, 8).pixels, in.pixels); // same size, nothing to do: kept exactly
+        const RgbImage soft = resample(in, 16, 8, true);
+        for (int x = 1; x < 15; ++x) { // the finest detail is rounded off, not removed
+            const int v = soft.row(4)[x * 3];
+            QVERIFY2(x % 2 ? (v > 180 && v < 250) : (v > 5 && v < 75), qPrintable(QString::number(v)));
+        }
+    }
+
+    void keepsFlatColoursFlat_data()
+    {
+        QTest::addColumn<QSize>("from");
+        QTest::addColumn<QSize>("to");
+        QTest::addColumn<bool>("soften");
+        QTest::newRow("shrink") << QSize(301, 207) << QSize(40, 31) << false;
+        QTest::newRow("squeeze one way") << QSize(300, 200) << QSize(300, 20) << false;
+        QTest::newRow("enlarge") << QSize(10, 7) << QSize(97, 55) << false;
+        QTest::newRow("same size") << QSize(33, 21) << QSize(33, 21) << false;
+        QTest::newRow("after a DCT reduction") << QSize(33, 21) << QSize(33, 21) << true;
+        QTest::newRow("after a DCT reduction, off by a pixel") << QSize(34, 21) << QSize(33, 21) << true;
+    }
+    void keepsFlatColoursFlat()
+    {
+        QFETCH(QSize, from);
+        QFETCH(QSize, to);
+        QFETCH(bool, soften);
+        RgbImage in;
+        in.width = from.width();
+        in.height = from.height();
+        for (int i = 0; i < from.width() * from.height(); ++i)
+            in.pixels.insert(in.pixels.end(), {250, 3, 128});
+        const RgbImage out = resample(in, to.width(), to.height(), soften);
+        QCOMPARE(QSize(out.width, out.height), to);
+        for (size_t i = 0; i < out.pixels.size(); i += 3) {
+            QVERIFY(qAbs(out.pixels[i] - 250) <= 1);
+            QVERIFY(out.pixels[i + 1] <= 4);
+            QVERIFY(qAbs(out.pixels[i + 2] - 128) <= 1);
+        }
+    }
+
+    void decodesAtTheAskedScale_data()
+    {
+        QTest::addColumn<int>("denominator");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("1/1") << 1 << QSize(801, 601);
+        QTest::newRow("1/2") << 2 << QSize(401, 301);
+        QTest::newRow("1/4") << 4 << QSize(201, 151);
+        QTest::newRow("1/8") << 8 << QSize(101, 76);
+    }
+    void decodesAtTheAskedScale()
+    {
+        QFETCH(int, denominator);
+        QFETCH(QSize, size);
+        Collect sink;
+        const JpegDecodeResult r = decode(jpeg(photoPicture({801, 601})), sink, denominator);
+        QVERIFY2(r.ok, qPrintable(r.error));
+        QCOMPARE(QSize(sink.image.width, sink.image.height), size);
+        QCOMPARE(sink.image.pixels.size(), size_t(size.width() * size.height() * 3));
+    }
+
+    void enforcesItsLimits()
+    {
+        Collect sink;
+        JpegDecodeResult r = decode(declaredSizeBomb(10001, 10000), sink);
+        QVERIFY(!r.ok);
+        QCOMPARE(r.error, QStringLiteral("picture larger than the pixel limit"));
+
+        JpegLimits warningsAllowed; // repeated scans also raise warnings; here the scan count must stop it
+        warningsAllowed.maxWarnings = 1'000'000;
+        r = decode(scanBomb(120), sink, 8, warningsAllowed);
+        QVERIFY(!r.ok);
+        QCOMPARE(r.error, QStringLiteral("too many progressive scans"));
+
+        // A progressive picture keeps all its coefficients: a small memory budget refuses it.
+        Jpeg progressive;
+        progressive.progressive = true;
+        JpegLimits tight;
+        tight.maxMemory = 200'000;
+        r = decode(jpeg(photoPicture({800, 800}), progressive), sink, 8, tight);
+        QVERIFY(!r.ok);
+        QVERIFY2(!r.error.isEmpty(), "names why");
+        QVERIFY(decode(jpeg(photoPicture({800, 800}), progressive), sink, 8).ok); // the usual budget is ample
+
+        // Warnings are counted; a cut picture decodes until the warning budget is spent.
+        const QByteArray whole = jpeg(photoPicture({256, 256}));
+        r = decode(whole.left(whole.size() / 2), sink);
+        QVERIFY(r.ok);
+        QVERIFY(r.warnings > 0);
+        JpegLimits noWarnings;
+        noWarnings.maxWarnings = 0;
+        r = decode(whole.left(whole.size() / 2), sink, 1, noWarnings);
+        QVERIFY(!r.ok);
+    }
+
+    void reportsErrorsAsText()
+    {
+        Collect sink;
+        const JpegDecodeResult r = decode(QByteArray("no jpeg here at all"), sink);
+        QVERIFY(!r.ok);
+        QVERIFY2(r.error.contains("JPEG"), qPrintable(r.error));
+        const RenderedThumbnail t = renderThumbnail(QByteArray(), ThumbnailRequest{});
+        QVERIFY(!t.ok());
+        QVERIFY(!t.error.isEmpty());
+    }
+
+    void encodesWhatItIsGiven()
+    {
+        RgbImage image = stripes(64, 32);
+        const QByteArray data = encodeJpeg(image, 90);
+        const QImage back = QImage::fromData(data, "JPEG");
+        QCOMPARE(back.size(), QSize(64, 32));
+        QCOMPARE(facts(data).firstLumaQuant, 3);
+        QVERIFY(facts(data).baseline);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestThumbnailDecode)
+#include "tst_ThumbnailDecode.moc"

@@ -1,0 +1,72 @@
+#include "ui/WindowGenerationUi.h"
+
+#include "ui/FileListView.h"
+#include "ui/NameOverWrite.h"
+#include "ui/NameWebPage.h"
+#include "ui/Scanner.h"
+#include "ui/ScannerControls.h"
+#include "ui/WindowFeedback.h"
+#include "ui/guager.h"
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QMessageBox>
+
+WindowGenerationUi::WindowGenerationUi(TMainForm &mainForm, WindowFeedback &feedback, TNameitForm &nameDialog,
+                                       TNameOver &overwriteDialog)
+    : m_mainForm(mainForm), m_feedback(feedback), m_nameDialog(nameDialog), m_overwriteDialog(overwriteDialog)
+{
+}
+
+void WindowGenerationUi::progressSetMaximum(int maximum) { m_feedback.progressSetMaximum(maximum); }
+void WindowGenerationUi::progressShow() { m_feedback.progressShow(); }
+void WindowGenerationUi::progressStep() { m_feedback.progressStep(); }
+void WindowGenerationUi::letEventsRun() { m_feedback.letEventsRun(); }
+void WindowGenerationUi::showMessage(const QString &text) { m_feedback.showMessage(text); }
+void WindowGenerationUi::showErrorBox(const QString &text) { m_feedback.showErrorBox(text); }
+void WindowGenerationUi::playSound(const QString &fileName) { m_feedback.playSound(fileName); }
+void WindowGenerationUi::progressCreate() { m_feedback.progressCreate(); }
+bool WindowGenerationUi::progressIsShown() const { return m_feedback.progressIsShown(); }
+void WindowGenerationUi::progressClose() { m_feedback.progressClose(); }
+
+NameDialogAnswer WindowGenerationUi::askPageName() { return m_nameDialog.ask(m_mainForm.options()); }
+
+void WindowGenerationUi::showWarningBox(const QString &text)
+{
+    QMessageBox::warning(&m_mainForm, QApplication::applicationDisplayName(), text);
+}
+
+bool WindowGenerationUi::confirmOverwrite(const QString &text, const std::function<QString()> &write)
+{
+    return m_overwriteDialog.ask(text, write);
+}
+
+void WindowGenerationUi::selectFirstFileListRow()
+{
+    FileListView *list = m_mainForm.controls().FileListBoxSH;
+    if (list->rowCount() == 0)
+        return;
+    const QModelIndex first = list->model()->index(0, 0, list->rootIndex());
+    list->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect |
+                                                       QItemSelectionModel::Rows);
+    list->flushPendingChange();
+}
+
+void WindowGenerationUi::hideViewer()
+{
+    if (QWidget *viewer = m_mainForm.viewerWindow())
+        viewer->hide();
+}
+
+void WindowGenerationUi::createHiddenViewer()
+{
+    // The page builder measures pictures itself; a viewer window is made only when one is asked for.
+}
+
+void WindowGenerationUi::closeViewer()
+{
+    if (QWidget *viewer = m_mainForm.viewerWindow())
+        viewer->close();
+}
+
+void WindowGenerationUi::preview() { m_mainForm.PreviewButtonClick(); }
