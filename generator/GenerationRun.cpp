@@ -1,0 +1,308 @@
+#include "generator/GenerationRun.h"
+
+#include "core/MainState.h"
+#include "core/MediaListing.h"
+#include "core/PageOptions.h"
+#include "core/SafeFile.h"
+#include "generator/FolderCopies.h"
+#include "generator/GenerationUi.h"
+#include "generator/PageBuilder.h"
+#include "generator/ThumbnailMaker.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+using namespace FolderCopies;
+
+namespace {
+
+const QString kErrorSound = QStringLiteral("error.wav");
+
+// Anything at the name counts, a dangling link too: it is never written over unasked.
+bool nameIsTaken(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// Cuts every character from the blank down off both ends, as the pick list's text is read.
+QString trimControls(const QString &text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text.at(start).unicode() <= ' ')
+        ++start;
+    while (end > start && text.at(end - 1).unicode() <= ' ')
+        --end;
+    return text.mid(start, end - start);
+}
+
+} // namespace
+
+GenerationRun::GenerationRun(MediaListing &listing, PageOptions &options, MainState &state, GenerationUi &ui,
+                             PickListPort *pickList, OpticalCheck opticalMountPoint, QObject *parent)
+    : QObject(parent),
+      m_listing(listing),
+      m_options(options),
+      m_state(state),
+      m_ui(ui),
+      m_pickList(pickList),
+      m_opticalMountPoint(std::move(opticalMountPoint))
+{
+}
+
+void GenerationRun::WebButtonClick()
+{
+    // A press while the builder or the thumbnail maker lets window events run starts nothing.
+    if (m_running)
+        return;
+    m_running = true;
+    Q_EMIT runStarted();
+    const Outcome outcome = runSteps();
+    // Cleared at every end, stops and failures included: an idle window must neither show the
+    // pick list's count nor keep its working list against the file list's changes.
+    m_state.GenerationRunning = false;
+    m_running = false;
+    Q_EMIT runFinished(outcome == Outcome::Written);
+}
+
+GenerationRun::Outcome GenerationRun::runSteps()
+{
+    m_state.GenerationRunning = true;
+    if (m_options.UsePickList()) {
+        if (!takePickList())
+            return Outcome::Stopped;
+    } else if (m_listing.FileListBox().isEmpty()) {
+        m_ui.showMessage(tr("There are no files to use..."));
+        return Outcome::Stopped;
+    }
+    if (!askName())
+        return Outcome::Stopped;
+    const MediaKind kind = m_listing.CurrentKind();
+    if (!m_options.prepareRun(kind)) {
+        m_ui.showWarningBox(tr(PageOptions::RefusedSoundPictureText));
+        return Outcome::Stopped;
+    }
+    m_ui.selectFirstFileListRow();
+    if (!enterFolder())
+        return Outcome::Failed;
+    const QString folder = m_listing.CurrentFolder();
+    const QString opticalMount = m_opticalMountPoint ? m_opticalMountPoint(folder) : QString();
+    if (!opticalMount.isEmpty()) {
+        m_ui.showMessage(tr("Can not write to CD ROM (%1)").arg(opticalMount));
+        return Outcome::Stopped;
+    }
+    takeBackgroundOutOfList();
+    if (m_options.Thumbnailer() && m_options.DeleteThumbnail())
+        CleanUpThumbnails(folder, m_listing.FileListBox());
+
+    // From here on every way out passes the end step. The builder and the thumbnail maker work on
+    // the list as it is now, so change events while they let window events run cannot alter it.
+    const QStringList names = m_listing.FileListBox();
+    Outcome outcome = Outcome::NotWritten;
+    if (names.isEmpty()) {
+        m_ui.showMessage(tr("There are no files to use"));
+    } else {
+        if (m_state.ViewerOpen) {
+            m_ui.hideViewer();
+        } else {
+            m_state.ViewerOpen = true;
+            m_ui.createHiddenViewer();
+        }
+        m_ui.progressCreate();
+        settleSoundPicture();
+        const QString background = unquoted(m_options.Backgroundfile());
+        m_replaceBackground = !m_options.isUseBackgroundColor() && !background.isEmpty()
+                              && folderPart(background).compare(folder, Qt::CaseInsensitive) != 0;
+        outcome = buildPage(names) ? writePage(names) : Outcome::Failed;
+    }
+    closeViewerIfOpen();
+    return outcome;
+}
+
+bool GenerationRun::takePickList()
+{
+    const QStringList lines = m_pickList ? m_pickList->lines() : QStringList();
+    if (lines.isEmpty()) {
+        m_ui.showMessage(tr("There are no files in the Pick List..."));
+        return false;
+    }
+    QString text;
+    for (const QString &line : lines)
+        text += line + QLatin1Char('\n');
+    text = trimControls(text);
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
+    m_listing.FileListBox() = text.isEmpty() ? QStringList() : text.split(lineBreak);
+    return true;
+}
+
+bool GenerationRun::askName()
+{
+    if (!m_options.Shownamebox())
+        return true;
+    const NameDialogAnswer answer = m_ui.askPageName();
+    if (answer.cancelled)
+        return false;
+    m_options.setNamingFromDialog(answer.counter, answer.name, answer.title);
+    return true;
+}
+
+bool GenerationRun::enterFolder()
+{
+    const QString folder = m_listing.CurrentFolder();
+    if (folder.isEmpty()) {
+        m_ui.showErrorBox(tr("No folder of the file system is selected."));
+        return false;
+    }
+    if (::chdir(QFile::encodeName(folder).constData()) != 0) {
+        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        m_ui.showErrorBox(tr("Can not open the folder %1 (%2)").arg(folder, reason));
+        return false;
+    }
+    return true;
+}
+
+void GenerationRun::takeBackgroundOutOfList()
+{
+    if (m_options.Backgroundfile().isEmpty())
+        return;
+    const QString name = fileNamePart(unquoted(m_options.Backgroundfile()));
+    QStringList &files = m_listing.FileListBox();
+    const qsizetype at = files.indexOf(name); // letter case respected
+    if (at >= 0)
+        files.removeAt(at);
+}
+
+void GenerationRun::settleSoundPicture()
+{
+    m_options.finishRunPreparation(m_listing.CurrentKind());
+    if (m_options.SoundLinkCode() != PageOptions::SoundAsPicture) {
+        m_soundPictureName = QStringLiteral("None");
+        return;
+    }
+    const QString source = unquoted(m_options.SoundPick());
+    m_soundPictureName = fileNamePart(source);
+    if (!m_soundPictureName.isEmpty()) // a refused copy (the name is taken) is passed over
+        copyIn(source, JoinFolderFile(m_listing.CurrentFolder(), m_soundPictureName));
+}
+
+bool GenerationRun::buildPage(const QStringList &names)
+{
+    m_options.lowerColumnEdit(int(names.size())); // stays lowered even when the build fails
+    PageBuildInput input;
+    input.folder = m_listing.CurrentFolder();
+    input.names = names;
+    input.kind = m_listing.CurrentKind();
+    input.soundPictureName = m_soundPictureName;
+    const PageBuildResult result = BuildWebSource(input, m_options, m_webSource, m_ui);
+    if (!result.ok) {
+        const QString name = result.failedIndex >= 0 && result.failedIndex < names.size()
+                                 ? names.at(result.failedIndex)
+                                 : result.failedName;
+        m_ui.playSound(kErrorSound);
+        m_ui.showErrorBox(tr("Error loading file (%1)").arg(name.toUpper()));
+    }
+    if (m_ui.progressIsShown())
+        m_ui.progressClose();
+    return result.ok;
+}
+
+GenerationRun::Outcome GenerationRun::writePage(const QStringList &names)
+{
+    const QString folder = m_listing.CurrentFolder();
+    bool readable = false;
+    const QString page = m_options.pageFileName(folder, &readable);
+    if (!readable) {
+        fail(tr("Can not name the page %1: the counter \"%2\" is not a whole number.")
+                 .arg(JoinFolderFile(folder, m_options.WebNameEdit()), m_options.NameIncrement()));
+        return Outcome::Failed;
+    }
+    m_state.MyFile = page;
+    m_options.stepCounter();
+    const QString name = fileNamePart(page);
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
+        || m_options.WebNameEdit().contains(QLatin1Char('/'))) {
+        // The page belongs in the page folder: a name that leads elsewhere is not written.
+        fail(tr("Can not write the page %1: %2 is not a file name.").arg(page, m_options.WebNameEdit()));
+        return Outcome::Failed;
+    }
+    const QByteArray bytes = pageBytes(m_webSource);
+
+    if (nameIsTaken(page)) {
+        bool written = false;
+        const auto write = [&]() -> QString {
+            const QString error = SafeFile::writeAtomically(page, bytes, SafeFile::Replace::RegularFileOnly);
+            if (!error.isEmpty())
+                return tr("Can not write the page %1 (%2)").arg(page, error);
+            written = true;
+            Q_EMIT pageWritten(page);
+            return QString();
+        };
+        const bool confirmed = m_ui.confirmOverwrite(tr("%1 already exists... Overwrite?").arg(page), write);
+        copyBackground(); // whatever the answer was
+        if (!(confirmed && written))
+            return Outcome::NotWritten;
+        finishPage(names);
+        return Outcome::Written;
+    }
+
+    const QString error = SafeFile::writeAtomically(page, bytes, SafeFile::Replace::Never);
+    if (!error.isEmpty()) {
+        fail(tr("Can not write the page %1 (%2)").arg(page, error));
+        return Outcome::Failed;
+    }
+    Q_EMIT pageWritten(page);
+    finishPage(names);
+    copyBackground();
+    return Outcome::Written;
+}
+
+void GenerationRun::copyBackground()
+{
+    if (m_options.isUseBackgroundColor() || m_options.Backgroundfile().isEmpty())
+        return;
+    const QString name = BackgroundName(m_options.Backgroundfile());
+    if (name.isEmpty())
+        return;
+    const QString source = unquoted(m_options.Backgroundfile());
+    const QString target = JoinFolderFile(m_listing.CurrentFolder(), name);
+    // A refused copy is passed over. The older picture of that name is replaced only by a finished
+    // copy, so a run that ends early never leaves the folder without it.
+    if (m_replaceBackground)
+        copyInReplacing(source, target);
+    else
+        copyIn(source, target);
+}
+
+void GenerationRun::finishPage(const QStringList &names)
+{
+    if (m_options.Thumbnailer()) {
+        m_ui.progressCreate();
+        MakeThumbnails(m_listing.CurrentFolder(), names, m_options, m_ui);
+        m_ui.progressClose();
+    }
+    if (m_options.Previewit())
+        m_ui.preview();
+    m_ui.showMessage(tr("%1 was created.").arg(m_state.MyFile));
+}
+
+void GenerationRun::fail(const QString &text)
+{
+    m_ui.playSound(kErrorSound);
+    m_ui.showErrorBox(text);
+}
+
+void GenerationRun::closeViewerIfOpen()
+{
+    if (!m_state.ViewerOpen)
+        return;
+    m_ui.closeViewer();
+    // The viewer's closing clears both, whichever window implements it.
+    m_state.ViewerOpen = false;
+    m_state.MWindowCheckBox = false;
+}
