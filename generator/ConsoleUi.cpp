@@ -44,7 +44,10 @@ void ConsoleUi::selectFirstFileListRow()
         m_selectFirstRow();
 }
 
-void ConsoleUi::showMessage(const QString &text) { printLine(m_out, text); }
+void ConsoleUi::showMessage(const QString &text)
+{
+    printLine(m_out, text);
+}
 
 void ConsoleUi::showErrorBox(const QString &text)
 {

@@ -12,9 +12,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
-QString errnoText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString errnoText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 // Only a regular file is copied: a link to a device or a FIFO would never end.
 QString checkSource(const QString &source)
@@ -28,13 +32,15 @@ bool sameFile(const QString &a, const QString &b)
 {
     struct stat sa;
     struct stat sb;
-    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0
-           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 } // namespace
 
-namespace FolderCopies {
+namespace FolderCopies
+{
 
 QString unquoted(const QString &pathOption)
 {
@@ -43,7 +49,10 @@ QString unquoted(const QString &pathOption)
     return path;
 }
 
-QString fileNamePart(const QString &path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
+QString fileNamePart(const QString &path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
 
 QString folderPart(const QString &path)
 {
@@ -78,8 +87,9 @@ QString copyInReplacing(const QString &source, const QString &target)
     // until the new one is.
     const QString folder = folderPart(target).isEmpty() ? QStringLiteral(".") : folderPart(target);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const QString temp = folder + QStringLiteral("/.tessaloom-copy-%1")
-                                          .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        const QString temp =
+            folder + QStringLiteral("/.tessaloom-copy-%1")
+                         .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
         const QString error = SafeFile::copyNoReplace(source, temp);
         if (!error.isEmpty()) {
             if (QFileInfo(temp).exists() || QFileInfo(temp).isSymLink())

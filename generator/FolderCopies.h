@@ -4,7 +4,8 @@
 
 // The copies a run puts into the page folder (the sound picture, the background picture), and the
 // path texts they are named by.
-namespace FolderCopies {
+namespace FolderCopies
+{
 
 // A file path option as the run reads it: every double quote removed.
 QString unquoted(const QString &pathOption);

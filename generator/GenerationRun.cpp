@@ -19,7 +19,8 @@
 
 using namespace FolderCopies;
 
-namespace {
+namespace
+{
 
 const QString kErrorSound = QStringLiteral("error.wav");
 
@@ -46,12 +47,7 @@ QString trimControls(const QString &text)
 
 GenerationRun::GenerationRun(MediaListing &listing, PageOptions &options, MainState &state, GenerationUi &ui,
                              PickListPort *pickList, OpticalCheck opticalMountPoint, QObject *parent)
-    : QObject(parent),
-      m_listing(listing),
-      m_options(options),
-      m_state(state),
-      m_ui(ui),
-      m_pickList(pickList),
+    : QObject(parent), m_listing(listing), m_options(options), m_state(state), m_ui(ui), m_pickList(pickList),
       m_opticalMountPoint(std::move(opticalMountPoint))
 {
 }
@@ -117,8 +113,8 @@ GenerationRun::Outcome GenerationRun::runSteps()
         m_ui.progressCreate();
         settleSoundPicture();
         const QString background = unquoted(m_options.Backgroundfile());
-        m_replaceBackground = !m_options.isUseBackgroundColor() && !background.isEmpty()
-                              && folderPart(background).compare(folder, Qt::CaseInsensitive) != 0;
+        m_replaceBackground = !m_options.isUseBackgroundColor() && !background.isEmpty() &&
+                              folderPart(background).compare(folder, Qt::CaseInsensitive) != 0;
         outcome = buildPage(names) ? writePage(names) : Outcome::Failed;
     }
     closeViewerIfOpen();
@@ -225,8 +221,8 @@ GenerationRun::Outcome GenerationRun::writePage(const QStringList &names)
     m_state.MyFile = page;
     m_options.stepCounter();
     const QString name = fileNamePart(page);
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
-        || m_options.WebNameEdit().contains(QLatin1Char('/'))) {
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+        m_options.WebNameEdit().contains(QLatin1Char('/'))) {
         // The page belongs in the page folder: a name that leads elsewhere is not written.
         fail(tr("Can not write the page %1: %2 is not a file name.").arg(page, m_options.WebNameEdit()));
         return Outcome::Failed;

@@ -66,6 +66,7 @@ private:
 
     QStringList m_webSource;
     QString m_soundPictureName = QStringLiteral("None");
-    bool m_replaceBackground = false; // the chosen background lies elsewhere: its copy takes the old one's place
+    bool m_replaceBackground =
+        false; // the chosen background lies elsewhere: its copy takes the old one's place
     bool m_running = false;
 };

@@ -20,14 +20,18 @@
 #include <QImage>
 #include <QImageReader>
 
-namespace {
+namespace
+{
 
 bool percentInForce(const PageOptions &options)
 {
     return options.HeightEdit() == 0 && options.WidthEdit() == 0 && options.anyPercentMarked();
 }
 
-bool isJpgName(const QString &name) { return name.toUpper().endsWith(QLatin1String(".JPG")); }
+bool isJpgName(const QString &name)
+{
+    return name.toUpper().endsWith(QLatin1String(".JPG"));
+}
 
 } // namespace
 
@@ -37,7 +41,8 @@ PageBuildResult BuildWebSource(const PageBuildInput &input, PageOptions &options
     PageBuildResult result;
     WebSourceMemo.clear();
     WebSourceMemo << QStringLiteral("<HTML>") << QStringLiteral("<HEAD>")
-                  << QStringLiteral("<TITLE>%1</TITLE>").arg(options.TitleEdit()) << QStringLiteral("</HEAD>");
+                  << QStringLiteral("<TITLE>%1</TITLE>").arg(options.TitleEdit())
+                  << QStringLiteral("</HEAD>");
     options.lowerColumnEdit(int(input.names.size()));
     WebSourceMemo << QStringLiteral("<TABLE COLUMNS=%1>").arg(options.ColumnEdit());
     const bool percent = percentInForce(options);
@@ -48,9 +53,10 @@ PageBuildResult BuildWebSource(const PageBuildInput &input, PageOptions &options
     for (int i = 0; i < input.names.size(); ++i) {
         const QString &name = input.names.at(i);
         const QString upper = name.toUpper();
-        const bool measured = percent && (upper.endsWith(QLatin1String(".JPG")) || upper.endsWith(QLatin1String(".GIF")));
-        if (name.contains(QLatin1String("corrupt"), Qt::CaseInsensitive)
-            || (measured && !QImageReader(JoinFolderFile(input.folder, name)).size().isValid())) {
+        const bool measured =
+            percent && (upper.endsWith(QLatin1String(".JPG")) || upper.endsWith(QLatin1String(".GIF")));
+        if (name.contains(QLatin1String("corrupt"), Qt::CaseInsensitive) ||
+            (measured && !QImageReader(JoinFolderFile(input.folder, name)).size().isValid())) {
             result.ok = false;
             result.failedIndex = i;
             result.failedName = name;
@@ -58,8 +64,8 @@ PageBuildResult BuildWebSource(const PageBuildInput &input, PageOptions &options
             return result;
         }
         const QString image = input.soundPictureName != QLatin1String("None") ? input.soundPictureName
-                              : (isJpgName(name) && options.Thumbnailer()) ? QStringLiteral("sm_") + name
-                                                                            : name;
+                              : (isJpgName(name) && options.Thumbnailer())    ? QStringLiteral("sm_") + name
+                                                                              : name;
         WebSourceMemo << QStringLiteral("<TD><A HREF=\"%1\"><IMG SRC=\"%2\"></A></TD>").arg(name, image);
         if (measured) {
             feedback.progressStep();
@@ -91,7 +97,8 @@ QString BackgroundName(const QString &backgroundfile)
 
 QString ThumbnailName(const QString &folder, const QString &name)
 {
-    return JoinFolderFile(folder, QStringLiteral("sm_") + name.left(name.size() - 4) + QStringLiteral(".jpg"));
+    return JoinFolderFile(folder,
+                          QStringLiteral("sm_") + name.left(name.size() - 4) + QStringLiteral(".jpg"));
 }
 
 void MakeThumbnails(const QString &folder, const QStringList &FileListBox, const PageOptions &options,
@@ -113,10 +120,10 @@ void MakeThumbnails(const QString &folder, const QStringList &FileListBox, const
                 QByteArray jpeg;
                 QBuffer buffer(&jpeg);
                 buffer.open(QIODevice::WriteOnly);
-                made = picture.scaled(size.expandedTo(QSize(1, 1))).save(&buffer, "JPEG", 90)
-                       && SafeFile::writeAtomically(ThumbnailName(folder, name), jpeg,
-                                                    SafeFile::Replace::RegularFileOnly)
-                              .isEmpty();
+                made = picture.scaled(size.expandedTo(QSize(1, 1))).save(&buffer, "JPEG", 90) &&
+                       SafeFile::writeAtomically(ThumbnailName(folder, name), jpeg,
+                                                 SafeFile::Replace::RegularFileOnly)
+                           .isEmpty();
             }
             if (!made)
                 feedback.showMessage(QStringLiteral("Error Creating Thumbnail from ") + name);
@@ -129,8 +136,8 @@ void MakeThumbnails(const QString &folder, const QStringList &FileListBox, const
 void CleanUpThumbnails(const QString &folder, QStringList &FileListBox)
 {
     QDir dir(folder);
-    const QStringList found = dir.entryList({QStringLiteral("sm_*.*")},
-                                            QDir::Files | QDir::Hidden | QDir::NoSymLinks | QDir::CaseSensitive);
+    const QStringList found = dir.entryList(
+        {QStringLiteral("sm_*.*")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks | QDir::CaseSensitive);
     for (const QString &name : found)
         dir.remove(name);
     for (qsizetype i = 0; i < FileListBox.size();) {

@@ -4,17 +4,21 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
-bool isOctalDigit(char c) { return c >= '0' && c <= '7'; }
+bool isOctalDigit(char c)
+{
+    return c >= '0' && c <= '7';
+}
 
 // "/media/cdrom0" holds "/media/cdrom0" and "/media/cdrom0/x", never "/media/cdrom01".
 bool holds(const QString &mountPoint, const QString &path)
 {
     if (mountPoint == QLatin1String("/"))
         return path.startsWith(QLatin1Char('/'));
-    return path.startsWith(mountPoint)
-           && (path.size() == mountPoint.size() || path.at(mountPoint.size()) == QLatin1Char('/'));
+    return path.startsWith(mountPoint) &&
+           (path.size() == mountPoint.size() || path.at(mountPoint.size()) == QLatin1Char('/'));
 }
 
 QString comparablePath(const QString &path)
@@ -32,9 +36,10 @@ QByteArray MountTable::decodeEscapes(const QByteArray &field)
     QByteArray out;
     out.reserve(field.size());
     for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field.at(i) == '\\' && i + 3 < field.size() && isOctalDigit(field.at(i + 1))
-            && isOctalDigit(field.at(i + 2)) && isOctalDigit(field.at(i + 3))) {
-            const int value = (field.at(i + 1) - '0') * 64 + (field.at(i + 2) - '0') * 8 + (field.at(i + 3) - '0');
+        if (field.at(i) == '\\' && i + 3 < field.size() && isOctalDigit(field.at(i + 1)) &&
+            isOctalDigit(field.at(i + 2)) && isOctalDigit(field.at(i + 3))) {
+            const int value =
+                (field.at(i + 1) - '0') * 64 + (field.at(i + 2) - '0') * 8 + (field.at(i + 3) - '0');
             out.append(char(value & 0xff));
             i += 3;
         } else {
@@ -101,4 +106,7 @@ bool MountTable::isOpticalFileSystem(const QString &fileSystem)
     return fileSystem == QLatin1String("iso9660") || fileSystem == QLatin1String("udf");
 }
 
-QString opticalMountPointOf(const QString &folder) { return MountTable::fromFile().opticalMountPoint(folder); }
+QString opticalMountPointOf(const QString &folder)
+{
+    return MountTable::fromFile().opticalMountPoint(folder);
+}

@@ -1,9 +1,7 @@
 #include "generator/ConsoleUi.h"
 
-#include "core/MainState.h"
-#include "core/MediaListing.h"
 #include "core/PageOptions.h"
-#include "generator/GenerationRun.h"
+#include "generator/ConsolePageMaker.h"
 #include "support/RunFixtures.h"
 
 #include <QDir>
@@ -38,33 +36,22 @@ private:
     std::FILE *m_file = nullptr;
 };
 
-// The command-line maker's set-up: the same run, answered on the console.
+// What the command-line maker does: one run over a folder, answered on the console.
 struct ConsoleWorld {
     QTemporaryDir root;
     QString folder = root.filePath("pics");
-    RunFolderRows rows{folder};
     PageOptions options;
-    MainState state;
-    MediaListing listing{rows, options, state};
     CapturedStream out, err;
-    ConsoleUi ui;
-    GenerationRun run;
+    QString opticalMount;
 
-    explicit ConsoleWorld(bool overwrite)
-        : ui(options, overwrite, out.file(), err.file()),
-          run(listing, options, state, ui, nullptr, [](const QString &) { return QString(); })
-    {
-        QDir().mkpath(folder);
-        listing.setCurrentFolder(folder);
-        options.setShownamebox(false);
-        options.setPreviewit(false);
-        ui.setSelectFirstRow([this] {
-            rows.reread();
-            rows.select(0);
-            listing.FileListBoxSHChange();
-        });
-    }
+    ConsoleWorld() { QDir().mkpath(folder); }
     QString path(const QString &name) const { return JoinFolderFile(folder, name); }
+    bool make(MediaKind kind, bool overwrite, const QString &givenFolder = QString())
+    {
+        return makePageOnConsole(
+            givenFolder.isEmpty() ? folder : givenFolder, kind, options, overwrite,
+            [this](const QString &) { return opticalMount; }, out.file(), err.file());
+    }
 };
 
 class TestConsoleUi : public QObject
@@ -76,21 +63,25 @@ private Q_SLOTS:
     void existingPage_data();
     void existingPage();
     void errorsGoToTheErrorStream();
-    void nameIsTakenFromTheOptions();
+    void refusals_data();
+    void refusals();
+    void nameDialogTakesTheOptions();
 };
 
 void TestConsoleUi::newPage()
 {
-    ConsoleWorld w(false);
+    ConsoleWorld w;
     QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
-    w.rows.reread();
-    w.listing.chooseKind(mkJpg);
-    w.run.WebButtonClick();
-    QCOMPARE(w.out.text(), w.path("MediaPage.htm") + " was created.\n");
+    QVERIFY(runWriteGif(w.path("b.gif")));
+    w.options.setNameIncrement("12");
+    // A folder given with a trailing separator is spelled as the folder tree spells it.
+    QVERIFY(w.make(mkJpg, false, w.folder + "/"));
+    QCOMPARE(w.out.text(), w.path("MediaPage12.htm") + " was created.\n");
     QCOMPARE(w.err.text(), QString());
-    QVERIFY(!w.ui.hadErrors());
-    QVERIFY(QFile::exists(w.path("MediaPage.htm")));
+    QVERIFY(runReadBytes(w.path("MediaPage12.htm")).contains("a.jpg"));
+    QVERIFY(!runReadBytes(w.path("MediaPage12.htm")).contains("b.gif"));
     QVERIFY(QFile::exists(w.path("sm_a.jpg")));
+    QCOMPARE(w.options.NameIncrement(), QStringLiteral("13"));
 }
 
 void TestConsoleUi::existingPage_data()
@@ -103,12 +94,10 @@ void TestConsoleUi::existingPage_data()
 void TestConsoleUi::existingPage()
 {
     QFETCH(bool, overwrite);
-    ConsoleWorld w(overwrite);
+    ConsoleWorld w;
     QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
     QVERIFY(runWriteBytes(w.path("MediaPage.htm"), "old page"));
-    w.rows.reread();
-    w.listing.chooseKind(mkJpg);
-    w.run.WebButtonClick();
+    QCOMPARE(w.make(mkJpg, overwrite), overwrite);
     const QString asked = w.path("MediaPage.htm") + " already exists... Overwrite?";
     if (overwrite) {
         QCOMPARE(w.out.text(), asked + " Yes.\n" + w.path("MediaPage.htm") + " was created.\n");
@@ -122,40 +111,69 @@ void TestConsoleUi::existingPage()
 
 void TestConsoleUi::errorsGoToTheErrorStream()
 {
-    ConsoleWorld w(true);
+    ConsoleWorld w;
     QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
     QVERIFY(runWriteBytes(w.path("x.jpg"), "no picture"));
-    w.rows.reread();
-    w.listing.chooseKind(mkJpg);
-    w.run.WebButtonClick();
+    QVERIFY(!w.make(mkJpg, true));
     QCOMPARE(w.err.text(), QStringLiteral("Error loading file (X.JPG)\n"));
     QCOMPARE(w.out.text(), QString());
-    QVERIFY(w.ui.hadErrors());
 
-    // An overwrite that cannot be written is an error too.
-    ConsoleWorld linked(true);
+    // An overwrite that cannot be written is an error too, and nothing is written through the link.
+    ConsoleWorld linked;
     QVERIFY(runWriteJpeg(linked.path("a.jpg"), 40, 30));
     QVERIFY(QFile::link(linked.root.filePath("elsewhere"), linked.path("MediaPage.htm")));
-    linked.rows.reread();
-    linked.listing.chooseKind(mkJpg);
-    linked.run.WebButtonClick();
+    QVERIFY(!linked.make(mkJpg, true));
     QVERIFY(linked.err.text().startsWith("Can not write the page " + linked.path("MediaPage.htm")));
     QVERIFY(!QFile::exists(linked.root.filePath("elsewhere")));
-    QVERIFY(linked.ui.hadErrors());
 }
 
-void TestConsoleUi::nameIsTakenFromTheOptions()
+void TestConsoleUi::refusals_data()
 {
-    ConsoleWorld w(false);
-    QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
-    w.options.setShownamebox(true); // even if asked, the console has no dialog
-    w.options.setWebNameEdit("index.htm");
-    w.options.setNameIncrement("12");
-    w.rows.reread();
-    w.listing.chooseKind(mkJpg);
-    w.run.WebButtonClick();
-    QVERIFY(QFile::exists(w.path("index12.htm")));
-    QCOMPARE(w.options.NameIncrement(), QStringLiteral("13"));
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("no files") << "empty"
+                              << "There are no files to use...\n"
+                              << "";
+    QTest::newRow("optical disc") << "cdrom"
+                                  << "Can not write to CD ROM (/media/cdrom0)\n"
+                                  << "";
+    QTest::newRow("no picture for sounds")
+        << "sound"
+        << ""
+        << "You need to choose a Picture for your Sounds.\nOr choose Text for Sound intstead.\n";
+}
+
+void TestConsoleUi::refusals()
+{
+    QFETCH(QString, cause);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    ConsoleWorld w;
+    QVERIFY(runWriteBytes(w.path("a.wav"), "RIFF"));
+    if (cause == "cdrom")
+        w.opticalMount = "/media/cdrom0";
+    if (cause == "sound")
+        w.options.setSoundChoice(PageOptions::UsePicture, true);
+    QVERIFY(!w.make(cause == "empty" ? mkJpg : mkWav, false));
+    QCOMPARE(w.out.text(), out);
+    QCOMPARE(w.err.text(), err);
+    QCOMPARE(QDir(w.folder).entryList(QDir::Files), QStringList{"a.wav"});
+}
+
+void TestConsoleUi::nameDialogTakesTheOptions()
+{
+    // Even asked for a name, the console has no dialog: the options' own texts come back.
+    PageOptions options;
+    options.setWebNameEdit("index.htm");
+    options.setTitleEdit("Pictures");
+    options.setNameIncrement("007");
+    ConsoleUi ui(options, false, nullptr, nullptr);
+    const NameDialogAnswer answer = ui.askPageName();
+    QVERIFY(!answer.cancelled);
+    QCOMPARE(answer.name, QStringLiteral("index.htm"));
+    QCOMPARE(answer.title, QStringLiteral("Pictures"));
+    QCOMPARE(answer.counter, QStringLiteral("007"));
 }
 
 QTEST_GUILESS_MAIN(TestConsoleUi)

@@ -57,14 +57,25 @@ void TestGenerationRun::stops_data()
     QTest::addColumn<QString>("warning");
     QTest::addColumn<bool>("viewerClosed");
 
-    QTest::newRow("empty pick list") << "pick" << "There are no files in the Pick List..." << "" << false;
-    QTest::newRow("no files") << "empty" << "There are no files to use..." << "" << false;
-    QTest::newRow("name dialog cancelled") << "cancel" << "" << "" << false;
+    QTest::newRow("empty pick list") << "pick"
+                                     << "There are no files in the Pick List..."
+                                     << "" << false;
+    QTest::newRow("no files") << "empty"
+                              << "There are no files to use..."
+                              << "" << false;
+    QTest::newRow("name dialog cancelled") << "cancel"
+                                           << ""
+                                           << "" << false;
     QTest::newRow("no picture for sounds")
-        << "sound" << ""
+        << "sound"
+        << ""
         << "You need to choose a Picture for your Sounds.\nOr choose Text for Sound intstead." << false;
-    QTest::newRow("optical disc") << "cdrom" << "Can not write to CD ROM (/media/cdrom0)" << "" << false;
-    QTest::newRow("only thumbnails") << "thumbs" << "There are no files to use" << "" << true;
+    QTest::newRow("optical disc") << "cdrom"
+                                  << "Can not write to CD ROM (/media/cdrom0)"
+                                  << "" << false;
+    QTest::newRow("only thumbnails") << "thumbs"
+                                     << "There are no files to use"
+                                     << "" << true;
 }
 
 void TestGenerationRun::stops()
@@ -165,9 +176,9 @@ void TestGenerationRun::firstRunWithoutNameBox()
     QVERIFY(!w.run->WebSourceMemo().isEmpty());
     // The viewer was made unseen for the build and closed at the end; the file list's first row
     // was selected before the folder was entered.
-    QVERIFY(w.ui.calledInOrder({"selectFirstFileListRow", "createHiddenViewer", "progressCreate", "progressCreate",
-                                "progressClose", "preview", "showMessage:" + page + " was created.",
-                                "closeViewer"}));
+    QVERIFY(w.ui.calledInOrder({"selectFirstFileListRow", "createHiddenViewer", "progressCreate",
+                                "progressCreate", "progressClose", "preview",
+                                "showMessage:" + page + " was created.", "closeViewer"}));
     QVERIFY(!w.state.ViewerOpen && !w.state.MWindowCheckBox && !w.state.GenerationRunning);
     QCOMPARE(written.size(), 1);
     QCOMPARE(written.at(0).at(0).toString(), page);
@@ -250,11 +261,16 @@ void TestGenerationRun::backgroundPicture_data()
     QTest::addColumn<bool>("oldPictureThere");
     QTest::addColumn<QString>("expected"); // content of bg.gif in the page folder after the run
 
-    QTest::newRow("from elsewhere, replaces the older one") << "pics" << "art" << false << true << "chosen";
-    QTest::newRow("from elsewhere, quoted path with a blank") << "pics" << "my art" << true << true << "chosen";
-    QTest::newRow("from elsewhere, none there before") << "pics" << "art" << false << false << "chosen";
-    QTest::newRow("in the page folder, quoted path with a blank") << "my pics" << "my pics" << true << true << "old";
-    QTest::newRow("in the page folder, spelled another way") << "pics" << "pics/." << false << true << "old";
+    QTest::newRow("from elsewhere, replaces the older one") << "pics"
+                                                            << "art" << false << true << "chosen";
+    QTest::newRow("from elsewhere, quoted path with a blank") << "pics"
+                                                              << "my art" << true << true << "chosen";
+    QTest::newRow("from elsewhere, none there before") << "pics"
+                                                       << "art" << false << false << "chosen";
+    QTest::newRow("in the page folder, quoted path with a blank") << "my pics"
+                                                                  << "my pics" << true << true << "old";
+    QTest::newRow("in the page folder, spelled another way") << "pics"
+                                                             << "pics/." << false << true << "old";
 }
 
 void TestGenerationRun::backgroundPicture()
@@ -269,7 +285,8 @@ void TestGenerationRun::backgroundPicture()
     QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
     const QString chosenFolder = w.root.filePath(pictureFolder);
     QDir().mkpath(chosenFolder);
-    const bool samePlace = QFileInfo(chosenFolder).canonicalFilePath() == QFileInfo(w.folder).canonicalFilePath();
+    const bool samePlace =
+        QFileInfo(chosenFolder).canonicalFilePath() == QFileInfo(w.folder).canonicalFilePath();
     if (oldPictureThere)
         QVERIFY(runWriteBytes(w.path("bg.gif"), "old"));
     if (!samePlace)
@@ -319,7 +336,7 @@ void TestGenerationRun::overwriteDialog()
     w.run->WebButtonClick();
 
     QCOMPARE(w.ui.overwriteTexts, QStringList{page + " already exists... Overwrite?"});
-    QCOMPARE(w.options.NameIncrement(), QStringLiteral("4")); // advanced whatever the answer
+    QCOMPARE(w.options.NameIncrement(), QStringLiteral("4"));       // advanced whatever the answer
     QCOMPARE(runReadBytes(w.path("bg.gif")), QByteArray("chosen")); // copied whatever the answer
     QCOMPARE(w.state.MyFile, page);
     QVERIFY(!w.state.GenerationRunning && !w.state.ViewerOpen);
@@ -328,8 +345,8 @@ void TestGenerationRun::overwriteDialog()
         QVERIFY(runReadBytes(page).startsWith("<HTML>\r\n"));
         QVERIFY(QFile::exists(w.path("sm_a.jpg")));
         QCOMPARE(w.ui.messages, QStringList{page + " was created."});
-        QVERIFY(w.ui.calledInOrder({"confirmOverwrite", "progressCreate", "preview", "showMessage:" + page
-                                    + " was created.", "closeViewer"}));
+        QVERIFY(w.ui.calledInOrder({"confirmOverwrite", "progressCreate", "preview",
+                                    "showMessage:" + page + " was created.", "closeViewer"}));
     } else {
         QCOMPARE(runReadBytes(page), QByteArray("old page"));
         QVERIFY(!QFile::exists(w.path("sm_a.jpg")));
@@ -399,8 +416,8 @@ void TestGenerationRun::corruptPicture()
 
     QCOMPARE(w.ui.sounds, QStringList{"error.wav"});
     QCOMPARE(w.ui.errorBoxes, QStringList{"Error loading file (X.JPG)"});
-    QVERIFY(w.ui.calledInOrder({"hideViewer", "playSound:error.wav", "showErrorBox:Error loading file (X.JPG)",
-                                "closeViewer"}));
+    QVERIFY(w.ui.calledInOrder(
+        {"hideViewer", "playSound:error.wav", "showErrorBox:Error loading file (X.JPG)", "closeViewer"}));
     QCOMPARE(w.pages(), QStringList());
     QVERIFY(!w.ui.progressIsShown());
     QVERIFY(!w.state.ViewerOpen && !w.state.MWindowCheckBox && !w.state.GenerationRunning);
@@ -467,11 +484,21 @@ void TestGenerationRun::soundPicture_data()
     QTest::addColumn<QString>("soundPictureName");
     QTest::addColumn<QString>("expected"); // note.gif's content afterwards; "" for none
 
-    QTest::newRow("sounds, copied in") << int(mkWav) << "" << "note.gif" << "chosen";
-    QTest::newRow("sounds, a file of the name stays") << int(mkWav) << "file" << "note.gif" << "mine";
-    QTest::newRow("sounds, a planted link is not followed") << int(mkWav) << "link" << "note.gif" << "";
-    QTest::newRow("movies, copied in too") << int(mkAvi) << "" << "note.gif" << "chosen";
-    QTest::newRow("pictures show sounds as text") << int(mkJpg) << "" << "None" << "";
+    QTest::newRow("sounds, copied in") << int(mkWav) << ""
+                                       << "note.gif"
+                                       << "chosen";
+    QTest::newRow("sounds, a file of the name stays") << int(mkWav) << "file"
+                                                      << "note.gif"
+                                                      << "mine";
+    QTest::newRow("sounds, a planted link is not followed") << int(mkWav) << "link"
+                                                            << "note.gif"
+                                                            << "";
+    QTest::newRow("movies, copied in too") << int(mkAvi) << ""
+                                           << "note.gif"
+                                           << "chosen";
+    QTest::newRow("pictures show sounds as text") << int(mkJpg) << ""
+                                                  << "None"
+                                                  << "";
 }
 
 void TestGenerationRun::soundPicture()
@@ -538,7 +565,8 @@ void TestGenerationRun::thumbnailNeverThroughLink()
 
     QCOMPARE(runReadBytes(victim), precious);
     if (!deleteThumbnail) { // the link is still there when a.jpg's thumbnail is due
-        QVERIFY2(w.ui.messages.contains("Error Creating Thumbnail from a.jpg"), qPrintable(w.ui.log.join("\n")));
+        QVERIFY2(w.ui.messages.contains("Error Creating Thumbnail from a.jpg"),
+                 qPrintable(w.ui.log.join("\n")));
         QVERIFY(QFileInfo(w.path("sm_a.jpg")).isSymLink());
     }
     QVERIFY(QFileInfo(w.path("sm_b.jpg")).size() > 0);

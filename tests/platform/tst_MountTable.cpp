@@ -8,7 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 // A mount table as /proc/self/mountinfo spells it, with the optical discs of a desktop.
 const QByteArray kTable = R"(22 28 0:21 / /proc rw,relatime - proc proc rw
@@ -47,19 +48,45 @@ void TestMountTable::opticalFolders_data()
     QTest::addColumn<QString>("mountPoint"); // of the mount that holds the folder
     QTest::addColumn<QString>("optical");
 
-    QTest::newRow("cdrom folder") << "/media/cdrom0/Photos" << "/media/cdrom0" << "/media/cdrom0";
-    QTest::newRow("cdrom root") << "/media/cdrom0" << "/media/cdrom0" << "/media/cdrom0";
-    QTest::newRow("cdrom, trailing slash") << "/media/cdrom0/" << "/media/cdrom0" << "/media/cdrom0";
-    QTest::newRow("udf with a blank") << "/media/My Disc/Holiday" << "/media/My Disc" << "/media/My Disc";
-    QTest::newRow("escaped backslash") << "/media/back\\slash/a" << "/media/back\\slash" << "/media/back\\slash";
-    QTest::newRow("only a prefix by letters") << "/media/cdrom01/x" << "/" << "";
-    QTest::newRow("dot-dot back onto the disc") << "/media/cdrom0/../cdrom0/x" << "/media/cdrom0" << "/media/cdrom0";
-    QTest::newRow("dot-dot off the disc") << "/media/cdrom0/../other" << "/" << "";
-    QTest::newRow("writable mount inside the disc") << "/media/cdrom0/inner/x" << "/media/cdrom0/inner" << "";
-    QTest::newRow("squashfs is read-only, not optical") << "/snap/core/bin" << "/snap/core" << "";
-    QTest::newRow("fuse iso is not the kernel's") << "/mnt/iso/a" << "/mnt/iso" << "";
-    QTest::newRow("ordinary folder") << "/home/user/Pictures" << "/" << "";
-    QTest::newRow("root") << "/" << "/" << "";
+    QTest::newRow("cdrom folder") << "/media/cdrom0/Photos"
+                                  << "/media/cdrom0"
+                                  << "/media/cdrom0";
+    QTest::newRow("cdrom root") << "/media/cdrom0"
+                                << "/media/cdrom0"
+                                << "/media/cdrom0";
+    QTest::newRow("cdrom, trailing slash") << "/media/cdrom0/"
+                                           << "/media/cdrom0"
+                                           << "/media/cdrom0";
+    QTest::newRow("udf with a blank") << "/media/My Disc/Holiday"
+                                      << "/media/My Disc"
+                                      << "/media/My Disc";
+    QTest::newRow("escaped backslash") << "/media/back\\slash/a"
+                                       << "/media/back\\slash"
+                                       << "/media/back\\slash";
+    QTest::newRow("only a prefix by letters") << "/media/cdrom01/x"
+                                              << "/"
+                                              << "";
+    QTest::newRow("dot-dot back onto the disc") << "/media/cdrom0/../cdrom0/x"
+                                                << "/media/cdrom0"
+                                                << "/media/cdrom0";
+    QTest::newRow("dot-dot off the disc") << "/media/cdrom0/../other"
+                                          << "/"
+                                          << "";
+    QTest::newRow("writable mount inside the disc") << "/media/cdrom0/inner/x"
+                                                    << "/media/cdrom0/inner"
+                                                    << "";
+    QTest::newRow("squashfs is read-only, not optical") << "/snap/core/bin"
+                                                        << "/snap/core"
+                                                        << "";
+    QTest::newRow("fuse iso is not the kernel's") << "/mnt/iso/a"
+                                                  << "/mnt/iso"
+                                                  << "";
+    QTest::newRow("ordinary folder") << "/home/user/Pictures"
+                                     << "/"
+                                     << "";
+    QTest::newRow("root") << "/"
+                          << "/"
+                          << "";
 }
 
 void TestMountTable::opticalFolders()
@@ -110,7 +137,8 @@ void TestMountTable::escapes()
 
 void TestMountTable::mountedOverLiesOnTop()
 {
-    const MountTable table = MountTable::fromText(kTable + "47 40 0:53 / /media/cdrom0 rw - tmpfs tmpfs rw\n");
+    const MountTable table =
+        MountTable::fromText(kTable + "47 40 0:53 / /media/cdrom0 rw - tmpfs tmpfs rw\n");
     QCOMPARE(table.opticalMountPoint("/media/cdrom0/Photos"), QString());
     QCOMPARE(table.mountOf("/media/cdrom0/Photos")->fileSystem, QStringLiteral("tmpfs"));
 }
@@ -122,8 +150,8 @@ void TestMountTable::linksAreFollowed()
     const QString disc = QFileInfo(root.path()).canonicalFilePath() + "/disc";
     QVERIFY(QDir().mkpath(disc + "/Photos"));
     QVERIFY(QFile::link(disc, root.filePath("shortcut")));
-    const MountTable table = MountTable::fromText("1 0 8:1 / / rw - ext4 /dev/sda1 rw\n2 1 11:0 / " + QFile::encodeName(disc)
-                                                  + " ro - iso9660 /dev/sr0 ro\n");
+    const MountTable table = MountTable::fromText("1 0 8:1 / / rw - ext4 /dev/sda1 rw\n2 1 11:0 / " +
+                                                  QFile::encodeName(disc) + " ro - iso9660 /dev/sr0 ro\n");
     QCOMPARE(table.opticalMountPoint(root.filePath("shortcut/Photos")), disc);
 }
 
@@ -157,8 +185,8 @@ void TestMountTable::runRefusesOpticalFolder()
     const QString mountPoint = QFileInfo(w.folder).canonicalFilePath();
     QByteArray escaped = QFile::encodeName(mountPoint);
     escaped.replace(" ", "\\040");
-    const MountTable table = MountTable::fromText("1 0 8:1 / / rw - ext4 /dev/sda1 rw\n9 1 11:0 / " + escaped
-                                                  + " ro,relatime - iso9660 /dev/sr0 ro\n");
+    const MountTable table = MountTable::fromText("1 0 8:1 / / rw - ext4 /dev/sda1 rw\n9 1 11:0 / " +
+                                                  escaped + " ro,relatime - iso9660 /dev/sr0 ro\n");
     w.opticalCheck = [&table](const QString &folder) { return table.opticalMountPoint(folder); };
     const QStringList before = runFolderNames(w.folder);
     w.show(mkJpg);

@@ -13,18 +13,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-void RunFolderRows::reread() { m_names = listFolder(m_folder, m_masks).names; }
-
-void RunFolderRows::setMaskString(const QString &masks)
-{
-    if (masks == m_masks)
-        return;
-    m_masks = masks;
-    reread();
-}
-
-QString RunFolderRows::rowPath(int row) const { return JoinFolderFile(m_folder, m_names.at(row)); }
-
 bool RunScriptUi::calledInOrder(const QStringList &calls) const
 {
     qsizetype at = 0;
@@ -37,7 +25,10 @@ bool RunScriptUi::calledInOrder(const QStringList &calls) const
     return true;
 }
 
-int RunScriptUi::count(const QString &call) const { return int(log.count(call)); }
+int RunScriptUi::count(const QString &call) const
+{
+    return int(log.count(call));
+}
 
 NameDialogAnswer RunScriptUi::askPageName()
 {
@@ -91,7 +82,10 @@ void RunScriptUi::progressClose()
     m_progressShown = false;
 }
 
-void RunScriptUi::progressSetMaximum(int maximum) { log << QStringLiteral("progressSetMaximum:%1").arg(maximum); }
+void RunScriptUi::progressSetMaximum(int maximum)
+{
+    log << QStringLiteral("progressSetMaximum:%1").arg(maximum);
+}
 
 void RunScriptUi::progressShow()
 {
@@ -135,18 +129,18 @@ bool runWriteJpeg(const QString &path, int width, int height)
 
 bool runWriteGif(const QString &path)
 {
-    static const unsigned char gif[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x01, 0x00, 0x01, 0x00, 0x80, 0x00,
-                                        0x00, 0xff, 0x00, 0x00, 0x00, 0x00, 0xff, 0x21, 0xf9, 0x04, 0x00, 0x00,
-                                        0x00, 0x00, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00,
-                                        0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3b};
+    static const unsigned char gif[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x01, 0x00, 0x01, 0x00, 0x80,
+                                        0x00, 0x00, 0xff, 0x00, 0x00, 0x00, 0x00, 0xff, 0x21, 0xf9, 0x04,
+                                        0x00, 0x00, 0x00, 0x00, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x01,
+                                        0x00, 0x01, 0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3b};
     return runWriteBytes(path, QByteArray(reinterpret_cast<const char *>(gif), sizeof gif));
 }
 
 bool runWriteBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()
-           && file.flush();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() &&
+           file.flush();
 }
 
 QByteArray runReadBytes(const QString &path)
@@ -161,14 +155,18 @@ QStringList runFolderNames(const QString &folder)
                                   QDir::Name);
 }
 
-bool RunTmpfs::runningAsRoot() { return ::geteuid() == 0; }
+bool RunTmpfs::runningAsRoot()
+{
+    return ::geteuid() == 0;
+}
 
 RunTmpfs::RunTmpfs(const QString &folder, const QString &options) : m_folder(folder)
 {
     QProcess mount;
     mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
                                           options, QStringLiteral("tmpfs"), folder});
-    m_mounted = mount.waitForFinished(20000) && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0;
+    m_mounted =
+        mount.waitForFinished(20000) && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0;
     if (!m_mounted)
         m_error = QString::fromLocal8Bit(mount.readAllStandardError()) + mount.errorString();
 }
@@ -181,8 +179,8 @@ RunTmpfs::~RunTmpfs()
 
 bool RunTmpfs::remountReadOnly()
 {
-    return QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"), m_folder})
-           == 0;
+    return QProcess::execute(QStringLiteral("mount"),
+                             {QStringLiteral("-o"), QStringLiteral("remount,ro"), m_folder}) == 0;
 }
 
 bool RunTmpfs::fill(const QString &fileName)

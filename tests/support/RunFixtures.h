@@ -11,28 +11,8 @@
 
 class PageOptions;
 
-// Fixtures of the generation run's tests: a file list over a real folder, a scripted GenerationUi
-// that records every call, a pick list, media files made in code and a tmpfs mounted for a test.
-
-// The main window's file list over a real folder, filtered by the masks as the real view is.
-class RunFolderRows : public FileListRows
-{
-public:
-    explicit RunFolderRows(const QString &folder) : m_folder(folder) {}
-    void reread(); // the view following its folder
-    void setMaskString(const QString &masks) override;
-    int rowCount() const override { return int(m_names.size()); }
-    QString rowPath(int row) const override;
-    int selectedRow() const override { return m_selected; }
-    bool rowIsFile(int) const override { return true; }
-    void select(int row) { m_selected = row; }
-
-private:
-    QString m_folder;
-    QString m_masks;
-    QStringList m_names;
-    int m_selected = -1;
-};
+// Fixtures of the generation run's tests: a scripted GenerationUi that records every call, a pick
+// list, media files made in code and a tmpfs mounted for a test.
 
 class RunPickList : public PickListPort
 {

@@ -3,6 +3,7 @@
 #include "core/MainState.h"
 #include "core/MediaListing.h"
 #include "core/PageOptions.h"
+#include "generator/FolderRows.h"
 #include "generator/GenerationRun.h"
 #include "support/RunFixtures.h"
 
@@ -15,13 +16,13 @@
 struct RunWorld {
     QTemporaryDir root;
     QString folder;
-    std::unique_ptr<RunFolderRows> rows;
+    std::unique_ptr<FolderRows> rows;
     PageOptions options;
     MainState state;
     std::unique_ptr<MediaListing> listing;
     RunScriptUi ui{options};
     RunPickList pickList;
-    QString opticalMount; // what the injected mount table says of the folder...
+    QString opticalMount;                     // what the injected mount table says of the folder...
     GenerationRun::OpticalCheck opticalCheck; // ...unless a real table answers
     std::unique_ptr<GenerationRun> run;
 
@@ -29,7 +30,7 @@ struct RunWorld {
     {
         folder = root.filePath(subfolder);
         QDir().mkpath(folder);
-        rows = std::make_unique<RunFolderRows>(folder);
+        rows = std::make_unique<FolderRows>(folder);
         listing = std::make_unique<MediaListing>(*rows, options, state);
         listing->setPickList(&pickList);
         listing->setCurrentFolder(folder);
@@ -39,10 +40,9 @@ struct RunWorld {
                 rows->select(0);
             listing->FileListBoxSHChange();
         };
-        run = std::make_unique<GenerationRun>(*listing, options, state, ui, &pickList,
-                                              [this](const QString &f) {
-            return opticalCheck ? opticalCheck(f) : opticalMount;
-        });
+        run = std::make_unique<GenerationRun>(
+            *listing, options, state, ui, &pickList,
+            [this](const QString &f) { return opticalCheck ? opticalCheck(f) : opticalMount; });
     }
     QString path(const QString &name) const { return JoinFolderFile(folder, name); }
     // The folder as the file list shows it for a kind, as the user sees it before pressing create.
@@ -57,4 +57,3 @@ struct RunWorld {
         return QString::fromLocal8Bit(runReadBytes(path(name)));
     }
 };
-
