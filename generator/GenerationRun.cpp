@@ -59,66 +59,79 @@ void GenerationRun::WebButtonClick()
         return;
     m_running = true;
     Q_EMIT runStarted();
-    const Outcome outcome = runSteps();
+    const bool written = runSteps();
     // Cleared at every end, stops and failures included: an idle window must neither show the
     // pick list's count nor keep its working list against the file list's changes.
     m_state.GenerationRunning = false;
     m_running = false;
-    Q_EMIT runFinished(outcome == Outcome::Written);
+    Q_EMIT runFinished(written);
 }
 
-GenerationRun::Outcome GenerationRun::runSteps()
+bool GenerationRun::runSteps()
 {
     m_state.GenerationRunning = true;
-    if (m_options.UsePickList()) {
-        if (!takePickList())
-            return Outcome::Stopped;
-    } else if (m_listing.FileListBox().isEmpty()) {
-        m_ui.showMessage(tr("There are no files to use..."));
-        return Outcome::Stopped;
-    }
-    if (!askName())
-        return Outcome::Stopped;
-    const MediaKind kind = m_listing.CurrentKind();
-    if (!m_options.prepareRun(kind)) {
-        m_ui.showWarningBox(tr(PageOptions::RefusedSoundPictureText));
-        return Outcome::Stopped;
-    }
+    if (!takeFiles() || !askName() || !prepareOptions())
+        return false;
     m_ui.selectFirstFileListRow();
-    if (!enterFolder())
-        return Outcome::Failed;
-    const QString folder = m_listing.CurrentFolder();
-    const QString opticalMount = m_opticalMountPoint ? m_opticalMountPoint(folder) : QString();
-    if (!opticalMount.isEmpty()) {
-        m_ui.showMessage(tr("Can not write to CD ROM (%1)").arg(opticalMount));
-        return Outcome::Stopped;
-    }
+    if (!enterFolder() || refusedOpticalDisc())
+        return false;
     takeBackgroundOutOfList();
     if (m_options.Thumbnailer() && m_options.DeleteThumbnail())
-        CleanUpThumbnails(folder, m_listing.FileListBox());
-
+        CleanUpThumbnails(m_listing.CurrentFolder(), m_listing.FileListBox());
     // From here on every way out passes the end step. The builder and the thumbnail maker work on
     // the list as it is now, so change events while they let window events run cannot alter it.
-    const QStringList names = m_listing.FileListBox();
-    Outcome outcome = Outcome::NotWritten;
+    const bool written = makePage(m_listing.FileListBox());
+    closeViewerIfOpen();
+    return written;
+}
+
+bool GenerationRun::takeFiles()
+{
+    if (m_options.UsePickList())
+        return takePickList();
+    if (!m_listing.FileListBox().isEmpty())
+        return true;
+    m_ui.showMessage(tr("There are no files to use..."));
+    return false;
+}
+
+bool GenerationRun::prepareOptions()
+{
+    if (m_options.prepareRun(m_listing.CurrentKind()))
+        return true;
+    m_ui.showWarningBox(tr(PageOptions::RefusedSoundPictureText));
+    return false;
+}
+
+bool GenerationRun::refusedOpticalDisc()
+{
+    const QString mountPoint =
+        m_opticalMountPoint ? m_opticalMountPoint(m_listing.CurrentFolder()) : QString();
+    if (mountPoint.isEmpty())
+        return false;
+    m_ui.showMessage(tr("Can not write to CD ROM (%1)").arg(mountPoint));
+    return true;
+}
+
+bool GenerationRun::makePage(const QStringList &names)
+{
     if (names.isEmpty()) {
         m_ui.showMessage(tr("There are no files to use"));
-    } else {
-        if (m_state.ViewerOpen) {
-            m_ui.hideViewer();
-        } else {
-            m_state.ViewerOpen = true;
-            m_ui.createHiddenViewer();
-        }
-        m_ui.progressCreate();
-        settleSoundPicture();
-        const QString background = unquoted(m_options.Backgroundfile());
-        m_replaceBackground = !m_options.isUseBackgroundColor() && !background.isEmpty() &&
-                              folderPart(background).compare(folder, Qt::CaseInsensitive) != 0;
-        outcome = buildPage(names) ? writePage(names) : Outcome::Failed;
+        return false;
     }
-    closeViewerIfOpen();
-    return outcome;
+    if (m_state.ViewerOpen) {
+        m_ui.hideViewer();
+    } else {
+        // The builder may measure pictures in the viewer's displays.
+        m_state.ViewerOpen = true;
+        m_ui.createHiddenViewer();
+    }
+    m_ui.progressCreate();
+    settleSoundPicture();
+    const QString background = unquoted(m_options.Backgroundfile());
+    m_replaceBackground = !m_options.isUseBackgroundColor() && !background.isEmpty() &&
+                          folderPart(background).compare(m_listing.CurrentFolder(), Qt::CaseInsensitive) != 0;
+    return buildPage(names) && writePage(names);
 }
 
 bool GenerationRun::takePickList()
@@ -208,7 +221,16 @@ bool GenerationRun::buildPage(const QStringList &names)
     return result.ok;
 }
 
-GenerationRun::Outcome GenerationRun::writePage(const QStringList &names)
+bool GenerationRun::writePage(const QStringList &names)
+{
+    const QString page = formPageFile();
+    if (page.isEmpty())
+        return false;
+    const QByteArray bytes = pageBytes(m_webSource);
+    return nameIsTaken(page) ? overwritePage(page, bytes, names) : writeNewPage(page, bytes, names);
+}
+
+QString GenerationRun::formPageFile()
 {
     const QString folder = m_listing.CurrentFolder();
     bool readable = false;
@@ -216,46 +238,51 @@ GenerationRun::Outcome GenerationRun::writePage(const QStringList &names)
     if (!readable) {
         fail(tr("Can not name the page %1: the counter \"%2\" is not a whole number.")
                  .arg(JoinFolderFile(folder, m_options.WebNameEdit()), m_options.NameIncrement()));
-        return Outcome::Failed;
+        return QString();
     }
     m_state.MyFile = page;
-    m_options.stepCounter();
+    m_options.stepCounter(); // the counter advances now, whatever follows
     const QString name = fileNamePart(page);
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
         m_options.WebNameEdit().contains(QLatin1Char('/'))) {
         // The page belongs in the page folder: a name that leads elsewhere is not written.
         fail(tr("Can not write the page %1: %2 is not a file name.").arg(page, m_options.WebNameEdit()));
-        return Outcome::Failed;
+        return QString();
     }
-    const QByteArray bytes = pageBytes(m_webSource);
+    return page;
+}
 
-    if (nameIsTaken(page)) {
-        bool written = false;
-        const auto write = [&]() -> QString {
-            const QString error = SafeFile::writeAtomically(page, bytes, SafeFile::Replace::RegularFileOnly);
-            if (!error.isEmpty())
-                return tr("Can not write the page %1 (%2)").arg(page, error);
-            written = true;
-            Q_EMIT pageWritten(page);
-            return QString();
-        };
-        const bool confirmed = m_ui.confirmOverwrite(tr("%1 already exists... Overwrite?").arg(page), write);
-        copyBackground(); // whatever the answer was
-        if (!(confirmed && written))
-            return Outcome::NotWritten;
-        finishPage(names);
-        return Outcome::Written;
-    }
+bool GenerationRun::overwritePage(const QString &page, const QByteArray &bytes, const QStringList &names)
+{
+    bool written = false;
+    const auto write = [&]() -> QString {
+        const QString error = SafeFile::writeAtomically(page, bytes, SafeFile::Replace::RegularFileOnly);
+        if (!error.isEmpty())
+            return tr("Can not write the page %1 (%2)").arg(page, error);
+        written = true;
+        Q_EMIT pageWritten(page);
+        return QString();
+    };
+    const bool confirmed = m_ui.confirmOverwrite(tr("%1 already exists... Overwrite?").arg(page), write);
+    copyBackground(); // whatever the answer was
+    if (!confirmed || !written)
+        return false;
+    finishPage(names);
+    return true;
+}
 
+bool GenerationRun::writeNewPage(const QString &page, const QByteArray &bytes, const QStringList &names)
+{
+    // Never replaces: a file that appeared since the look is not written over unasked.
     const QString error = SafeFile::writeAtomically(page, bytes, SafeFile::Replace::Never);
     if (!error.isEmpty()) {
         fail(tr("Can not write the page %1 (%2)").arg(page, error));
-        return Outcome::Failed;
+        return false;
     }
     Q_EMIT pageWritten(page);
     finishPage(names);
     copyBackground();
-    return Outcome::Written;
+    return true;
 }
 
 void GenerationRun::copyBackground()

@@ -42,16 +42,22 @@ Q_SIGNALS:
     void runFinished(bool pageWritten);
 
 private:
-    enum class Outcome { Stopped, Failed, NotWritten, Written };
-
-    Outcome runSteps();
+    // Each returns false where the run ends (a stop or a failure, reported).
+    bool runSteps(); // true when the page was written
+    bool takeFiles();
     bool takePickList();
     bool askName();
+    bool prepareOptions();
     bool enterFolder();
+    bool refusedOpticalDisc(); // true: refused
     void takeBackgroundOutOfList();
+    bool makePage(const QStringList &names);
     void settleSoundPicture();
     bool buildPage(const QStringList &names);
-    Outcome writePage(const QStringList &names);
+    bool writePage(const QStringList &names);
+    QString formPageFile(); // MyFile and the counter step; empty when the page cannot be named
+    bool overwritePage(const QString &page, const QByteArray &bytes, const QStringList &names);
+    bool writeNewPage(const QString &page, const QByteArray &bytes, const QStringList &names);
     void copyBackground();
     void finishPage(const QStringList &names);
     void fail(const QString &text);
