@@ -77,7 +77,7 @@ bool GenerationRun::runSteps()
         return false;
     takeBackgroundOutOfList();
     if (m_options.Thumbnailer() && m_options.DeleteThumbnail())
-        CleanUpThumbnails(m_listing.CurrentFolder(), m_listing.FileListBox());
+        CleanUpThumbnails(m_folder, m_listing.FileListBox());
     // From here on every way out passes the end step. The builder and the thumbnail maker work on
     // the list as it is now, so change events while they let window events run cannot alter it.
     const bool written = makePage(m_listing.FileListBox());
@@ -97,7 +97,8 @@ bool GenerationRun::takeFiles()
 
 bool GenerationRun::prepareOptions()
 {
-    if (m_options.prepareRun(m_listing.CurrentKind()))
+    m_kind = m_listing.CurrentKind();
+    if (m_options.prepareRun(m_kind))
         return true;
     m_ui.showWarningBox(tr(PageOptions::RefusedSoundPictureText));
     return false;
@@ -105,8 +106,7 @@ bool GenerationRun::prepareOptions()
 
 bool GenerationRun::refusedOpticalDisc()
 {
-    const QString mountPoint =
-        m_opticalMountPoint ? m_opticalMountPoint(m_listing.CurrentFolder()) : QString();
+    const QString mountPoint = m_opticalMountPoint ? m_opticalMountPoint(m_folder) : QString();
     if (mountPoint.isEmpty())
         return false;
     m_ui.showMessage(tr("Can not write to CD ROM (%1)").arg(mountPoint));
@@ -130,7 +130,7 @@ bool GenerationRun::makePage(const QStringList &names)
     settleSoundPicture();
     const QString background = unquoted(m_options.Backgroundfile());
     m_replaceBackground = !m_options.isUseBackgroundColor() && !background.isEmpty() &&
-                          folderPart(background).compare(m_listing.CurrentFolder(), Qt::CaseInsensitive) != 0;
+                          folderPart(background).compare(m_folder, Qt::CaseInsensitive) != 0;
     return buildPage(names) && writePage(names);
 }
 
@@ -163,7 +163,10 @@ bool GenerationRun::askName()
 
 bool GenerationRun::enterFolder()
 {
-    const QString folder = m_listing.CurrentFolder();
+    // The page folder is taken once: a folder chosen while the run lets window events run must not
+    // receive a page, copies or thumbnails made from another folder's files.
+    m_folder = m_listing.CurrentFolder();
+    const QString &folder = m_folder;
     if (folder.isEmpty()) {
         m_ui.showErrorBox(tr("No folder of the file system is selected."));
         return false;
@@ -189,7 +192,7 @@ void GenerationRun::takeBackgroundOutOfList()
 
 void GenerationRun::settleSoundPicture()
 {
-    m_options.finishRunPreparation(m_listing.CurrentKind());
+    m_options.finishRunPreparation(m_kind);
     if (m_options.SoundLinkCode() != PageOptions::SoundAsPicture) {
         m_soundPictureName = QStringLiteral("None");
         return;
@@ -197,16 +200,16 @@ void GenerationRun::settleSoundPicture()
     const QString source = unquoted(m_options.SoundPick());
     m_soundPictureName = fileNamePart(source);
     if (!m_soundPictureName.isEmpty()) // a refused copy (the name is taken) is passed over
-        copyIn(source, JoinFolderFile(m_listing.CurrentFolder(), m_soundPictureName));
+        copyIn(source, JoinFolderFile(m_folder, m_soundPictureName));
 }
 
 bool GenerationRun::buildPage(const QStringList &names)
 {
     m_options.lowerColumnEdit(int(names.size())); // stays lowered even when the build fails
     PageBuildInput input;
-    input.folder = m_listing.CurrentFolder();
+    input.folder = m_folder;
     input.names = names;
-    input.kind = m_listing.CurrentKind();
+    input.kind = m_kind;
     input.soundPictureName = m_soundPictureName;
     const PageBuildResult result = BuildWebSource(input, m_options, m_webSource, m_ui);
     if (!result.ok) {
@@ -232,7 +235,7 @@ bool GenerationRun::writePage(const QStringList &names)
 
 QString GenerationRun::formPageFile()
 {
-    const QString folder = m_listing.CurrentFolder();
+    const QString &folder = m_folder;
     bool readable = false;
     const QString page = m_options.pageFileName(folder, &readable);
     if (!readable) {
@@ -293,7 +296,7 @@ void GenerationRun::copyBackground()
     if (name.isEmpty())
         return;
     const QString source = unquoted(m_options.Backgroundfile());
-    const QString target = JoinFolderFile(m_listing.CurrentFolder(), name);
+    const QString target = JoinFolderFile(m_folder, name);
     // A refused copy is passed over. The older picture of that name is replaced only by a finished
     // copy, so a run that ends early never leaves the folder without it.
     if (m_replaceBackground)
@@ -306,7 +309,7 @@ void GenerationRun::finishPage(const QStringList &names)
 {
     if (m_options.Thumbnailer()) {
         m_ui.progressCreate();
-        MakeThumbnails(m_listing.CurrentFolder(), names, m_options, m_ui);
+        MakeThumbnails(m_folder, names, m_options, m_ui);
         m_ui.progressClose();
     }
     if (m_options.Previewit())

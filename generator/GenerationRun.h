@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/MediaKinds.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -72,7 +74,9 @@ private:
 
     QStringList m_webSource;
     QString m_soundPictureName = QStringLiteral("None");
-    bool m_replaceBackground =
-        false; // the chosen background lies elsewhere: its copy takes the old one's place
+    QString m_folder; // the page folder, as it was when the run entered it
+    MediaKind m_kind = mkNone;
+    // The chosen background lies elsewhere: its copy takes the older one's place.
+    bool m_replaceBackground = false;
     bool m_running = false;
 };

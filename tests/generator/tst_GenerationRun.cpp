@@ -45,6 +45,7 @@ private Q_SLOTS:
     void pageNameLeavingFolder();
     void folderGone();
     void secondPressDuringRun();
+    void folderChosenDuringRun();
     void fullDisk_data();
     void fullDisk();
     void readOnlyFolder();
@@ -465,9 +466,8 @@ void TestGenerationRun::counterAcrossLocales()
     RunWorld w;
     QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
     w.show(mkJpg);
-    w.options.setShownamebox(false);
     w.options.setThumbnailer(false);
-    w.options.setNameIncrement("999");
+    w.options.setNameIncrement("999"); // the name dialog gives it back as it shows it
     w.run->WebButtonClick();
     w.run->WebButtonClick();
     w.run->WebButtonClick();
@@ -475,6 +475,7 @@ void TestGenerationRun::counterAcrossLocales()
     QCOMPARE(w.pages(), QStringList({"MediaPage1000.htm", "MediaPage1001.htm", "MediaPage999.htm"}));
     QCOMPARE(w.options.NameIncrement(), QStringLiteral("1002"));
     QVERIFY(w.ui.errorBoxes.isEmpty());
+    QCOMPARE(w.ui.count("askPageName"), 3);
 }
 
 void TestGenerationRun::soundPicture_data()
@@ -623,6 +624,36 @@ void TestGenerationRun::secondPressDuringRun()
     QCOMPARE(w.ui.count("askPageName"), 1);
     QCOMPARE(w.pages(), QStringList{"MediaPage.htm"});
     QCOMPARE(w.ui.messages.size(), 1);
+}
+
+void TestGenerationRun::folderChosenDuringRun()
+{
+    // The user picks another folder while the pictures are measured: the page, its copies and its
+    // thumbnails still go to the folder the run was started on.
+    RunWorld w;
+    QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
+    const QString other = w.root.filePath("other");
+    QVERIFY(QDir().mkpath(other));
+    QVERIFY(runWriteJpeg(other + "/a.jpg", 40, 30));
+    QDir().mkpath(w.root.filePath("art"));
+    QVERIFY(runWriteBytes(w.root.filePath("art/bg.gif"), "chosen"));
+    w.show(mkJpg);
+    w.options.setShownamebox(false);
+    w.options.setBackgroundChoice(PageOptions::UseBackgroundPicture, true);
+    w.options.setBackgroundfile(w.root.filePath("art/bg.gif"));
+    w.ui.onLetEventsRun = [&] {
+        w.listing->setCurrentFolder(other);
+        QDir::setCurrent(other);
+    };
+
+    w.run->WebButtonClick();
+
+    QCOMPARE(w.pages(), QStringList{"MediaPage.htm"});
+    QCOMPARE(w.state.MyFile, w.path("MediaPage.htm"));
+    QVERIFY(QFile::exists(w.path("sm_a.jpg")));
+    QVERIFY(QFile::exists(w.path("bg.gif")));
+    QCOMPARE(runFolderNames(other), QStringList{"a.jpg"});
+    QCOMPARE(w.ui.messages, QStringList{w.path("MediaPage.htm") + " was created."});
 }
 
 void TestGenerationRun::fullDisk_data()
