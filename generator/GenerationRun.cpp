@@ -270,7 +270,7 @@ bool GenerationRun::overwritePage(const QString &page, const QByteArray &bytes, 
     copyBackground(); // whatever the answer was
     if (!confirmed || !written)
         return false;
-    finishPage(names);
+    finishPage(page, names);
     return true;
 }
 
@@ -283,7 +283,7 @@ bool GenerationRun::writeNewPage(const QString &page, const QByteArray &bytes, c
         return false;
     }
     Q_EMIT pageWritten(page);
-    finishPage(names);
+    finishPage(page, names);
     copyBackground();
     return true;
 }
@@ -305,7 +305,7 @@ void GenerationRun::copyBackground()
         copyIn(source, target);
 }
 
-void GenerationRun::finishPage(const QStringList &names)
+void GenerationRun::finishPage(const QString &page, const QStringList &names)
 {
     if (m_options.Thumbnailer()) {
         m_ui.progressCreate();
@@ -314,7 +314,7 @@ void GenerationRun::finishPage(const QStringList &names)
     }
     if (m_options.Previewit())
         m_ui.preview();
-    m_ui.showMessage(tr("%1 was created.").arg(m_state.MyFile));
+    m_ui.showMessage(tr("%1 was created.").arg(page));
 }
 
 void GenerationRun::fail(const QString &text)

@@ -61,7 +61,7 @@ private:
     bool overwritePage(const QString &page, const QByteArray &bytes, const QStringList &names);
     bool writeNewPage(const QString &page, const QByteArray &bytes, const QStringList &names);
     void copyBackground();
-    void finishPage(const QStringList &names);
+    void finishPage(const QString &page, const QStringList &names);
     void fail(const QString &text);
     void closeViewerIfOpen();
 
