@@ -672,12 +672,17 @@ void TestGenerationRun::fullDisk()
     RunTmpfs disk(w.folder, "size=64k");
     QVERIFY2(disk.isMounted(), qPrintable(disk.error()));
     QVERIFY(runWriteGif(w.path("a.gif")));
+    QVERIFY(runWriteBytes(w.path("bg.gif"), "older background"));
+    QDir().mkpath(w.root.filePath("art"));
+    QVERIFY(runWriteBytes(w.root.filePath("art/bg.gif"), QByteArray(8192, 'b')));
     const QByteArray old = QByteArray("<HTML>old page</HTML>\r\n").repeated(10);
     if (oldPage)
         QVERIFY(runWriteBytes(w.path("MediaPage.htm"), old));
     QVERIFY(disk.fill("filler"));
     w.show(mkGif);
     w.options.setShownamebox(false);
+    w.options.setBackgroundChoice(PageOptions::UseBackgroundPicture, true);
+    w.options.setBackgroundfile(w.root.filePath("art/bg.gif"));
     w.ui.overwriteAnswer = RunScriptUi::OverwriteAnswer::Ok;
     w.state.ViewerOpen = true;
     QSignalSpy written(w.run.get(), &GenerationRun::pageWritten);
@@ -696,8 +701,10 @@ void TestGenerationRun::fullDisk()
         QVERIFY(!QFile::exists(w.path("MediaPage.htm")));
     }
     QVERIFY(w.ui.messages.isEmpty());
-    QCOMPARE(runFolderNames(w.folder),
-             oldPage ? QStringList({"MediaPage.htm", "a.gif", "filler"}) : QStringList({"a.gif", "filler"}));
+    // No half page, no half copy of the background, nothing left behind; the older background stays.
+    QCOMPARE(runFolderNames(w.folder), oldPage ? QStringList({"MediaPage.htm", "a.gif", "bg.gif", "filler"})
+                                               : QStringList({"a.gif", "bg.gif", "filler"}));
+    QCOMPARE(runReadBytes(w.path("bg.gif")), QByteArray("older background"));
     QCOMPARE(w.ui.count("closeViewer"), 1);
     QVERIFY(!w.state.GenerationRunning);
     QDir::setCurrent(w.root.path()); // let the folder be unmounted
