@@ -11,10 +11,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
 
 class TestGenerationRun : public QObject
 {
