@@ -19,7 +19,6 @@ NameDialogAnswer ConsoleUi::askPageName()
 
 void ConsoleUi::showWarningBox(const QString &text)
 {
-    m_hadErrors = true;
     printLine(m_err, text);
 }
 
@@ -33,7 +32,6 @@ bool ConsoleUi::confirmOverwrite(const QString &text, const std::function<QStrin
     const QString error = write();
     if (error.isEmpty())
         return true;
-    m_hadErrors = true;
     printLine(m_err, error);
     return false;
 }
@@ -51,7 +49,6 @@ void ConsoleUi::showMessage(const QString &text)
 
 void ConsoleUi::showErrorBox(const QString &text)
 {
-    m_hadErrors = true;
     printLine(m_err, text);
 }
 

@@ -18,8 +18,6 @@ public:
 
     // What marking the file list's first row means here (re-reading the folder, say); nothing by default.
     void setSelectFirstRow(std::function<void()> select) { m_selectFirstRow = std::move(select); }
-    // True once an error or a warning was written.
-    bool hadErrors() const { return m_hadErrors; }
 
     NameDialogAnswer askPageName() override;
     void showWarningBox(const QString &text) override;
@@ -50,5 +48,4 @@ private:
     std::FILE *m_err;
     std::function<void()> m_selectFirstRow;
     bool m_progressShown = false;
-    bool m_hadErrors = false;
 };
