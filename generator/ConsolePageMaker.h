@@ -1,0 +1,15 @@
+#pragma once
+
+#include "core/MediaKinds.h"
+#include "generator/GenerationRun.h"
+
+#include <cstdio>
+
+class PageOptions;
+
+// Makes the page of one folder on a console by the very run of the create button: the folder's
+// files of the kind, the options as they are (no name dialog, no preview), messages to out,
+// errors to err, an existing page replaced only when overwrite is set. True when a page was written.
+bool makePageOnConsole(const QString &folder, MediaKind kind, PageOptions &options, bool overwrite,
+                       const GenerationRun::OpticalCheck &opticalMountPoint, std::FILE *out = stdout,
+                       std::FILE *err = stderr);

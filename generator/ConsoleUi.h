@@ -1,0 +1,51 @@
+#pragma once
+
+#include "generator/GenerationUi.h"
+
+#include <cstdio>
+#include <functional>
+
+class PageOptions;
+
+// The generation run's questions answered on a console, for the command-line maker: no name
+// dialog (the options are taken as they are), no viewer, no preview, no sounds. Messages go to
+// the output stream, errors and warnings to the error stream, and an existing page is replaced
+// only when the caller said so.
+class ConsoleUi final : public GenerationUi
+{
+public:
+    ConsoleUi(const PageOptions &options, bool overwrite, std::FILE *out = stdout, std::FILE *err = stderr);
+
+    // What marking the file list's first row means here (re-reading the folder, say); nothing by default.
+    void setSelectFirstRow(std::function<void()> select) { m_selectFirstRow = std::move(select); }
+
+    NameDialogAnswer askPageName() override;
+    void showWarningBox(const QString &text) override;
+    bool confirmOverwrite(const QString &text, const std::function<QString()> &write) override;
+    void selectFirstFileListRow() override;
+    void hideViewer() override {}
+    void createHiddenViewer() override {}
+    void closeViewer() override {}
+    void progressCreate() override { m_progressShown = false; }
+    bool progressIsShown() const override { return m_progressShown; }
+    void progressClose() override { m_progressShown = false; }
+    void preview() override {}
+
+    void progressSetMaximum(int) override {}
+    void progressShow() override { m_progressShown = true; }
+    void progressStep() override {}
+    void letEventsRun() override {}
+    void showMessage(const QString &text) override;
+    void showErrorBox(const QString &text) override;
+    void playSound(const QString &) override {}
+
+private:
+    void printLine(std::FILE *stream, const QString &text);
+
+    const PageOptions &m_options;
+    bool m_overwrite;
+    std::FILE *m_out;
+    std::FILE *m_err;
+    std::function<void()> m_selectFirstRow;
+    bool m_progressShown = false;
+};

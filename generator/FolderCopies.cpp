@@ -1,0 +1,109 @@
+#include "generator/FolderCopies.h"
+
+#include "core/SafeFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+QString errnoText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Only a regular file is copied: a link to a device or a FIFO would never end.
+QString checkSource(const QString &source)
+{
+    if (source.isEmpty() || !QFileInfo(source).isFile())
+        return QStringLiteral("%1: not a regular file").arg(source);
+    return QString();
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    struct stat sa;
+    struct stat sb;
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+} // namespace
+
+namespace FolderCopies
+{
+
+QString unquoted(const QString &pathOption)
+{
+    QString path = pathOption;
+    path.remove(QLatin1Char('"'));
+    return path;
+}
+
+QString fileNamePart(const QString &path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString folderPart(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return QString();
+    return slash == 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+QString copyIn(const QString &source, const QString &target)
+{
+    const QString refused = checkSource(source);
+    if (!refused.isEmpty())
+        return refused;
+    return SafeFile::copyNoReplace(source, target);
+}
+
+QString copyInReplacing(const QString &source, const QString &target)
+{
+    const QString refused = checkSource(source);
+    if (!refused.isEmpty())
+        return refused;
+    const QByteArray targetName = QFile::encodeName(target);
+    struct stat st;
+    if (::lstat(targetName.constData(), &st) != 0)
+        return SafeFile::copyNoReplace(source, target);
+    if (!S_ISREG(st.st_mode))
+        return errnoText(EEXIST); // a link, folder, device or FIFO of that name stays as it is
+    if (sameFile(source, target))
+        return QString();
+    // The copy is finished under a hidden name first and then swapped in, so the old file is whole
+    // until the new one is.
+    const QString folder = folderPart(target).isEmpty() ? QStringLiteral(".") : folderPart(target);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const QString temp =
+            folder + QStringLiteral("/.tessaloom-copy-%1")
+                         .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        const QString error = SafeFile::copyNoReplace(source, temp);
+        if (!error.isEmpty()) {
+            if (QFileInfo(temp).exists() || QFileInfo(temp).isSymLink())
+                continue; // the hidden name was taken
+            return error;
+        }
+        if (::rename(QFile::encodeName(temp).constData(), targetName.constData()) != 0) {
+            const int reason = errno;
+            ::unlink(QFile::encodeName(temp).constData());
+            return errnoText(reason);
+        }
+        return QString();
+    }
+    return errnoText(EEXIST);
+}
+
+} // namespace FolderCopies

@@ -1,0 +1,180 @@
+#include "generator/ConsoleUi.h"
+
+#include "core/PageOptions.h"
+#include "generator/ConsolePageMaker.h"
+#include "support/RunFixtures.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <cstdlib>
+
+// A stream in memory, read back as text.
+class CapturedStream
+{
+public:
+    CapturedStream() { m_file = open_memstream(&m_buffer, &m_size); }
+    ~CapturedStream()
+    {
+        std::fclose(m_file);
+        std::free(m_buffer);
+    }
+    CapturedStream(const CapturedStream &) = delete;
+    CapturedStream &operator=(const CapturedStream &) = delete;
+    std::FILE *file() const { return m_file; }
+    QString text()
+    {
+        std::fflush(m_file);
+        return QString::fromLocal8Bit(m_buffer, qsizetype(m_size));
+    }
+
+private:
+    char *m_buffer = nullptr;
+    size_t m_size = 0;
+    std::FILE *m_file = nullptr;
+};
+
+// What the command-line maker does: one run over a folder, answered on the console.
+struct ConsoleWorld {
+    QTemporaryDir root;
+    QString folder = root.filePath("pics");
+    PageOptions options;
+    CapturedStream out, err;
+    QString opticalMount;
+
+    ConsoleWorld() { QDir().mkpath(folder); }
+    QString path(const QString &name) const { return JoinFolderFile(folder, name); }
+    bool make(MediaKind kind, bool overwrite, const QString &givenFolder = QString())
+    {
+        return makePageOnConsole(
+            givenFolder.isEmpty() ? folder : givenFolder, kind, options, overwrite,
+            [this](const QString &) { return opticalMount; }, out.file(), err.file());
+    }
+};
+
+class TestConsoleUi : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void newPage();
+    void existingPage_data();
+    void existingPage();
+    void errorsGoToTheErrorStream();
+    void refusals_data();
+    void refusals();
+    void nameDialogTakesTheOptions();
+};
+
+void TestConsoleUi::newPage()
+{
+    ConsoleWorld w;
+    QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
+    QVERIFY(runWriteGif(w.path("b.gif")));
+    w.options.setNameIncrement("12");
+    // A folder given with a trailing separator is spelled as the folder tree spells it.
+    QVERIFY(w.make(mkJpg, false, w.folder + "/"));
+    QCOMPARE(w.out.text(), w.path("MediaPage12.htm") + " was created.\n");
+    QCOMPARE(w.err.text(), QString());
+    QVERIFY(runReadBytes(w.path("MediaPage12.htm")).contains("a.jpg"));
+    QVERIFY(!runReadBytes(w.path("MediaPage12.htm")).contains("b.gif"));
+    QVERIFY(QFile::exists(w.path("sm_a.jpg")));
+    QCOMPARE(w.options.NameIncrement(), QStringLiteral("13"));
+}
+
+void TestConsoleUi::existingPage_data()
+{
+    QTest::addColumn<bool>("overwrite");
+    QTest::newRow("kept without the flag") << false;
+    QTest::newRow("replaced with the flag") << true;
+}
+
+void TestConsoleUi::existingPage()
+{
+    QFETCH(bool, overwrite);
+    ConsoleWorld w;
+    QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
+    QVERIFY(runWriteBytes(w.path("MediaPage.htm"), "old page"));
+    QCOMPARE(w.make(mkJpg, overwrite), overwrite);
+    const QString asked = w.path("MediaPage.htm") + " already exists... Overwrite?";
+    if (overwrite) {
+        QCOMPARE(w.out.text(), asked + " Yes.\n" + w.path("MediaPage.htm") + " was created.\n");
+        QVERIFY(runReadBytes(w.path("MediaPage.htm")).startsWith("<HTML>"));
+    } else {
+        QCOMPARE(w.out.text(), asked + " No.\n");
+        QCOMPARE(runReadBytes(w.path("MediaPage.htm")), QByteArray("old page"));
+    }
+    QCOMPARE(w.err.text(), QString());
+}
+
+void TestConsoleUi::errorsGoToTheErrorStream()
+{
+    ConsoleWorld w;
+    QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
+    QVERIFY(runWriteBytes(w.path("x.jpg"), "no picture"));
+    QVERIFY(!w.make(mkJpg, true));
+    QCOMPARE(w.err.text(), QStringLiteral("Error loading file (X.JPG)\n"));
+    QCOMPARE(w.out.text(), QString());
+
+    // An overwrite that cannot be written is an error too, and nothing is written through the link.
+    ConsoleWorld linked;
+    QVERIFY(runWriteJpeg(linked.path("a.jpg"), 40, 30));
+    QVERIFY(QFile::link(linked.root.filePath("elsewhere"), linked.path("MediaPage.htm")));
+    QVERIFY(!linked.make(mkJpg, true));
+    QVERIFY(linked.err.text().startsWith("Can not write the page " + linked.path("MediaPage.htm")));
+    QVERIFY(!QFile::exists(linked.root.filePath("elsewhere")));
+}
+
+void TestConsoleUi::refusals_data()
+{
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("no files") << "empty"
+                              << "There are no files to use...\n"
+                              << "";
+    QTest::newRow("optical disc") << "cdrom"
+                                  << "Can not write to CD ROM (/media/cdrom0)\n"
+                                  << "";
+    QTest::newRow("no picture for sounds")
+        << "sound"
+        << ""
+        << "You need to choose a Picture for your Sounds.\nOr choose Text for Sound intstead.\n";
+}
+
+void TestConsoleUi::refusals()
+{
+    QFETCH(QString, cause);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    ConsoleWorld w;
+    QVERIFY(runWriteBytes(w.path("a.wav"), "RIFF"));
+    if (cause == "cdrom")
+        w.opticalMount = "/media/cdrom0";
+    if (cause == "sound")
+        w.options.setSoundChoice(PageOptions::UsePicture, true);
+    QVERIFY(!w.make(cause == "empty" ? mkJpg : mkWav, false));
+    QCOMPARE(w.out.text(), out);
+    QCOMPARE(w.err.text(), err);
+    QCOMPARE(QDir(w.folder).entryList(QDir::Files), QStringList{"a.wav"});
+}
+
+void TestConsoleUi::nameDialogTakesTheOptions()
+{
+    // Even asked for a name, the console has no dialog: the options' own texts come back.
+    PageOptions options;
+    options.setWebNameEdit("index.htm");
+    options.setTitleEdit("Pictures");
+    options.setNameIncrement("007");
+    ConsoleUi ui(options, false, nullptr, nullptr);
+    const NameDialogAnswer answer = ui.askPageName();
+    QVERIFY(!answer.cancelled);
+    QCOMPARE(answer.name, QStringLiteral("index.htm"));
+    QCOMPARE(answer.title, QStringLiteral("Pictures"));
+    QCOMPARE(answer.counter, QStringLiteral("007"));
+}
+
+QTEST_GUILESS_MAIN(TestConsoleUi)
+#include "tst_ConsoleUi.moc"
