@@ -9,7 +9,8 @@
 #include <QDir>
 
 bool makePageOnConsole(const QString &folder, MediaKind kind, PageOptions &options, bool overwrite,
-                       const GenerationRun::OpticalCheck &opticalMountPoint, std::FILE *out, std::FILE *err)
+                       const GenerationRun::OpticalCheck &opticalMountPoint, std::FILE *out, std::FILE *err,
+                       const std::function<void(PageOptions &)> &editOptions)
 {
     // As the folder tree spells a folder: absolute, no trailing "/" except for the root.
     const QString pageFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder));
@@ -18,6 +19,8 @@ bool makePageOnConsole(const QString &folder, MediaKind kind, PageOptions &optio
     MediaListing listing(rows, options, state);
     listing.setCurrentFolder(pageFolder);
     listing.chooseKind(kind);
+    if (editOptions)
+        editOptions(options);
     options.setShownamebox(false);
     options.setPreviewit(false);
 
