@@ -256,8 +256,9 @@ and --height clears the percentage).
   --title TEXT                 page title (default MediaPage)
   --counter DIGITS             counter put into the page file name; 0: none (default 0)
   --background-color RRGGBB    background colour, and use the colour as the background
-  --background-picture PATH    background picture, and use it as the background; it is
-                               copied into FOLDER (an existing file there is kept)
+  --background-picture PATH    background picture, and use it as the background; once the
+                               page is written it is copied into FOLDER, taking the place of
+                               an older picture of that name there
   --text-color RRGGBB          colour of the page text and the labels (default FFFFFF)
   --link-color RRGGBB          colour of links (default FF0000)
   --visited-color RRGGBB       colour of visited links (default 0000FF)
@@ -277,7 +278,9 @@ and --height clears the percentage).
   --overwrite                  replace an existing page file of the same name
   -h, --help                   show this text
 
-Options also take the form --option=VALUE. Nothing is overwritten without --overwrite.
+Options also take the form --option=VALUE. An existing page is replaced only with --overwrite.
+As Create does, the run deletes the folder's earlier thumbnails (sm_ files that are JPEG
+pictures) when thumbnails are on, and makes them anew after the page is written.
 Exit status: 0 the page was created, 1 the run failed, 2 the command line is wrong.
 )");
 }

@@ -2,7 +2,7 @@
 // order; the main window shows when the event loop starts, and the program ends with that loop.
 #include "core/PageOptions.h"
 #include "platform/SingleInstance.h"
-#include "ui/Scanner.h"
+#include "ui/ProgramWindows.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -29,12 +29,19 @@ void report(const char *line)
     std::fflush(stdout);
 }
 
+bool exitRequested = false;
+
+// Ends whichever event loop runs then: the start-up splash's or the main one.
 void armExitHook(QApplication &app)
 {
     bool ok = false;
     const int exitAfterMs = qEnvironmentVariableIntValue("TESSALOOM_EXIT_AFTER_MS", &ok);
     if (ok && exitAfterMs >= 0)
-        QTimer::singleShot(exitAfterMs, &app, &QApplication::quit);
+        QTimer::singleShot(exitAfterMs, &app, [] {
+            exitRequested = true;
+            QApplication::closeAllWindows();
+            QApplication::exit(0);
+        });
 }
 
 } // namespace
@@ -43,8 +50,7 @@ int main(int argc, char *argv[])
 {
     // Playback goes through GStreamer: Qt 6.4's FFmpeg backend cannot play MIDI and crashes
     // without a sound device.
-    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
-        qputenv("QT_MEDIA_BACKEND", "gstreamer");
+    SoundPlayer::pinMediaBackend();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tessaloom"));
@@ -60,7 +66,10 @@ int main(int argc, char *argv[])
     // "MediaPage.htm", title "MediaPage", colours 000000, FFFFFF, FF0000, 0000FF).
     PageOptions options;
 
-    TMainForm mainForm(options); // reads the stored help setting
+    // Every long-lived window, created once and hidden in its order; the main window reads the
+    // stored help setting as it is built.
+    ProgramWindows windows(options);
+    TMainForm &mainForm = windows.mainForm();
     QObject::connect(&guard, &SingleInstance::activationRequested, &mainForm, [&mainForm] {
         mainForm.bringToFront();
         report("activated");
@@ -68,23 +77,12 @@ int main(int argc, char *argv[])
     // The program's first argument is only the working folder of the previewing browser.
     if (argc > 1)
         mainForm.setPreviewWorkingFolder(QString::fromLocal8Bit(argv[1]));
-
-    // The other long-lived windows, created hidden in this order and handed to the main window:
-    //   TSettingsForm   -> mainForm.setOptionsWindow(&settingsForm)
-    //   TNameitForm     (asked by the generation run)
-    //   TSplashForm     (About)
-    //   TAVIForm        -> mainForm.setGrabberWindow(&aviForm) (plays its start movie unseen)
-    //   TPrompt2Form    -> mainForm.setMessagePort(&prompt2Form)
-    //   TNameOver, TNameOver2 (asked by the generation run)
-    //   TPickListForm   -> mainForm.setPickListWindow(&pickListForm), setPickListPort(&pickListForm)
-    // and the per-use ones: the viewer -> mainForm.setViewerFactory(...), the thumbnail clean-up ->
-    // mainForm.setThumbnailCleaner(&CleanUpThumbnails), Create -> TMainForm::createRequested.
-
     mainForm.state().Quitting = false;
 
-    // The start-up splash (TOndrelSplashForm) is shown modally here, before the main window.
-
-    mainForm.show();
     armExitHook(app);
+    windows.showStartSplash();
+    if (exitRequested)
+        return 0;
+    mainForm.show();
     return app.exec();
 }

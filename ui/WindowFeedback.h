@@ -2,6 +2,7 @@
 
 #include "core/ListingPorts.h"
 #include "generator/RunFeedback.h"
+#include "ui/guager.h"
 
 #include <QObject>
 #include <QPointer>
@@ -9,7 +10,6 @@
 
 class QWidget;
 class SoundPlayer;
-class TGuageForm;
 class TPrompt2Form;
 
 // Messages, progress and sounds for the rest of the program, shown in our own windows: the one

@@ -6,7 +6,6 @@
 #include "ui/Scanner.h"
 #include "ui/ScannerControls.h"
 #include "ui/WindowFeedback.h"
-#include "ui/guager.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>

@@ -1,0 +1,44 @@
+#include "ui/ProgramWindows.h"
+
+#include "generator/GenerationRun.h"
+#include "generator/ThumbnailMaker.h"
+#include "platform/MountTable.h"
+#include "ui/OndrelSplash.h"
+
+ProgramWindows::ProgramWindows(PageOptions &options)
+    : m_mainForm(options),
+      m_settings(options),
+      m_about(&m_playwave2),
+      m_feedback(&m_mainForm, &m_prompt, &m_playwave2),
+      m_runUi(m_mainForm, m_feedback, m_nameit, m_nameOver),
+      m_pickListHost(m_mainForm),
+      m_run(std::make_unique<GenerationRun>(m_mainForm.listing(), options, m_mainForm.state(), m_runUi,
+                                            &m_pickList, opticalMountPointOf))
+{
+    wire();
+}
+
+ProgramWindows::~ProgramWindows() = default;
+
+void ProgramWindows::wire()
+{
+    m_mainForm.setMessagePort(&m_feedback);
+    m_mainForm.setOptionsWindow(&m_settings);
+    m_mainForm.setPickListWindow(&m_pickList);
+    m_mainForm.setPickListPort(&m_pickList);
+    m_mainForm.setThumbnailCleaner(&CleanUpThumbnails);
+    QObject::connect(&m_mainForm, &TMainForm::createRequested, m_run.get(), &GenerationRun::WebButtonClick);
+
+    QObject::connect(&m_settings, &TSettingsForm::aboutRequested, &m_about, [this] { m_about.exec(); });
+
+    m_nameit.setMessageShower([this](const QString &text) { m_feedback.showMessage(text); });
+
+    m_pickList.setHost(&m_pickListHost);
+    m_pickList.setMessages(&m_feedback);
+    m_pickList.setConfirmOverwrite([this](const QString &question) { return m_nameOver2.ask(question); });
+}
+
+void ProgramWindows::showStartSplash()
+{
+    (new TOndrelSplashForm(&m_playwave2))->exec(); // releases itself when it closes
+}
