@@ -1,0 +1,118 @@
+#include "support/PageFixtures.h"
+
+#include "core/MediaListing.h"
+#include "core/PageOptions.h"
+#include "generator/GenerationRun.h"
+#include "ui/FileListView.h"
+#include "ui/ProgramWindows.h"
+#include "ui/ScannerControls.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+// The whole program as a person uses it: choose a folder and a kind, press Create, answer the name
+// dialog, and find the page and its thumbnails on disk.
+class TestProgramWindows : public QObject
+{
+    Q_OBJECT
+
+    // Answers each modal window as it opens: the name dialog (preview off, page name given) and
+    // the message window (its text recorded).
+    struct Answerer {
+        QStringList messages;
+        QString pageName = QStringLiteral("Holiday.htm");
+        QTimer timer;
+        Answerer()
+        {
+            timer.setInterval(20);
+            QObject::connect(&timer, &QTimer::timeout, [this] { answer(); });
+            timer.start();
+        }
+        void answer()
+        {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            if (modal->objectName() == QLatin1String("TNameitForm")) {
+                modal->findChild<QLineEdit *>(QStringLiteral("WebNameEdit"))->setText(pageName);
+                modal->findChild<QCheckBox *>(QStringLiteral("Previewit"))->setChecked(false);
+                modal->findChild<QAbstractButton *>(QStringLiteral("OKButton"))->click();
+            } else if (auto *text = modal->findChild<QLabel *>(QStringLiteral("promptmessage"))) {
+                messages.append(text->text());
+                modal->findChild<QAbstractButton *>(QStringLiteral("OKButton"))->click();
+            }
+        }
+    };
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    }
+
+    void createMakesThePageAndThumbnails()
+    {
+        QTemporaryDir dir;
+        QVERIFY(PageFixtures::write(dir.filePath("b.jpg"), PageFixtures::jpeg(64, 48)));
+        QVERIFY(PageFixtures::write(dir.filePath("a.jpg"), PageFixtures::jpeg(40, 30)));
+        QVERIFY(PageFixtures::write(dir.filePath("c.gif"), PageFixtures::gif(20, 10)));
+
+        PageOptions options;
+        ProgramWindows windows(options);
+        TMainForm &form = windows.mainForm();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(form.selectFolder(dir.path()));
+        form.chooseKind(mkJpg);
+        QTRY_COMPARE(form.listing().FileListBox(), (QStringList{"a.jpg", "b.jpg"}));
+
+        Answerer answerer;
+        bool written = false;
+        connect(&windows.run(), &GenerationRun::runFinished, this, [&written](bool page) { written = page; });
+        QTest::mouseClick(form.findChild<QAbstractButton *>(QStringLiteral("WebButton")), Qt::LeftButton);
+        QVERIFY(written);
+
+        const QString page = dir.filePath("Holiday.htm");
+        QCOMPARE(answerer.messages, QStringList{page + " was created."});
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray html = file.readAll();
+        QVERIFY(html.contains("<A HREF=\"a.jpg\"><IMG SRC=\"sm_a.jpg\" ALT=\"a.jpg\" HEIGHT=15 WIDTH=20 BORDER=0>"));
+        QVERIFY(html.indexOf("a.jpg") < html.indexOf("b.jpg"));
+        QVERIFY(!html.contains("c.gif"));
+        QCOMPARE(QImage(dir.filePath("sm_a.jpg")).size(), QSize(20, 15));
+        QCOMPARE(QImage(dir.filePath("sm_b.jpg")).size(), QSize(32, 24));
+        QVERIFY(!form.state().GenerationRunning);
+        QCOMPARE(form.state().MyFile, page);
+        QCOMPARE(options.WebNameEdit(), QStringLiteral("Holiday.htm"));
+    }
+
+    void createWithNothingToUseSaysSo()
+    {
+        QTemporaryDir dir;
+        PageOptions options;
+        ProgramWindows windows(options);
+        TMainForm &form = windows.mainForm();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(form.selectFolder(dir.path()));
+        form.chooseKind(mkMp3);
+        Answerer answerer;
+        form.WebButtonClick();
+        QCOMPARE(answerer.messages, QStringList{"There are no files to use..."});
+        QVERIFY(!form.state().GenerationRunning);
+    }
+
+private:
+    QTemporaryDir m_config;
+};
+
+QTEST_MAIN(TestProgramWindows)
+#include "tst_ProgramWindows.moc"
