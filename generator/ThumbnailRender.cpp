@@ -33,10 +33,8 @@ public:
         target = thumbnailSize(displayed, m_request);
         storedTarget = swap ? target.transposed() : target;
         denominator = chooseScaleDenominator({storedWidth, storedHeight}, storedTarget);
-        const QSize scaled((storedWidth + denominator - 1) / denominator,
-                           (storedHeight + denominator - 1) / denominator);
         // A reduction the DCT did all by itself (to within a pixel).
-        dctReducedToTarget = denominator > 1 && scaled.width() < 2 * storedTarget.width();
+        dctReducedToTarget = denominator > 1 && scaled(storedWidth, denominator) < 2 * storedTarget.width();
         return denominator;
     }
 
