@@ -42,7 +42,9 @@ class TestProgramWindows : public QObject
                 return;
             if (modal->objectName() == QLatin1String("TNameitForm")) {
                 modal->findChild<QLineEdit *>(QStringLiteral("WebNameEdit"))->setText(pageName);
-                modal->findChild<QCheckBox *>(QStringLiteral("Previewit"))->setChecked(false);
+                auto *preview = modal->findChild<QCheckBox *>(QStringLiteral("Previewit"));
+                if (preview->isChecked())
+                    preview->click();
                 modal->findChild<QAbstractButton *>(QStringLiteral("OKButton"))->click();
             } else if (auto *text = modal->findChild<QLabel *>(QStringLiteral("promptmessage"))) {
                 messages.append(text->text());
