@@ -4,6 +4,7 @@
 #include "core/PageOptions.h"
 #include "generator/GenerationRun.h"
 #include "ui/FileListView.h"
+#include "ui/FolderTreeView.h"
 #include "ui/ProgramWindows.h"
 #include "ui/ScannerControls.h"
 
@@ -110,6 +111,49 @@ private Q_SLOTS:
         form.WebButtonClick();
         QCOMPARE(answerer.messages, QStringList{"There are no files to use..."});
         QVERIFY(!form.state().GenerationRunning);
+    }
+
+    void pickListOrdersThePage()
+    {
+        QTemporaryDir dir;
+        for (const char *name : {"a.gif", "b.gif", "c.gif"})
+            QVERIFY(PageFixtures::write(dir.filePath(name), PageFixtures::gif(20, 10)));
+        PageOptions options;
+        ProgramWindows windows(options);
+        TMainForm &form = windows.mainForm();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(form.selectFolder(dir.path()));
+        form.chooseKind(mkGif);
+        QTRY_COMPARE(form.listing().FileListBox().size(), 3);
+
+        form.PickListButtonClick();
+        QVERIFY(windows.pickListForm().isVisible());
+        QVERIFY(!form.controls().DirectoryListBox->isEnabled());
+        // Clicks in the file list collect the files in the order clicked.
+        FileListView *list = form.controls().FileListBoxSH;
+        for (int row : {2, 0}) {
+            const QRect place = list->visualRect(list->model()->index(row, 0, list->rootIndex()));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
+        }
+        QCOMPARE(windows.pickListForm().lines(), (QStringList{"c.gif", "a.gif"}));
+
+        options.setUsePickList(true);
+        options.setShownamebox(false);
+        options.setPreviewit(false);
+        Answerer answerer;
+        form.WebButtonClick();
+        QCOMPARE(answerer.messages, QStringList{dir.filePath("MediaPage.htm") + " was created."});
+        QFile file(dir.filePath("MediaPage.htm"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray html = file.readAll();
+        QVERIFY(html.indexOf("c.gif") < html.indexOf("a.gif"));
+        QVERIFY(!html.contains("b.gif"));
+        QCOMPARE(form.listing().FileListBox(), (QStringList{"c.gif", "a.gif"}));
+
+        form.PickListButtonClick();
+        QVERIFY(!windows.pickListForm().isVisible());
+        QVERIFY(form.controls().DirectoryListBox->isEnabled());
     }
 
 private:
