@@ -17,7 +17,7 @@ CaptionLabel::CaptionLabel(const QString &objectName, const QString &text, Kind 
 
 QFont CaptionLabel::captionFont(int pointSize)
 {
-    // The design's face first; Liberation Sans has its narrow metrics where it is missing.
+    // MS Sans Serif where it is installed; Liberation Sans has its narrow metrics elsewhere.
     QFont font;
     font.setFamilies(
         {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
