@@ -54,6 +54,16 @@ class TestProgramWindows : public QObject
         }
     };
 
+    // The main window shown on a folder with a kind chosen, as a person would leave it.
+    static bool showFolder(TMainForm &form, const QString &folder, MediaKind kind)
+    {
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form) || !form.selectFolder(folder))
+            return false;
+        form.chooseKind(kind);
+        return true;
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
@@ -70,10 +80,7 @@ private Q_SLOTS:
         PageOptions options;
         ProgramWindows windows(options);
         TMainForm &form = windows.mainForm();
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QVERIFY(form.selectFolder(dir.path()));
-        form.chooseKind(mkJpg);
+        QVERIFY(showFolder(form, dir.path(), mkJpg));
         QTRY_COMPARE(form.listing().FileListBox(), (QStringList{"a.jpg", "b.jpg"}));
 
         Answerer answerer;
@@ -103,10 +110,7 @@ private Q_SLOTS:
         PageOptions options;
         ProgramWindows windows(options);
         TMainForm &form = windows.mainForm();
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QVERIFY(form.selectFolder(dir.path()));
-        form.chooseKind(mkMp3);
+        QVERIFY(showFolder(form, dir.path(), mkMp3));
         Answerer answerer;
         form.WebButtonClick();
         QCOMPARE(answerer.messages, QStringList{"There are no files to use..."});
@@ -121,10 +125,7 @@ private Q_SLOTS:
         PageOptions options;
         ProgramWindows windows(options);
         TMainForm &form = windows.mainForm();
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QVERIFY(form.selectFolder(dir.path()));
-        form.chooseKind(mkGif);
+        QVERIFY(showFolder(form, dir.path(), mkGif));
         QTRY_COMPARE(form.listing().FileListBox().size(), 3);
 
         form.PickListButtonClick();
