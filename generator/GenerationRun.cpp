@@ -80,7 +80,8 @@ bool GenerationRun::runSteps()
         CleanUpThumbnails(m_folder, m_listing.FileListBox());
     // From here on every way out passes the end step. The builder and the thumbnail maker work on
     // the list as it is now, so change events while they let window events run cannot alter it.
-    const bool written = makePage(m_listing.FileListBox());
+    const QStringList names = m_listing.FileListBox(); // a copy: the listing's own list may change
+    const bool written = makePage(names);
     closeViewerIfOpen();
     return written;
 }
