@@ -51,10 +51,12 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
                           "the screen."));
 
     addFlag(QStringLiteral("DeleteThumbnail"), QStringLiteral("DeleteThumbnailLabel"),
-            tr("Delete any existing thumbnails"), 134, &PageOptions::DeleteThumbnail,
-            &PageOptions::setDeleteThumbnail);
+            tr("Delete any existing thumbnails"), 134,
+            [](const PageOptions &o) { return o.DeleteThumbnail(); },
+            [](PageOptions &o, bool on) { o.setDeleteThumbnail(on); });
     addFlag(QStringLiteral("Previewit"), QStringLiteral("PreviewitLabel"), tr("Preview after creating"), 158,
-            &PageOptions::Previewit, &PageOptions::setPreviewit);
+            [](const PageOptions &o) { return o.Previewit(); },
+            [](PageOptions &o, bool on) { o.setPreviewit(on); });
 
     QPushButton *ok = makeDialogButton(QStringLiteral("OKButton"), tr("OK"), this);
     QPushButton *cancel = makeDialogButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
@@ -78,7 +80,7 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
 }
 
 void TNameitForm::addFlag(const QString &boxName, const QString &captionName, const QString &caption, int y,
-                          bool (PageOptions::*get)() const, void (PageOptions::*set)(bool))
+                          FlagGetter get, FlagSetter set)
 {
     auto *box = new QCheckBox(this);
     box->setObjectName(boxName);
@@ -89,12 +91,12 @@ void TNameitForm::addFlag(const QString &boxName, const QString &captionName, co
     label->adjustSize();
     connect(box, &QCheckBox::clicked, this, [this, set](bool on) {
         if (m_options)
-            (m_options->*set)(on);
+            set(*m_options, on);
     });
     connect(label, &CaptionLabel::clicked, this, [this, box, get, set] {
         if (m_options)
-            (m_options->*set)(!(m_options->*get)());
-        box->setChecked(m_options ? (m_options->*get)() : !box->isChecked());
+            set(*m_options, !get(*m_options));
+        box->setChecked(m_options ? get(*m_options) : !box->isChecked());
     });
 }
 

@@ -39,8 +39,10 @@ public Q_SLOTS:
     void reject() override; // Escape, and any other close, is Cancel
 
 private:
+    using FlagGetter = std::function<bool(const PageOptions &)>;
+    using FlagSetter = std::function<void(PageOptions &, bool)>;
     void addFlag(const QString &boxName, const QString &captionName, const QString &caption, int y,
-                 bool (PageOptions::*get)() const, void (PageOptions::*set)(bool));
+                 FlagGetter get, FlagSetter set);
     NameDialogAnswer answer() const;
 
     QLineEdit *m_webName;

@@ -138,7 +138,7 @@ private Q_SLOTS:
         QTest::newRow("folder and blank lines") << QByteArray("/d/\r\n \r\n\t\r\n") << "no file names";
         QTest::newRow("relative folder") << QByteArray("d/\r\na.jpg\r\n") << "not a full folder path";
         QTest::newRow("drive letter folder") << QByteArray("C:\\Pics\\\r\na.jpg\r\n") << "not a full folder path";
-        QTest::newRow("NUL") << QByteArray("/d/\r\na\0b.jpg\r\n", 15) << "not a text file";
+        QTest::newRow("NUL") << QByteArray("/d/\r\na\0b.jpg\r\n", 14) << "not a text file";
         QTest::newRow("invalid UTF-8") << QByteArray("/d/\r\n\xff\xfe.jpg\r\n") << "not UTF-8";
         QTest::newRow("over 1 MiB") << QByteArray("/d/\r\n") + QByteArray(MaxFileBytes, 'a') << "1 MiB";
         QTest::newRow("line too long") << QByteArray("/d/\r\n") + QByteArray(MaxLineBytes + 1, 'a') << "longer than";

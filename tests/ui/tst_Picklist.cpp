@@ -582,7 +582,7 @@ private Q_SLOTS:
         QTest::newRow("missing folder") << QByteArray("%D/gone/\r\na.jpg\r\n") << "%D/gone/ does not exist";
         QTest::newRow("no lines") << QByteArray() << "no folder line";
         QTest::newRow("no names") << QByteArray("%D/\r\n\r\n") << "no file names";
-        QTest::newRow("binary") << QByteArray("%D/\r\na\0b\r\n", 12) << "not a text file";
+        QTest::newRow("binary") << QByteArray("%D/\r\na\0b\r\n", 10) << "not a text file";
         QTest::newRow("invalid UTF-8") << QByteArray("%D/\r\n\xc3\x28.jpg\r\n") << "not UTF-8";
         QTest::newRow("reaches outside") << QByteArray("%D/\r\n../../etc/passwd\r\n") << "../../etc/passwd";
         QTest::newRow("absolute name") << QByteArray("%D/\r\n/etc/passwd\r\n") << "/etc/passwd";
