@@ -25,19 +25,30 @@ if pulseaudio -n --daemonize=yes --exit-idle-time=-1 --log-target=stderr --log-l
     pactl set-default-sink ci_null || true
 fi
 
+passed=0
+failed=0
 run_suite() { # build dir, extra configure args...
     local dir=$1
     shift
     BUILD_DIR=$dir BUILD_TYPE=Debug sh scripts/build.sh "$@"
+    local status=0
     xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
-        ctest --test-dir "$dir" --output-on-failure -j2 --timeout 600
+        ctest --test-dir "$dir" --output-on-failure -j2 --timeout 600 | tee "$dir/ctest.log" || status=$?
+    # "N% tests passed, F tests failed out of T"
+    local line
+    line=$(grep -E 'tests failed out of [0-9]+' "$dir/ctest.log" | tail -n 1)
+    local f t
+    f=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
+    t=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
+    passed=$((passed + ${t:-0} - ${f:-0}))
+    failed=$((failed + ${f:-0}))
+    return $status
 }
 
 run_suite build-test
 if [ "${TESSALOOM_QUICK:-0}" != 1 ]; then
     ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         run_suite build-asan -DTESSALOOM_SANITIZE=ON
-    if [ -x scripts/fuzz.sh ]; then
-        bash scripts/fuzz.sh
-    fi
+    bash scripts/fuzz.sh
 fi
+echo "all suites: $passed passed, $failed failed"
