@@ -7,7 +7,7 @@
 #include "ui/PicklistChoosers.h"
 #include "ui/PicklistHaltLabel.h"
 #include "ui/PicklistMemo.h"
-#include "ui/PicklistPictureButton.h"
+#include "ui/PictureButton.h"
 #include "ui/Skin.h"
 
 #include <QFileInfo>
@@ -77,7 +77,8 @@ void TPickListForm::buildControls()
          QT_TR_NOOP("Click here to clear the contents of the Pick List."), &TPickListForm::ClearButtonClick},
     };
     for (const ButtonRow &row : rows) {
-        auto *button = new PicklistPictureButton(QString::fromLatin1(row.picture), tr(row.label), this);
+        auto *button = new PictureButton(QString::fromLatin1(row.picture), this);
+        button->setText(tr(row.label)); // the caption is part of the picture; the text names it
         button->setObjectName(QString::fromLatin1(row.name));
         button->setGeometry(row.place);
         HelpHints::setHint(button, tr(row.hint));
