@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
@@ -83,27 +82,14 @@ QString copyInReplacing(const QString &source, const QString &target)
         return errnoText(EEXIST); // a link, folder, device or FIFO of that name stays as it is
     if (sameFile(source, target))
         return QString();
-    // The copy is finished under a hidden name first and then swapped in, so the old file is whole
-    // until the new one is.
-    const QString folder = folderPart(target).isEmpty() ? QStringLiteral(".") : folderPart(target);
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const QString temp =
-            folder + QStringLiteral("/.tessaloom-copy-%1")
-                         .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-        const QString error = SafeFile::copyNoReplace(source, temp);
-        if (!error.isEmpty()) {
-            if (QFileInfo(temp).exists() || QFileInfo(temp).isSymLink())
-                continue; // the hidden name was taken
-            return error;
-        }
-        if (::rename(QFile::encodeName(temp).constData(), targetName.constData()) != 0) {
-            const int reason = errno;
-            ::unlink(QFile::encodeName(temp).constData());
-            return errnoText(reason);
-        }
-        return QString();
-    }
-    return errnoText(EEXIST);
+    // Written whole beside the target and then moved into place: the old file stays until then.
+    QFile file(source);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    return SafeFile::writeAtomically(target, bytes, SafeFile::Replace::RegularFileOnly);
 }
 
 } // namespace FolderCopies
