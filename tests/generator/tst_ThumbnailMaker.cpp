@@ -475,7 +475,5 @@ private Q_SLOTS:
     }
 };
 
-Q_DECLARE_METATYPE(ThumbFixtures::Jpeg)
-
 QTEST_GUILESS_MAIN(TestThumbnailMaker)
 #include "tst_ThumbnailMaker.moc"

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QMetaType>
 #include <QSize>
 #include <QString>
 
@@ -53,3 +54,5 @@ JpegFacts facts(const QByteArray &jpeg);
 QColor meanColour(const QImage &image, const QRect &area);
 
 } // namespace ThumbFixtures
+
+Q_DECLARE_METATYPE(ThumbFixtures::Jpeg)
