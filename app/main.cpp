@@ -14,7 +14,9 @@ namespace
 
 // Test hooks: TESSALOOM_EXIT_AFTER_MS ends the event loop after that many milliseconds;
 // TESSALOOM_REPORT_ACTIVATION=1 prints "ready" once this copy holds the single-instance socket and
-// "activated" each time a second start brings it to the front.
+// "activated" each time a second start brings it to the front; TESSALOOM_QUIT_AFTER_START=1 prints
+// "main window shown" once the main window has shown and finished its first-run set-up, then closes
+// it as a person would (the smoke start of the test command).
 bool reportActivation()
 {
     return qEnvironmentVariableIntValue("TESSALOOM_REPORT_ACTIVATION") == 1;
@@ -42,6 +44,24 @@ void armExitHook(QApplication &app)
             QApplication::closeAllWindows();
             QApplication::exit(0);
         });
+}
+
+// The first-run timer fires half a second after the first showing; a second later the window is
+// settled, or the start failed.
+void armQuitAfterStart(TMainForm &mainForm)
+{
+    if (qEnvironmentVariableIntValue("TESSALOOM_QUIT_AFTER_START") != 1)
+        return;
+    QTimer::singleShot(1500, &mainForm, [&mainForm] {
+        if (!mainForm.isVisible()) {
+            std::fputs("main window not shown\n", stderr);
+            QApplication::exit(1);
+            return;
+        }
+        std::printf("main window shown in %s\n", qPrintable(mainForm.CurrentFolder()));
+        std::fflush(stdout);
+        mainForm.close();
+    });
 }
 
 } // namespace
@@ -84,5 +104,6 @@ int main(int argc, char *argv[])
     if (exitRequested)
         return 0;
     mainForm.show();
+    armQuitAfterStart(mainForm);
     return app.exec();
 }

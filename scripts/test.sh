@@ -1,7 +1,8 @@
 #!/bin/bash
-# Installs what is missing, builds, and runs every test: the suite on the offscreen platform and
-# under a virtual X server, then again built with AddressSanitizer and UBSan, then the fuzzers.
-# TESSALOOM_QUICK=1 runs the plain suite only.
+# Installs what is missing, builds, and runs every test: first the run command's own build, started
+# once on the offscreen platform; then the suite (Debug) on the offscreen platform and under a virtual
+# X server, then again built optimised with AddressSanitizer and UBSan, then the fuzzers. Every build
+# treats warnings as errors. TESSALOOM_QUICK=1 runs the run command's check and the plain suite only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -27,10 +28,28 @@ fi
 
 passed=0
 failed=0
-run_suite() { # build dir, extra configure args...
-    local dir=$1
-    shift
-    BUILD_DIR=$dir BUILD_TYPE=Debug sh scripts/build.sh "$@"
+
+# The run command's build (the very script scripts/run.sh uses), then the program started as a person
+# would, on the offscreen platform: the main window must show and the program must end cleanly.
+check_run_command() {
+    sh scripts/build-program.sh -DTESSALOOM_WERROR=ON
+    local log=build/smoke-start.log status=0
+    QT_QPA_PLATFORM=offscreen TESSALOOM_QUIT_AFTER_START=1 timeout 120 build/app/tessaloom >"$log" 2>&1 || status=$?
+    if [ $status -eq 0 ] && grep -q '^main window shown in ' "$log"; then
+        echo "run command: the program started, showed its main window and quit cleanly"
+        passed=$((passed + 1))
+    else
+        echo "run command: FAILED (exit status $status)"
+        cat "$log"
+        failed=$((failed + 1))
+        return 1
+    fi
+}
+
+run_suite() { # build dir, build type, extra configure args...
+    local dir=$1 type=$2
+    shift 2
+    BUILD_DIR=$dir BUILD_TYPE=$type sh scripts/build.sh -DTESSALOOM_WERROR=ON "$@"
     local status=0
     xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
         ctest --test-dir "$dir" --output-on-failure -j2 --timeout 600 | tee "$dir/ctest.log" || status=$?
@@ -45,10 +64,11 @@ run_suite() { # build dir, extra configure args...
     return $status
 }
 
-run_suite build-test
+check_run_command
+run_suite build-test Debug
 if [ "${TESSALOOM_QUICK:-0}" != 1 ]; then
     ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        run_suite build-asan -DTESSALOOM_SANITIZE=ON
+        run_suite build-asan RelWithDebInfo -DTESSALOOM_SANITIZE=ON
     bash scripts/fuzz.sh
 fi
 echo "all suites: $passed passed, $failed failed"
