@@ -53,7 +53,8 @@ public:
             return failed(name, "the window never showed");
         QTest::qWait(600);
         const QRect frame = window->geometry();
-        QImage shot = window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+        QImage shot = window->screen()
+                          ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
                           .toImage()
                           .convertToFormat(QImage::Format_ARGB32);
         if (!window->mask().isEmpty()) {
@@ -174,14 +175,16 @@ const QList<Shot> &shots()
          [](Shooter &s, const QString &name) {
              TNameOver dialog;
              s.saveAsked(name, &dialog, "CancelButton");
-             dialog.ask(QDir(s.demoFolder()).filePath(QStringLiteral("MediaPage.htm already exists... Overwrite?")),
-                        [] { return QString(); });
+             dialog.ask(
+                 QDir(s.demoFolder()).filePath(QStringLiteral("MediaPage.htm already exists... Overwrite?")),
+                 [] { return QString(); });
          }},
         {"list-overwrite-dialog",
          [](Shooter &s, const QString &name) {
              TNameOver2 dialog;
              s.saveAsked(name, &dialog, "CancelButton");
-             dialog.ask(QDir(s.demoFolder()).filePath(QStringLiteral("best.lst already exists... Overwrite?")));
+             dialog.ask(
+                 QDir(s.demoFolder()).filePath(QStringLiteral("best.lst already exists... Overwrite?")));
          }},
         {"progress",
          [](Shooter &s, const QString &name) {

@@ -44,8 +44,8 @@ double tileGap()
 QPolygonF diamond()
 {
     const QPointF c = EmblemCentre;
-    return QPolygonF({{c.x(), c.y() - EmblemHalf}, {c.x() + EmblemHalf, c.y()}, {c.x(), c.y() + EmblemHalf},
-                      {c.x() - EmblemHalf, c.y()}});
+    return QPolygonF(QList<QPointF>{QPointF(c.x(), c.y() - EmblemHalf), QPointF(c.x() + EmblemHalf, c.y()),
+                                    QPointF(c.x(), c.y() + EmblemHalf), QPointF(c.x() - EmblemHalf, c.y())});
 }
 
 // The two light threads woven across the tiles.
@@ -53,7 +53,8 @@ QList<QLineF> threads()
 {
     const QPointF c = EmblemCentre;
     const double h = EmblemHalf / 2;
-    return {QLineF(c.x() - h, c.y() - h, c.x() + h, c.y() + h), QLineF(c.x() - h, c.y() + h, c.x() + h, c.y() - h)};
+    return {QLineF(c.x() - h, c.y() - h, c.x() + h, c.y() + h),
+            QLineF(c.x() - h, c.y() + h, c.x() + h, c.y() - h)};
 }
 
 QImage iconImage(int size)
@@ -125,9 +126,9 @@ QByteArray iconSvg()
     for (const QPointF &pt : d)
         points += num(pt.x()) + QLatin1Char(',') + num(pt.y()) + QLatin1Char(' ');
     points = points.trimmed();
-    const QString plate = QStringLiteral("x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\"")
-                              .arg(num(Plate.x()), num(Plate.y()), num(Plate.width()), num(Plate.height()),
-                                   num(PlateRadius));
+    const QString plate =
+        QStringLiteral("x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\"")
+            .arg(num(Plate.x()), num(Plate.y()), num(Plate.width()), num(Plate.height()), num(PlateRadius));
     svg += QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
                           "viewBox=\"0 0 256 256\">\n<defs>\n");
@@ -141,7 +142,8 @@ QByteArray iconSvg()
                           "stop-color=\"%4\"/></linearGradient>\n")
                .arg(num(Plate.top()), num(BandBottom), rgb(Style::AccentLight), rgb(Style::Accent));
     svg += QStringLiteral("<clipPath id=\"plate\"><rect %1/></clipPath>\n").arg(plate);
-    svg += QStringLiteral("<clipPath id=\"diamond\"><polygon points=\"%1\"/></clipPath>\n</defs>\n").arg(points);
+    svg +=
+        QStringLiteral("<clipPath id=\"diamond\"><polygon points=\"%1\"/></clipPath>\n</defs>\n").arg(points);
     svg += QStringLiteral("<rect %1 fill=\"url(#steel)\"/>\n").arg(plate);
     svg += QStringLiteral("<rect x=\"0\" y=\"0\" width=\"256\" height=\"%1\" fill=\"url(#band)\" "
                           "clip-path=\"url(#plate)\"/>\n")
@@ -157,8 +159,9 @@ QByteArray iconSvg()
                             num(step - 2 * tileGap()), rgb(tileColour(i, j)));
     svg += QStringLiteral("</g></g>\n");
     for (const QLineF &line : threads())
-        svg += QStringLiteral("<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" stroke=\"%5\" stroke-opacity=\"%6\" "
-                              "stroke-width=\"%7\"/>\n")
+        svg += QStringLiteral(
+                   "<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" stroke=\"%5\" stroke-opacity=\"%6\" "
+                   "stroke-width=\"%7\"/>\n")
                    .arg(num(line.x1()), num(line.y1()), num(line.x2()), num(line.y2()), rgb(Thread),
                         num(Thread.alphaF()), num(EmblemHalf / 7));
     svg += QStringLiteral("<polygon points=\"%1\" fill=\"none\" stroke=\"%2\" stroke-width=\"%3\" "
@@ -169,18 +172,17 @@ QByteArray iconSvg()
     return svg.toUtf8();
 }
 
-template<int Size>
-QByteArray iconPng()
+template <int Size> QByteArray iconPng()
 {
     return Style::png(iconImage(Size));
 }
 
-const bool registered = Artwork::add("icons/hicolor/16x16/apps/" TESSALOOM_APP_ID ".png", iconPng<16>)
-                        && Artwork::add("icons/hicolor/32x32/apps/" TESSALOOM_APP_ID ".png", iconPng<32>)
-                        && Artwork::add("icons/hicolor/48x48/apps/" TESSALOOM_APP_ID ".png", iconPng<48>)
-                        && Artwork::add("icons/hicolor/64x64/apps/" TESSALOOM_APP_ID ".png", iconPng<64>)
-                        && Artwork::add("icons/hicolor/128x128/apps/" TESSALOOM_APP_ID ".png", iconPng<128>)
-                        && Artwork::add("icons/hicolor/256x256/apps/" TESSALOOM_APP_ID ".png", iconPng<256>)
-                        && Artwork::add("icons/hicolor/scalable/apps/" TESSALOOM_APP_ID ".svg", iconSvg);
+const bool registered = Artwork::add("icons/hicolor/16x16/apps/" TESSALOOM_APP_ID ".png", iconPng<16>) &&
+                        Artwork::add("icons/hicolor/32x32/apps/" TESSALOOM_APP_ID ".png", iconPng<32>) &&
+                        Artwork::add("icons/hicolor/48x48/apps/" TESSALOOM_APP_ID ".png", iconPng<48>) &&
+                        Artwork::add("icons/hicolor/64x64/apps/" TESSALOOM_APP_ID ".png", iconPng<64>) &&
+                        Artwork::add("icons/hicolor/128x128/apps/" TESSALOOM_APP_ID ".png", iconPng<128>) &&
+                        Artwork::add("icons/hicolor/256x256/apps/" TESSALOOM_APP_ID ".png", iconPng<256>) &&
+                        Artwork::add("icons/hicolor/scalable/apps/" TESSALOOM_APP_ID ".svg", iconSvg);
 
 } // namespace

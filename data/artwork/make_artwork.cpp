@@ -11,7 +11,8 @@
 #include <map>
 #include <string>
 
-namespace {
+namespace
+{
 
 std::map<std::string, Artwork::Maker> &registry()
 {

@@ -103,16 +103,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("expected"); // the whole output, or its first line for help
         const QString version = projectVersion();
-        QTest::newRow("tessaloom --version") << "tessaloom" << QStringList{"--version"} << "tessaloom " + version;
+        QTest::newRow("tessaloom --version")
+            << "tessaloom" << QStringList{"--version"} << "tessaloom " + version;
         QTest::newRow("tessaloom -V") << "tessaloom" << QStringList{"-V"} << "tessaloom " + version;
-        QTest::newRow("page --version") << "tessaloom-page" << QStringList{"--version"}
-                                        << "tessaloom-page " + version;
-        QTest::newRow("page -V among options") << "tessaloom-page" << QStringList{"/tmp", "jpg", "-V"}
-                                               << "tessaloom-page " + version;
-        QTest::newRow("tessaloom --help") << "tessaloom" << QStringList{"--help"}
-                                          << "Usage: tessaloom [OPTION]... [FOLDER]";
-        QTest::newRow("tessaloom -h with a folder") << "tessaloom" << QStringList{"/tmp", "-h"}
-                                                    << "Usage: tessaloom [OPTION]... [FOLDER]";
+        QTest::newRow("page --version")
+            << "tessaloom-page" << QStringList{"--version"} << "tessaloom-page " + version;
+        QTest::newRow("page -V among options")
+            << "tessaloom-page" << QStringList{"/tmp", "jpg", "-V"} << "tessaloom-page " + version;
+        QTest::newRow("tessaloom --help")
+            << "tessaloom" << QStringList{"--help"} << "Usage: tessaloom [OPTION]... [FOLDER]";
+        QTest::newRow("tessaloom -h with a folder")
+            << "tessaloom" << QStringList{"/tmp", "-h"} << "Usage: tessaloom [OPTION]... [FOLDER]";
         QTest::newRow("page --help") << "tessaloom-page" << QStringList{"--help"}
                                      << "Usage: tessaloom-page [options] FOLDER KIND";
     }
@@ -153,9 +154,9 @@ private Q_SLOTS:
 
     void startsInTheFolderGiven_data()
     {
-        QTest::addColumn<QString>("folderName"); // made inside a temporary folder; empty: none given
+        QTest::addColumn<QString>("folderName");   // made inside a temporary folder; empty: none given
         QTest::addColumn<bool>("afterDoubleDash"); // and given relative to the working folder
-        QTest::addColumn<bool>("startsThere"); // else in the home folder, with a warning
+        QTest::addColumn<bool>("startsThere");     // else in the home folder, with a warning
         QTest::newRow("a folder") << "Holiday 2001" << false << true;
         QTest::newRow("a folder named like an option, relative") << "-x" << true << true;
         QTest::newRow("no folder") << "" << false << false;

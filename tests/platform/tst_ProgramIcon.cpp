@@ -26,10 +26,10 @@ double meanDifference(const QImage &a, const QImage &b)
         for (int x = 0; x < a.width(); ++x) {
             const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
             const auto premultiplied = [](const QColor &c, int channel) { return channel * c.alphaF(); };
-            sum += std::abs(premultiplied(p, p.red()) - premultiplied(q, q.red()))
-                   + std::abs(premultiplied(p, p.green()) - premultiplied(q, q.green()))
-                   + std::abs(premultiplied(p, p.blue()) - premultiplied(q, q.blue()))
-                   + std::abs(p.alpha() - q.alpha());
+            sum += std::abs(premultiplied(p, p.red()) - premultiplied(q, q.red())) +
+                   std::abs(premultiplied(p, p.green()) - premultiplied(q, q.green())) +
+                   std::abs(premultiplied(p, p.blue()) - premultiplied(q, q.blue())) +
+                   std::abs(p.alpha() - q.alpha());
         }
     return sum / (4.0 * a.width() * a.height());
 }
@@ -56,7 +56,8 @@ private Q_SLOTS:
         QCOMPARE(icon.size(), QSize(size, size));
         icon = icon.convertToFormat(QImage::Format_ARGB32);
         // Rounded corners let the desktop show through; the plate itself is solid.
-        for (const QPoint corner : {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1), QPoint(size - 1, size - 1)})
+        for (const QPoint corner :
+             {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1), QPoint(size - 1, size - 1)})
             QCOMPARE(qAlpha(icon.pixel(corner)), 0);
         QCOMPARE(qAlpha(icon.pixel(size / 2, size / 2)), 255);
         // The blue band on top and the emblem's gold below tell it apart from a grey square.
@@ -87,14 +88,15 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString rendered = dir.filePath(QStringLiteral("icon.png"));
         QProcess convert;
-        convert.start(QStringLiteral("convert"), {QStringLiteral("-background"), QStringLiteral("none"),
-                                                  svg.fileName(), QStringLiteral("-resize"),
-                                                  QStringLiteral("128x128"), QStringLiteral("PNG32:") + rendered});
+        convert.start(QStringLiteral("convert"),
+                      {QStringLiteral("-background"), QStringLiteral("none"), svg.fileName(),
+                       QStringLiteral("-resize"), QStringLiteral("128x128"),
+                       QStringLiteral("PNG32:") + rendered});
         QVERIFY(convert.waitForFinished(60000));
         QCOMPARE(convert.exitCode(), 0);
         const QImage fromSvg = QImage(rendered).convertToFormat(QImage::Format_ARGB32);
-        const QImage picture =
-            QImage(iconPath(QStringLiteral("128x128"), QStringLiteral("png"))).convertToFormat(QImage::Format_ARGB32);
+        const QImage picture = QImage(iconPath(QStringLiteral("128x128"), QStringLiteral("png")))
+                                   .convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(fromSvg.size(), picture.size());
         const double difference = meanDifference(fromSvg, picture);
         QVERIFY2(difference < 6, qPrintable(QString::number(difference)));
