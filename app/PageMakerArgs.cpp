@@ -6,8 +6,7 @@
 #include <QHash>
 #include <QRegularExpression>
 
-namespace
-{
+namespace {
 
 using Edit = std::function<void(PageOptions &)>;
 
@@ -34,7 +33,7 @@ bool readColour(const QString &text, quint32 *colorRef)
 
 bool readSwitch(const QString &text, bool *on)
 {
-    static const QHash<QString, bool> words{{"on", true},   {"yes", true}, {"1", true},
+    static const QHash<QString, bool> words{{"on", true},  {"yes", true}, {"1", true},
                                             {"off", false}, {"no", false}, {"0", false}};
     if (!words.contains(text))
         return false;
@@ -71,8 +70,7 @@ struct Parser {
         args.edits << [setter, n](PageOptions &o) { (o.*setter)(n); };
     }
 
-    void colour(const QString &flag, const QString &value, ColourSetter setter,
-                bool choosesBackground = false)
+    void colour(const QString &flag, const QString &value, ColourSetter setter, bool choosesBackground = false)
     {
         quint32 ref = 0;
         if (!readColour(value, &ref))
@@ -119,8 +117,7 @@ struct Parser {
                 {"text", PageOptions::UseText},
                 {"underline", PageOptions::UseUnderlineText}};
             if (!choices.contains(value))
-                return fail(
-                    QStringLiteral("--sounds takes picture, text or underline, not \"%1\"").arg(value));
+                return fail(QStringLiteral("--sounds takes picture, text or underline, not \"%1\"").arg(value));
             const PageOptions::SoundChoice choice = choices.value(value);
             args.edits << [choice](PageOptions &o) { o.setSoundChoice(choice, true); };
         } else if (flag == QLatin1String("--labels")) {
@@ -133,9 +130,8 @@ struct Parser {
         } else if (flag == QLatin1String("--percent")) {
             const int entry = readPercentEntry(value);
             if (entry < 0)
-                return fail(
-                    QStringLiteral("--percent takes 50, 33, 25, 20, 10 or an entry 0 to 4, not \"%1\"")
-                        .arg(value));
+                return fail(QStringLiteral("--percent takes 50, 33, 25, 20, 10 or an entry 0 to 4, not \"%1\"")
+                                .arg(value));
             args.edits << [entry](PageOptions &o) { o.choosePercent(entry); };
         } else if (flag == QLatin1String("--height")) {
             number(flag, value, &PageOptions::setHeightEdit);
@@ -162,8 +158,7 @@ struct Parser {
                 else if (part == QLatin1String("size"))
                     size = true;
                 else
-                    return fail(QStringLiteral("--labels takes name, size, name,size or none, not \"%1\"")
-                                    .arg(value));
+                    return fail(QStringLiteral("--labels takes name, size, name,size or none, not \"%1\"").arg(value));
             }
         }
         args.edits << [name, size](PageOptions &o) {

@@ -22,7 +22,7 @@ int runPageMaker(const PageMakerArgs &args, QTextStream &out, QTextStream &err)
         for (const auto &change : args.edits)
             change(o);
     };
-    const bool written = makePageOnConsole(args.folder, args.kind, options, args.overwrite,
-                                           opticalMountPointOf, stdout, stderr, edit);
+    const bool written =
+        makePageOnConsole(args.folder, args.kind, options, args.overwrite, opticalMountPointOf, stdout, stderr, edit);
     return written ? PageCreated : RunFailed;
 }
