@@ -117,8 +117,7 @@ int main(int argc, char *argv[])
     // The folder given starts the folder tree there, and is the previewing browser's working folder.
     if (!args.folder.isEmpty()) {
         mainForm.setPreviewWorkingFolder(args.folder);
-        if (!QFileInfo(args.folder).isDir() ||
-            !mainForm.selectFolder(QFileInfo(args.folder).absoluteFilePath()))
+        if (!mainForm.selectFolder(QFileInfo(args.folder).absoluteFilePath()))
             std::fprintf(stderr, "tessaloom: %s is not a folder; starting in the home folder\n",
                          qPrintable(args.folder));
     }

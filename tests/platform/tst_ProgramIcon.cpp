@@ -84,16 +84,16 @@ private Q_SLOTS:
             xml.readNext();
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
 
-        // Drawn by another renderer at 128 pixels, it shows what the 128-pixel picture shows.
+        // Drawn by the renderer desktops use for scalable icons, at 128 pixels, it shows what the
+        // 128-pixel picture shows.
         QTemporaryDir dir;
         const QString rendered = dir.filePath(QStringLiteral("icon.png"));
-        QProcess convert;
-        convert.start(QStringLiteral("convert"),
-                      {QStringLiteral("-background"), QStringLiteral("none"), svg.fileName(),
-                       QStringLiteral("-resize"), QStringLiteral("128x128"),
-                       QStringLiteral("PNG32:") + rendered});
-        QVERIFY(convert.waitForFinished(60000));
-        QCOMPARE(convert.exitCode(), 0);
+        QProcess rsvg;
+        rsvg.start(QStringLiteral("rsvg-convert"),
+                   {QStringLiteral("-w"), QStringLiteral("128"), QStringLiteral("-h"), QStringLiteral("128"),
+                    QStringLiteral("-o"), rendered, svg.fileName()});
+        QVERIFY(rsvg.waitForFinished(60000));
+        QCOMPARE(rsvg.exitCode(), 0);
         const QImage fromSvg = QImage(rendered).convertToFormat(QImage::Format_ARGB32);
         const QImage picture = QImage(iconPath(QStringLiteral("128x128"), QStringLiteral("png")))
                                    .convertToFormat(QImage::Format_ARGB32);
