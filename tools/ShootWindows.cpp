@@ -10,11 +10,13 @@
 #include "ui/OndrelSplash.h"
 #include "ui/ProgramWindows.h"
 #include "ui/guager.h"
+#include "ui/splash.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QScreen>
@@ -31,7 +33,9 @@ namespace
 class Shooter
 {
 public:
-    explicit Shooter(const QString &outputFolder) : m_out(outputFolder), m_windows(m_options)
+    // The folder is held absolute: the main window moves the working folder as it browses.
+    explicit Shooter(const QString &outputFolder)
+        : m_out(QFileInfo(outputFolder).absoluteFilePath()), m_windows(m_options)
     {
         QDir().mkpath(m_out.path());
         makeDemoFolder();
@@ -41,7 +45,12 @@ public:
 
     ProgramWindows &windows() { return m_windows; }
     PageOptions &options() { return m_options; }
-    QString demoFolder() const { return m_demo.filePath(QStringLiteral("Holiday 2001")); }
+    QString demoFolder() const { return m_demo.filePath(QStringLiteral("Pictures/Holiday 2001")); }
+    // How the dialogs name a file of that folder: as it would be in a person's home.
+    static QString shownPath(const char *fileName)
+    {
+        return QStringLiteral("/home/ann/Pictures/Holiday 2001/") + QLatin1String(fileName);
+    }
     bool allSaved() const { return m_allSaved; }
 
     // The window as it stands on the screen, with everything outside its outline transparent.
@@ -102,7 +111,7 @@ private:
         } pictures[] = {{"beach.jpg", {320, 200}, QColor(20, 40, 120), QColor(240, 200, 80)},
                         {"dunes.jpg", {200, 300}, QColor(200, 120, 40), QColor(250, 230, 180)},
                         {"harbour.jpg", {300, 220}, QColor(10, 80, 90), QColor(200, 230, 240)},
-                        {"sunset.gif", {160, 120}, QColor(120, 20, 60), QColor(250, 160, 40)}};
+                        {"sunset.jpg", {160, 120}, QColor(120, 20, 60), QColor(250, 160, 40)}};
         for (const auto &p : pictures) {
             QImage image(p.size, QImage::Format_RGB32);
             QPainter painter(&image);
@@ -113,7 +122,9 @@ private:
             painter.end();
             image.save(folder.filePath(QLatin1String(p.name)));
         }
-        QDir().mkpath(folder.filePath(QStringLiteral("Sounds")));
+        // Neighbours, so the folder tree shows a person's picture folders around it.
+        for (const char *neighbour : {"Birthday", "Family", "Garden", "Mountains", "Sea", "Snow", "Zoo"})
+            QDir().mkpath(m_demo.filePath(QStringLiteral("Pictures/") + QLatin1String(neighbour)));
     }
 
     QDir m_out;
@@ -134,10 +145,10 @@ const QList<Shot> &shots()
     static const QList<Shot> list{
         {"start-splash",
          [](Shooter &s, const QString &name) {
-             TOndrelSplashForm splash(nullptr);
-             splash.Timer1()->stop();
-             s.saveAsked(name, &splash, "");
-             splash.exec();
+             auto *splash = new TOndrelSplashForm(nullptr); // releases itself when it closes
+             splash->Timer1()->stop();
+             s.saveAsked(name, splash, "");
+             splash->exec();
          }},
         {"main-window",
          [](Shooter &s, const QString &name) {
@@ -159,9 +170,9 @@ const QList<Shot> &shots()
         {"pick-list",
          [](Shooter &s, const QString &name) {
              TPickListForm &form = s.windows().pickListForm();
-             for (const char *file : {"beach.jpg", "harbour.jpg", "sunset.gif"})
+             form.show(); // a list from another folder is dropped as it shows
+             for (const char *file : {"beach.jpg", "harbour.jpg", "sunset.jpg"})
                  form.appendFile(QLatin1String(file));
-             form.show();
              s.save(name, &form);
              form.hide();
          }},
@@ -175,24 +186,23 @@ const QList<Shot> &shots()
          [](Shooter &s, const QString &name) {
              TNameOver dialog;
              s.saveAsked(name, &dialog, "CancelButton");
-             dialog.ask(
-                 QDir(s.demoFolder()).filePath(QStringLiteral("MediaPage.htm already exists... Overwrite?")),
-                 [] { return QString(); });
+             dialog.ask(Shooter::shownPath("MediaPage.htm already exists... Overwrite?"),
+                        [] { return QString(); });
          }},
         {"list-overwrite-dialog",
          [](Shooter &s, const QString &name) {
              TNameOver2 dialog;
              s.saveAsked(name, &dialog, "CancelButton");
-             dialog.ask(
-                 QDir(s.demoFolder()).filePath(QStringLiteral("best.lst already exists... Overwrite?")));
+             dialog.ask(Shooter::shownPath("best.lst already exists... Overwrite?"));
          }},
         {"progress",
          [](Shooter &s, const QString &name) {
-             TGuageForm gauge(&s.windows().mainForm());
-             gauge.setMaximum(12);
-             gauge.setProgress(5);
-             gauge.show();
-             s.save(name, &gauge);
+             auto *gauge = new TGuageForm(&s.windows().mainForm()); // releases itself when it closes
+             gauge->setMaximum(12);
+             gauge->setProgress(5);
+             gauge->show();
+             s.save(name, gauge);
+             gauge->close();
          }},
         {"message",
          [](Shooter &s, const QString &name) {
