@@ -169,7 +169,6 @@ struct Parser {
 
     void parse(const QStringList &arguments)
     {
-        static const QStringList switches{"--help", "-h", "--overwrite", "--"};
         bool onlyPositional = false;
         for (qsizetype i = 0; i < arguments.size(); ++i) {
             const QString arg = arguments.at(i);
@@ -179,6 +178,8 @@ struct Parser {
                 onlyPositional = true;
             } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
                 args.help = true;
+            } else if (arg == QLatin1String("--version") || arg == QLatin1String("-V")) {
+                args.version = true;
             } else if (arg == QLatin1String("--overwrite")) {
                 args.overwrite = true;
             } else {
@@ -193,7 +194,7 @@ struct Parser {
                 }
             }
         }
-        if (args.help)
+        if (args.help || args.version)
             return;
         if (positional.isEmpty())
             return fail(QStringLiteral("no folder given"));
@@ -276,7 +277,8 @@ and --height clears the percentage).
   --table-border N             table border, 0 to 20 (default 0)
   --columns N                  cells in each row, 1 to 20 (default 1)
   --overwrite                  replace an existing page file of the same name
-  -h, --help                   show this text
+  -h, --help                   show this text and exit
+  -V, --version                show the version and exit
 
 Options also take the form --option=VALUE. An existing page is replaced only with --overwrite.
 As Create does, the run deletes the folder's earlier thumbnails (sm_ files that are JPEG

@@ -18,6 +18,7 @@ struct PageMakerArgs {
     QList<std::function<void(PageOptions &)>> edits;
     bool overwrite = false;
     bool help = false;
+    bool version = false;
     QString error; // a usage error; the rest is then incomplete
 };
 

@@ -1,5 +1,6 @@
 #include "app/PageMakerArgs.h"
 #include "app/PageMakerRun.h"
+#include "app/ProgramArgs.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -18,6 +19,10 @@ int main(int argc, char *argv[])
     const PageMakerArgs args = parsePageMakerArgs(arguments);
     if (args.help) {
         out << pageMakerHelp();
+        return PageCreated;
+    }
+    if (args.version) {
+        out << programVersion(QStringLiteral("tessaloom-page"));
         return PageCreated;
     }
     if (!args.error.isEmpty()) {

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Installs what is missing, builds, and runs every test: first the run command's own build, started
-# once on the offscreen platform; then the suite (Debug) on the offscreen platform and under a virtual
+# once on the offscreen platform, and the Debian package made from it, installed into a temporary root
+# and run there; then the suite (Debug) on the offscreen platform and under a virtual
 # X server, then again built optimised with AddressSanitizer and UBSan, then the fuzzers. Every build
 # treats warnings as errors. TESSALOOM_QUICK=1 runs the run command's check and the plain suite only.
 set -euo pipefail
@@ -46,6 +47,17 @@ check_run_command() {
     fi
 }
 
+# The Debian package made from that build, checked, unpacked and run from a temporary root.
+check_package() {
+    if BUILD_DIR=build bash scripts/package-check.sh; then
+        passed=$((passed + 1))
+    else
+        echo "package check: FAILED"
+        failed=$((failed + 1))
+        return 1
+    fi
+}
+
 run_suite() { # build dir, build type, extra configure args...
     local dir=$1 type=$2
     shift 2
@@ -65,6 +77,7 @@ run_suite() { # build dir, build type, extra configure args...
 }
 
 check_run_command
+check_package
 run_suite build-test Debug
 if [ "${TESSALOOM_QUICK:-0}" != 1 ]; then
     ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSaveFile>
 
@@ -10,7 +11,8 @@
 #include <map>
 #include <string>
 
-namespace {
+namespace
+{
 
 std::map<std::string, Artwork::Maker> &registry()
 {
@@ -39,6 +41,7 @@ int main(int argc, char *argv[])
     for (const auto &[name, maker] : registry()) {
         const QByteArray bytes = maker();
         const QString path = out.filePath(QString::fromStdString(name));
+        QDir().mkpath(QFileInfo(path).path()); // the icons sit in the theme's folder tree
         QFile old(path);
         if (old.open(QIODevice::ReadOnly) && old.readAll() == bytes)
             continue; // unchanged: keep the time stamp
