@@ -152,14 +152,13 @@ QStringList thumbnailFilesIn(const QString &folder)
 {
     // Thumbnails keep their picture's extension (sm_A.JPG), and older runs wrote sm_A.jpg: both count.
     const QStringList candidates = QDir(folder).entryList(
-        {kPrefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks | QDir::CaseSensitive,
-        QDir::Name);
+        {kPrefix + QLatin1Char('*')},
+        QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks | QDir::CaseSensitive, QDir::Name);
     QStringList thumbnails;
     for (const QString &name : candidates) {
         const QString path = JoinFolderFile(folder, name);
         if (name.startsWith(kPrefix) && name.endsWith(kSuffix, Qt::CaseInsensitive) &&
-            SafeFile::isRegularFileNoFollow(path) &&
-            holdsJpegData(path))
+            SafeFile::isRegularFileNoFollow(path) && holdsJpegData(path))
             thumbnails << name;
     }
     return thumbnails;

@@ -4,7 +4,8 @@
 #include <QProcess>
 #include <QUrl>
 
-bool DesktopUrlOpener::openFile(const QString &filePath, const QString &workingFolder, FailedLater failedLater)
+bool DesktopUrlOpener::openFile(const QString &filePath, const QString &workingFolder,
+                                FailedLater failedLater)
 {
     const QUrl url = QUrl::fromLocalFile(QDir::current().absoluteFilePath(filePath));
     auto *launcher = new QProcess;

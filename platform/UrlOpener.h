@@ -16,7 +16,8 @@ public:
     virtual ~UrlOpener() = default;
     // filePath: an existing local file. workingFolder: the folder the launched program starts in;
     // empty for the process's current folder. False when no launcher could be started.
-    virtual bool openFile(const QString &filePath, const QString &workingFolder, FailedLater failedLater = {}) = 0;
+    virtual bool openFile(const QString &filePath, const QString &workingFolder,
+                          FailedLater failedLater = {}) = 0;
 };
 
 // The desktop's own opener: xdg-open, the launcher QDesktopServices uses on this desktop, started
@@ -24,5 +25,6 @@ public:
 class DesktopUrlOpener final : public UrlOpener
 {
 public:
-    bool openFile(const QString &filePath, const QString &workingFolder, FailedLater failedLater = {}) override;
+    bool openFile(const QString &filePath, const QString &workingFolder,
+                  FailedLater failedLater = {}) override;
 };

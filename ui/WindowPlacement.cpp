@@ -54,7 +54,8 @@ void placeWithoutCovering(QWidget *window, const QWidget *anchor)
         return;
     }
     const QWidget *anchorWindow = anchor->window();
-    const QScreen *screen = anchorWindow->screen() ? anchorWindow->screen() : QGuiApplication::primaryScreen();
+    const QScreen *screen =
+        anchorWindow->screen() ? anchorWindow->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     window->move(besideWithoutCovering(window->frameGeometry().size(), anchorWindow->frameGeometry(),

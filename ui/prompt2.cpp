@@ -1,8 +1,8 @@
 #include "ui/prompt2.h"
 
-#include "ui/TwoStateButton.h"
 #include "ui/ShadowLabel.h"
 #include "ui/Skin.h"
+#include "ui/TwoStateButton.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WrappedText.h"
 
@@ -52,7 +52,7 @@ void TPrompt2Form::setText(const QString &text)
     // failure's reason) grows it and the window by whole lines, so nothing is cut.
     constexpr int kBoxHeight = 40;
     const int maximum = std::max(kBoxHeight, (screen() ? screen()->availableGeometry().height() : 1000) -
-                                                  m_skin->pictureSize().height());
+                                                 m_skin->pictureSize().height());
     const QMargins margins = m_promptmessage->contentsMargins();
     const int width = m_promptmessage->width() - margins.left() - margins.right();
     const int line = QFontMetrics(m_promptmessage->font()).lineSpacing();

@@ -30,7 +30,8 @@ private Q_SLOTS:
     {
         QTemporaryDir user;
         QString error;
-        const QString path = EmailPage::write(user.filePath("data/tessaloom"), &error); // created when missing
+        const QString path =
+            EmailPage::write(user.filePath("data/tessaloom"), &error); // created when missing
         QCOMPARE(path, user.filePath("data/tessaloom/email.htm"));
         QVERIFY(error.isEmpty());
         QCOMPARE(contents(path), EmailPage::text());

@@ -378,7 +378,8 @@ void TestGenerationRun::overwriteDialog()
     RunWorld w;
     QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
     QVERIFY(runWriteJpeg(w.path("Big Picture.JPG"), 40, 30));
-    QVERIFY(runWriteJpeg(w.path("sm_gone.jpg"), 20, 15)); // the old page's thumbnail, of a picture since removed
+    QVERIFY(
+        runWriteJpeg(w.path("sm_gone.jpg"), 20, 15)); // the old page's thumbnail, of a picture since removed
     const QByteArray oldThumbnail = runReadBytes(w.path("sm_gone.jpg"));
     QDir().mkpath(w.root.filePath("art"));
     QVERIFY(runWriteBytes(w.root.filePath("art/bg.gif"), "chosen"));

@@ -26,12 +26,14 @@ namespace
 // Names that try to break a page: blanks at the edges, URL syntax, markup, letters beyond ASCII.
 QStringList hostileStems()
 {
-    return {QStringLiteral("a b"),        QStringLiteral(" lead"),   QStringLiteral("trail "),
-            QStringLiteral("a#1"),        QStringLiteral("what?"),   QStringLiteral("100%"),
-            QStringLiteral("a%41"),       QStringLiteral("c:x"),     QStringLiteral("q\"uote"),
-            QStringLiteral("<b>bold"),    QStringLiteral("&amp;"),   QStringLiteral("x{|}^`[]"),
-            QStringLiteral("a\\b"),       QStringLiteral("caf\u00e9"), QStringLiteral("\u65e5\u672c"),
-            QStringLiteral("smile\U0001F600")};
+    return {QStringLiteral("a b"),          QStringLiteral(" lead"),
+            QStringLiteral("trail "),       QStringLiteral("a#1"),
+            QStringLiteral("what?"),        QStringLiteral("100%"),
+            QStringLiteral("a%41"),         QStringLiteral("c:x"),
+            QStringLiteral("q\"uote"),      QStringLiteral("<b>bold"),
+            QStringLiteral("&amp;"),        QStringLiteral("x{|}^`[]"),
+            QStringLiteral("a\\b"),         QStringLiteral("caf\u00e9"),
+            QStringLiteral("\u65e5\u672c"), QStringLiteral("smile\U0001F600")};
 }
 
 QStringList withExtension(const QStringList &stems, const QString &extension)
@@ -61,21 +63,56 @@ std::vector<PageCase> pageCases()
     const QStringList stems = hostileStems();
     const QStringList upperCase{QStringLiteral("Big Picture.JPG"), QStringLiteral("Mixed.Jpg")};
     return {
-        {"pictures, thumbnails at 50 %", mkGifJpg,
-         withExtension(stems, ".jpg") + upperCase + QStringList{"anim.gif", "A GIF.GIF"}, {}, true,
-         Sizes::Percent50, Extra::None, true},
-        {"JPG, thumbnails of explicit size", mkJpg, withExtension(stems.mid(0, 8), ".jpg") + upperCase, {}, true,
-         Sizes::Explicit, Extra::BackgroundInFolder, true},
-        {"JPG, thumbnails at 10 %, background from elsewhere", mkJpg, upperCase + QStringList{"x y.jpg"}, {},
-         true, Sizes::Percent10, Extra::BackgroundElsewhere, true},
-        {"JPG without thumbnails", mkJpg, withExtension(stems.mid(8), ".jpg") + upperCase, {}, false,
-         Sizes::Percent50, Extra::None, true},
+        {"pictures, thumbnails at 50 %",
+         mkGifJpg,
+         withExtension(stems, ".jpg") + upperCase + QStringList{"anim.gif", "A GIF.GIF"},
+         {},
+         true,
+         Sizes::Percent50,
+         Extra::None,
+         true},
+        {"JPG, thumbnails of explicit size",
+         mkJpg,
+         withExtension(stems.mid(0, 8), ".jpg") + upperCase,
+         {},
+         true,
+         Sizes::Explicit,
+         Extra::BackgroundInFolder,
+         true},
+        {"JPG, thumbnails at 10 %, background from elsewhere",
+         mkJpg,
+         upperCase + QStringList{"x y.jpg"},
+         {},
+         true,
+         Sizes::Percent10,
+         Extra::BackgroundElsewhere,
+         true},
+        {"JPG without thumbnails",
+         mkJpg,
+         withExtension(stems.mid(8), ".jpg") + upperCase,
+         {},
+         false,
+         Sizes::Percent50,
+         Extra::None,
+         true},
         {"GIF only", mkGif, withExtension(stems, ".gif"), {}, true, Sizes::Percent50, Extra::None, true},
-        {"WAV with a picture for sounds", mkWav, withExtension(stems, ".wav"), {}, true, Sizes::Percent50,
-         Extra::SoundPicture, true},
+        {"WAV with a picture for sounds",
+         mkWav,
+         withExtension(stems, ".wav"),
+         {},
+         true,
+         Sizes::Percent50,
+         Extra::SoundPicture,
+         true},
         {"MID as text", mkMid, withExtension(stems, ".mid"), {}, true, Sizes::Percent50, Extra::None, false},
-        {"MP3 as text on a background picture", mkMp3, withExtension(stems, ".mp3"), {}, true, Sizes::Percent50,
-         Extra::BackgroundElsewhere, false},
+        {"MP3 as text on a background picture",
+         mkMp3,
+         withExtension(stems, ".mp3"),
+         {},
+         true,
+         Sizes::Percent50,
+         Extra::BackgroundElsewhere,
+         false},
         {"AVI with their pictures", mkAvi, withExtension(stems, ".avi"), withExtension(stems, ".jpg"), true,
          Sizes::Percent50, Extra::None, true},
         {"MPG with their pictures", mkMpg, withExtension(stems.mid(0, 6), ".mpg"),
@@ -103,9 +140,9 @@ struct MadePage {
 QJsonObject runBrowserCheck(const QStringList &pages, QString *failure)
 {
     QProcess python;
-    python.start(QStringLiteral("python3"),
-                 QStringList{qEnvironmentVariable("TESSALOOM_SOURCE_DIR") + "/tests/generator/page_browser_check.py"} +
-                     pages);
+    python.start(QStringLiteral("python3"), QStringList{qEnvironmentVariable("TESSALOOM_SOURCE_DIR") +
+                                                        "/tests/generator/page_browser_check.py"} +
+                                                pages);
     if (!python.waitForFinished(300000)) {
         *failure = QStringLiteral("the browser check did not finish");
         return {};
@@ -146,7 +183,8 @@ void TestPagesInBrowser::everyPictureLoadsAndEveryLinkLeadsToAFile()
             w.options.setSoundPick(pick);
         }
         if (c.extra == Extra::BackgroundElsewhere || c.extra == Extra::BackgroundInFolder) {
-            const QString folder = c.extra == Extra::BackgroundInFolder ? w.folder : w.root.filePath("my art");
+            const QString folder =
+                c.extra == Extra::BackgroundInFolder ? w.folder : w.root.filePath("my art");
             QDir().mkpath(folder);
             const QString background = folder + "/my\"bg.gif";
             QVERIFY(runWriteGif(background));
@@ -172,8 +210,8 @@ void TestPagesInBrowser::everyPictureLoadsAndEveryLinkLeadsToAFile()
                  qPrintable(c.title + (": " + w.ui.messages.join('\n'))));
         const int cells = int(c.names.size());
         const bool background = c.extra == Extra::BackgroundElsewhere || c.extra == Extra::BackgroundInFolder;
-        made << MadePage{QString::fromLatin1(c.title), page, (c.picturesInCells ? cells : 0) + (background ? 1 : 0),
-                         cells};
+        made << MadePage{QString::fromLatin1(c.title), page,
+                         (c.picturesInCells ? cells : 0) + (background ? 1 : 0), cells};
         worlds.push_back(std::move(world));
     }
 
@@ -204,7 +242,8 @@ void TestPagesInBrowser::everyPictureLoadsAndEveryLinkLeadsToAFile()
         const QJsonObject result = results.at(i + 1).toObject();
         const QString problems =
             page.title + ": " +
-            QString::fromUtf8(QJsonDocument(result.value("problems").toArray()).toJson(QJsonDocument::Compact));
+            QString::fromUtf8(
+                QJsonDocument(result.value("problems").toArray()).toJson(QJsonDocument::Compact));
         QVERIFY2(result.value("problems").toArray().isEmpty(), qPrintable(problems));
         QCOMPARE(result.value("pictures").toInt(), page.pictures);
         QCOMPARE(result.value("loaded").toInt(), page.pictures);

@@ -453,8 +453,8 @@ private Q_SLOTS:
         // Thumbnails keep their picture's extension, so both spellings are the maker's own.
         QVERIFY(!QFileInfo::exists(path(dir, "sm_c.JPG")));
         QVERIFY(!QFileInfo::exists(path(dir, "sm_e.Jpg")));
-        for (const char *kept : {"SM_Holiday.JPG", "sm_d.jpeg", "a.jpg", "sm_notes.txt",
-                                 "sm_fake.jpg", "sm_x.d", "sm_y.jpg"})
+        for (const char *kept :
+             {"SM_Holiday.JPG", "sm_d.jpeg", "a.jpg", "sm_notes.txt", "sm_fake.jpg", "sm_x.d", "sm_y.jpg"})
             QVERIFY2(QFileInfo::exists(path(dir, kept)), kept);
         QVERIFY(QFileInfo(path(dir, "sm_link.jpg")).isSymLink());
         QCOMPARE(readFile(outside.filePath("target.jpg")), picture);
@@ -473,7 +473,8 @@ private Q_SLOTS:
         MakeThumbnails(dir.path(), list, options, feedback);
         // what the maker writes counts, under the names the page refers to
         QCOMPARE(thumbnailFilesIn(dir.path()), QStringList({"sm_Big Picture.JPG", "sm_a.jpg"}));
-        list << "sm_a.jpg" << "sm_Big Picture.JPG";
+        list << "sm_a.jpg"
+             << "sm_Big Picture.JPG";
         CleanUpThumbnails(dir.path(), list);
         QCOMPARE(list, QStringList({"a.jpg", "Big Picture.JPG"}));
         QCOMPARE(thumbnailFilesIn(dir.path()), QStringList());

@@ -32,8 +32,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("launcher"); // script body; empty: no launcher at all
         QTest::addColumn<bool>("started");
         QTest::addColumn<bool>("failedLater");
-        QTest::newRow("a browser opens the page") << QByteArray("echo \"$1\" > \"${0%/*}/opened\"")
-                                                  << true << false;
+        QTest::newRow("a browser opens the page")
+            << QByteArray("echo \"$1\" > \"${0%/*}/opened\"") << true << false;
         QTest::newRow("no program for pages") << QByteArray("exit 3") << true << true;
         QTest::newRow("the launcher is killed") << QByteArray("kill -9 $$") << true << true;
         QTest::newRow("no launcher installed") << QByteArray() << false << false;

@@ -1,5 +1,5 @@
-#include "ui/TwoStateButton.h"
 #include "ui/ShadowLabel.h"
+#include "ui/TwoStateButton.h"
 #include "ui/WrappedText.h"
 #include "ui/prompt2.h"
 
@@ -138,8 +138,8 @@ private Q_SLOTS:
                               "(Permission denied)")
                    .arg(deep)
             << true << QStringLiteral("(Permission denied)");
-        QTest::newRow("one long word") << QString(deep).remove(' ') + QStringLiteral("/file.jpg") << true
-                                       << QStringLiteral("file.jpg");
+        QTest::newRow("one long word")
+            << QString(deep).remove(' ') + QStringLiteral("/file.jpg") << true << QStringLiteral("file.jpg");
     }
     void longTextsGrowTheWindow()
     {

@@ -12,12 +12,12 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFontMetrics>
-#include <QScrollBar>
 #include <QFile>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -314,7 +314,8 @@ private Q_SLOTS:
             if (!list->isColumnHidden(column))
                 shownWidth += list->columnWidth(column);
         QCOMPARE(shownWidth, list->viewport()->width());
-        QVERIFY2(list->columnWidth(0) >= list->viewport()->width() - 60, qPrintable(QString::number(list->columnWidth(0))));
+        QVERIFY2(list->columnWidth(0) >= list->viewport()->width() - 60,
+                 qPrintable(QString::number(list->columnWidth(0))));
         QVERIFY(!list->horizontalScrollBar()->isVisible());
         QStringList tips;
         for (int row = 0; row < list->rowCount(); ++row)
@@ -533,7 +534,8 @@ private Q_SLOTS:
         else
             control->setDown(true);
         const int now = darkPixels();
-        QVERIFY2(now * 10 >= atRest * 8, qPrintable(QStringLiteral("%1 dark pixels, %2 at rest").arg(now).arg(atRest)));
+        QVERIFY2(now * 10 >= atRest * 8,
+                 qPrintable(QStringLiteral("%1 dark pixels, %2 at rest").arg(now).arg(atRest)));
         control->setDown(false);
     }
 
@@ -598,8 +600,9 @@ private Q_SLOTS:
         QVERIFY(pickList.isVisible());
         const QRect list(f.form.controls().FileListBoxSH->mapToGlobal(QPoint()),
                          f.form.controls().FileListBoxSH->size());
-        const bool room = available.width() >= f.form.frameGeometry().width() + 4 + pickList.frameGeometry().width() ||
-                          available.height() >= f.form.frameGeometry().height() + 4 + pickList.frameGeometry().height();
+        const bool room =
+            available.width() >= f.form.frameGeometry().width() + 4 + pickList.frameGeometry().width() ||
+            available.height() >= f.form.frameGeometry().height() + 4 + pickList.frameGeometry().height();
         if (room)
             QVERIFY(!pickList.frameGeometry().intersects(list));
         pickList.move(pickList.pos() + QPoint(-7, 5)); // dragged by the person

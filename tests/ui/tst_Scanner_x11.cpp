@@ -2,8 +2,8 @@
 // lights the quit button. TESSALOOM_SHOT_DIR, when set, receives the screenshots for a person to see.
 #include "core/PageOptions.h"
 #include "ui/FileListView.h"
-#include "ui/PictureButton.h"
 #include "ui/Picklist.h"
+#include "ui/PictureButton.h"
 #include "ui/Scanner.h"
 #include "ui/ScannerControls.h"
 #include "ui/ShadowText.h"
@@ -86,7 +86,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString deep = dir.path() + "/Summer holidays by the sea/Day three at the harbour/camera one";
         QVERIFY(QDir().mkpath(deep));
-        for (const char *name : {"sm_beach day at the seaside.jpg", "Big Picture.JPG", "a.jpg", "harbour at dusk.jpg"}) {
+        for (const char *name :
+             {"sm_beach day at the seaside.jpg", "Big Picture.JPG", "a.jpg", "harbour at dusk.jpg"}) {
             QFile file(deep + '/' + QLatin1String(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
@@ -103,7 +104,8 @@ private Q_SLOTS:
         QTRY_COMPARE(form.controls().FileListBoxSH->rowCount(), 4);
         QTest::mouseClick(form.controls().PickListButton, Qt::LeftButton);
         QVERIFY(QTest::qWaitForWindowExposed(&pickList));
-        const QRect list(form.controls().FileListBoxSH->mapToGlobal(QPoint()), form.controls().FileListBoxSH->size());
+        const QRect list(form.controls().FileListBoxSH->mapToGlobal(QPoint()),
+                         form.controls().FileListBoxSH->size());
         QVERIFY(!pickList.frameGeometry().intersects(list));
         TextButton *minimise = form.controls().Shrinkit;
         QCursor::setPos(minimise->mapToGlobal(minimise->rect().center()));

@@ -10,16 +10,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
