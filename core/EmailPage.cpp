@@ -16,15 +16,13 @@ QByteArray text(const QString &address)
            QByteArrayLiteral("</HTML>\r\n");
 }
 
-QString write(const QString &programFolder, const QString &fallbackFolder, QString *error)
+QString write(const QString &dataFolder, QString *error)
 {
-    QString reason;
-    QString path;
-    for (const QString &folder : {programFolder, fallbackFolder}) {
-        if (folder.isEmpty())
-            continue;
-        QDir().mkpath(folder); // the per-user folder may not exist yet; a failure shows in the write
-        path = QDir(folder).filePath(QString::fromLatin1(FileName));
+    QString reason = QStringLiteral("no folder for the user's data");
+    QString path = QString::fromLatin1(FileName);
+    if (!dataFolder.isEmpty()) {
+        QDir().mkpath(dataFolder); // a failure shows in the write
+        path = QDir(dataFolder).filePath(path);
         reason = SafeFile::writeAtomically(path, text(), SafeFile::Replace::RegularFileOnly);
         if (reason.isEmpty())
             return path;

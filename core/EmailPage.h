@@ -14,9 +14,9 @@ inline constexpr const char *FileName = "email.htm";
 // The page's three lines, each ended by CR LF.
 QByteArray text(const QString &address = QString::fromLatin1(SupportAddress));
 
-// Writes the page into the first folder that takes it: the program's own folder, else the
-// per-user fallback folder (created when missing). Returns the written path, or an empty text
-// with *error naming the file and the reason.
-QString write(const QString &programFolder, const QString &fallbackFolder, QString *error);
+// Writes the page into the per-user data folder (created when missing); the program's own folder is
+// not writable once installed. Returns the written path, or an empty text with *error naming the file
+// and the reason.
+QString write(const QString &dataFolder, QString *error);
 
 } // namespace EmailPage

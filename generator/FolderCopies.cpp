@@ -43,9 +43,10 @@ namespace FolderCopies
 
 QString unquoted(const QString &pathOption)
 {
-    QString path = pathOption;
-    path.remove(QLatin1Char('"'));
-    return path;
+    const QLatin1Char quote('"');
+    if (pathOption.size() >= 2 && pathOption.startsWith(quote) && pathOption.endsWith(quote))
+        return pathOption.mid(1, pathOption.size() - 2);
+    return pathOption;
 }
 
 QString fileNamePart(const QString &path)

@@ -7,7 +7,8 @@
 namespace FolderCopies
 {
 
-// A file path option as the run reads it: every double quote removed.
+// A file path option as the page and the run read it: the chooser wraps a path holding a blank in a
+// pair of double quotes, and only that surrounding pair is taken off; a quote inside a name is part of it.
 QString unquoted(const QString &pathOption);
 // The characters after the last "/" (the whole text when there is none).
 QString fileNamePart(const QString &path);

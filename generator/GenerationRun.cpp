@@ -76,8 +76,10 @@ bool GenerationRun::runSteps()
     if (!enterFolder() || refusedOpticalDisc())
         return false;
     takeBackgroundOutOfList();
-    if (m_options.Thumbnailer() && m_options.DeleteThumbnail())
-        CleanUpThumbnails(m_folder, m_listing.FileListBox());
+    // The old thumbnails leave the list now; their files go only once the new page is written.
+    m_deleteOldThumbnails = m_options.Thumbnailer() && m_options.DeleteThumbnail();
+    if (m_deleteOldThumbnails)
+        takeThumbnailNamesOut(m_listing.FileListBox());
     // From here on every way out passes the end step. The builder and the thumbnail maker work on
     // the list as it is now, so change events while they let window events run cannot alter it.
     const QStringList names = m_listing.FileListBox(); // a copy: the listing's own list may change
@@ -308,6 +310,8 @@ void GenerationRun::copyBackground()
 
 void GenerationRun::finishPage(const QString &page, const QStringList &names)
 {
+    if (m_deleteOldThumbnails)
+        deleteThumbnailFiles(m_folder);
     if (m_options.Thumbnailer()) {
         m_ui.progressCreate();
         MakeThumbnails(m_folder, names, m_options, m_ui);

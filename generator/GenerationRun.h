@@ -78,5 +78,7 @@ private:
     MediaKind m_kind = mkNone;
     // The chosen background lies elsewhere: its copy takes the older one's place.
     bool m_replaceBackground = false;
+    // The clean-up was asked for: the old thumbnail files go just before the new ones are made.
+    bool m_deleteOldThumbnails = false;
     bool m_running = false;
 };

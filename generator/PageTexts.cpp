@@ -2,6 +2,8 @@
 // and the background picture's name.
 #include "generator/PageBuilder.h"
 
+#include "generator/FolderCopies.h"
+
 QByteArray pageBytes(const QStringList &WebSourceMemo)
 {
     QByteArray bytes;
@@ -41,11 +43,8 @@ QString MoviePictureName(const QString &movieName)
 
 QString BackgroundName(const QString &backgroundfile)
 {
-    QString path = backgroundfile;
-    // The chooser wraps a path holding a blank in double quotes; only that pair is taken off, so a
-    // quote inside a name stays part of it.
-    if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"')))
-        path = path.mid(1, path.size() - 2);
+    // The same reading as the run's copies and its take-out from the list, so all three agree.
+    const QString path = FolderCopies::unquoted(backgroundfile);
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     return slash < 0 ? QString() : path.mid(slash + 1);
 }

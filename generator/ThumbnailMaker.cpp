@@ -107,7 +107,8 @@ private:
 
 QString ThumbnailName(const QString &folder, const QString &name)
 {
-    return JoinFolderFile(folder, kPrefix + name.left(name.size() - 4) + kSuffix);
+    // Exactly the name the page refers to: letter case counts on our file systems and web servers.
+    return JoinFolderFile(folder, kPrefix + name);
 }
 
 bool wantsThumbnail(const QString &name)
@@ -149,27 +150,38 @@ void MakeThumbnails(const QString &folder, const QStringList &FileListBox, const
 
 QStringList thumbnailFilesIn(const QString &folder)
 {
+    // Thumbnails keep their picture's extension (sm_A.JPG), and older runs wrote sm_A.jpg: both count.
     const QStringList candidates = QDir(folder).entryList(
-        {kPrefix + QLatin1Char('*') + kSuffix},
+        {kPrefix + QLatin1Char('*')},
         QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks | QDir::CaseSensitive, QDir::Name);
     QStringList thumbnails;
     for (const QString &name : candidates) {
         const QString path = JoinFolderFile(folder, name);
-        if (name.startsWith(kPrefix) && name.endsWith(kSuffix) && SafeFile::isRegularFileNoFollow(path) &&
-            holdsJpegData(path))
+        if (name.startsWith(kPrefix) && name.endsWith(kSuffix, Qt::CaseInsensitive) &&
+            SafeFile::isRegularFileNoFollow(path) && holdsJpegData(path))
             thumbnails << name;
     }
     return thumbnails;
 }
 
-void CleanUpThumbnails(const QString &folder, QStringList &FileListBox)
+void deleteThumbnailFiles(const QString &folder)
 {
     for (const QString &name : thumbnailFilesIn(folder))
         QFile::remove(JoinFolderFile(folder, name)); // one that cannot go is skipped without a message
+}
+
+void takeThumbnailNamesOut(QStringList &FileListBox)
+{
     for (int i = 0; i < FileListBox.size();) {
         if (FileListBox.at(i).startsWith(kPrefix))
             FileListBox.removeAt(i);
         else
             ++i;
     }
+}
+
+void CleanUpThumbnails(const QString &folder, QStringList &FileListBox)
+{
+    deleteThumbnailFiles(folder);
+    takeThumbnailNamesOut(FileListBox);
 }

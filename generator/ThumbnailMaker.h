@@ -7,7 +7,7 @@ class PageOptions;
 class RunFeedback;
 struct ThumbnailRequest;
 
-// sm_ + the name less its last four characters + ".jpg", in the folder.
+// sm_ + the picture's whole name, in the folder: the name the page refers to.
 QString ThumbnailName(const QString &folder, const QString &name);
 
 // True for the names that get a thumbnail: the extension, put in upper case, is ".JPG".
@@ -25,9 +25,13 @@ void MakeThumbnails(const QString &folder, const QStringList &FileListBox, const
                     RunFeedback &feedback);
 
 // Deletes the folder's thumbnails and takes the "sm_" names out of the working list. Only regular files
-// named as the maker names them ("sm_" ... ".jpg", that case) holding JPEG data count as thumbnails:
+// named as the maker names them ("sm_" ... ".jpg" in any letter case) holding JPEG data count as thumbnails:
 // links, folders and a person's own SM_ or sm_ files of other kinds stay.
 void CleanUpThumbnails(const QString &folder, QStringList &FileListBox);
+// The clean-up's two halves: the run takes the names out first and deletes the files only once its new
+// page is written, so a run that stops earlier leaves the old page's thumbnails in place.
+void deleteThumbnailFiles(const QString &folder);
+void takeThumbnailNamesOut(QStringList &FileListBox);
 
 // The thumbnails the clean-up would delete, in name order.
 QStringList thumbnailFilesIn(const QString &folder);

@@ -1,17 +1,30 @@
 #include "platform/UrlOpener.h"
 
-#include <QDesktopServices>
 #include <QDir>
+#include <QProcess>
 #include <QUrl>
 
-bool DesktopUrlOpener::openFile(const QString &filePath, const QString &workingFolder)
+bool DesktopUrlOpener::openFile(const QString &filePath, const QString &workingFolder,
+                                FailedLater failedLater)
 {
     const QUrl url = QUrl::fromLocalFile(QDir::current().absoluteFilePath(filePath));
-    // The launcher inherits the current folder; lend it the requested one for the call.
-    const QString current = QDir::currentPath();
-    const bool lend = !workingFolder.isEmpty() && QDir::setCurrent(workingFolder);
-    const bool opened = QDesktopServices::openUrl(url);
-    if (lend)
-        QDir::setCurrent(current);
-    return opened;
+    auto *launcher = new QProcess;
+    launcher->setProgram(QStringLiteral("xdg-open"));
+    launcher->setArguments({url.toString(QUrl::FullyEncoded)});
+    if (!workingFolder.isEmpty())
+        launcher->setWorkingDirectory(workingFolder);
+    launcher->setStandardInputFile(QProcess::nullDevice());
+    launcher->setProcessChannelMode(QProcess::ForwardedChannels);
+    // The launcher may live as long as the browser it starts; it is let go when it ends.
+    QObject::connect(launcher, &QProcess::finished, launcher,
+                     [launcher, failedLater = std::move(failedLater)](int code, QProcess::ExitStatus status) {
+                         if ((status != QProcess::NormalExit || code != 0) && failedLater)
+                             failedLater();
+                         launcher->deleteLater();
+                     });
+    launcher->start();
+    if (launcher->waitForStarted())
+        return true;
+    delete launcher;
+    return false;
 }

@@ -70,3 +70,10 @@ bool FileListProxy::lessThan(const QModelIndex &left, const QModelIndex &right) 
     }
     return naturalLess(leftName, rightName);
 }
+
+QVariant FileListProxy::data(const QModelIndex &index, int role) const
+{
+    if (role == Qt::ToolTipRole && index.column() == 0)
+        return QSortFilterProxyModel::data(index, Qt::DisplayRole);
+    return QSortFilterProxyModel::data(index, role);
+}

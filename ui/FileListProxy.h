@@ -23,6 +23,9 @@ public:
     bool setMaskString(const QString &masks);
     QString maskString() const { return m_masks; }
 
+    // The Name column's tooltip is the whole name, which the column may show shortened.
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;

@@ -20,11 +20,17 @@ FileListView::FileListView(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSortingEnabled(true);
     sortByColumn(0, Qt::AscendingOrder);
+    // Names are what a person reads here: the Name column takes the width the size column leaves
+    // (the type is in the name, the kind buttons choose it), long names lose their middle, not their
+    // extension, and the whole name shows as a tooltip.
     header()->setStretchLastSection(false);
-    header()->resizeSection(0, 112);
-    header()->resizeSection(1, 74);
-    header()->resizeSection(2, 82);
-    header()->resizeSection(3, 130);
+    header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    header()->setSectionResizeMode(1, QHeaderView::Fixed);
+    header()->resizeSection(1, 58);
+    hideColumn(2);
+    hideColumn(3);
+    setTextElideMode(Qt::ElideMiddle);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setMouseTracking(true); // hot rows under the hand cursor
     viewport()->setCursor(Qt::PointingHandCursor);
 

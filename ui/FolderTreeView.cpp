@@ -5,6 +5,9 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
+
+#include <algorithm>
 
 FolderTreeView::FolderTreeView(QWidget *parent) : QTreeView(parent), m_model(new QFileSystemModel(this))
 {
@@ -15,6 +18,10 @@ FolderTreeView::FolderTreeView(QWidget *parent) : QTreeView(parent), m_model(new
     for (int column = 1; column < m_model->columnCount(); ++column)
         hideColumn(column);
     header()->hide();
+    // Deep folders are read whole: the column is as wide as its names, scrolled sideways as needed.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAnimated(false);
@@ -64,8 +71,14 @@ void FolderTreeView::keyPressEvent(QKeyEvent *event)
 
 void FolderTreeView::keepSelectionInSight()
 {
-    if (m_followSelection && currentIndex().isValid())
-        scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+    if (!m_followSelection || !currentIndex().isValid())
+        return;
+    scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+    // Sideways too: the current folder's name starts at the left edge when it would not fit.
+    const QRect item = visualRect(currentIndex());
+    if (item.right() > viewport()->width() || item.left() < 0)
+        horizontalScrollBar()->setValue(
+            std::max(0, horizontalScrollBar()->value() + item.left() - indentation()));
 }
 
 QString FolderTreeView::selectedFolder() const

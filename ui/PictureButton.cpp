@@ -46,6 +46,18 @@ void PictureButton::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const bool sunk = isDown() || isChecked();
     const QPixmap &shown = underMouse() && isEnabled() && !isDown() ? m_lit : m_picture;
-    painter.drawPixmap(isDown() ? rect().translated(1, 1) : rect(), shown);
+    painter.drawPixmap(sunk ? rect().translated(1, 1) : rect(), shown);
+    if (isChecked()) {
+        // Chosen: pressed in, shaded, with a dark inner edge top-left and a light one bottom-right.
+        const QRect inner = rect().adjusted(0, 0, -1, -1);
+        painter.fillRect(inner, QColor(0, 0, 64, 60));
+        painter.setPen(QPen(QColor(0, 0, 0, 200), 1));
+        painter.drawLine(inner.topLeft(), inner.topRight());
+        painter.drawLine(inner.topLeft(), inner.bottomLeft());
+        painter.setPen(QPen(QColor(255, 255, 255, 220), 1));
+        painter.drawLine(inner.bottomLeft(), inner.bottomRight());
+        painter.drawLine(inner.topRight(), inner.bottomRight());
+    }
 }

@@ -4,7 +4,8 @@
 #include <QPixmap>
 
 // A button drawn by its picture from the data folder: lit while the pointer is over it, pressed in
-// while held. Without a picture it draws nothing (a hot spot on its window's skin).
+// while held, pressed in and shaded while checked (a chosen one of several). Without a picture it draws
+// nothing (a hot spot on its window's skin).
 class PictureButton final : public QAbstractButton
 {
     Q_OBJECT

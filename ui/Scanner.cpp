@@ -115,6 +115,17 @@ bool TMainForm::selectFolder(const QString &path)
 void TMainForm::chooseKind(int code)
 {
     m_listing->chooseKind(code);
+    showChosenKind();
+}
+
+// The chosen kind's button looks chosen; a click on a button never unchooses it by itself.
+void TMainForm::showChosenKind()
+{
+    for (int code = mkGifJpg; code <= mkMpg; ++code) {
+        PictureButton *button = m_controls->kindButtons[code - 1];
+        button->setCheckable(true);
+        button->setChecked(code == int(m_listing->CurrentKind()));
+    }
 }
 
 void TMainForm::WebButtonClick()
@@ -135,8 +146,10 @@ void TMainForm::wireListing()
     connect(list, &FileListView::contentsChanged, m_listing, &MediaListing::FileListBoxSHChange);
     connect(list, &FileListView::fileClicked, m_listing, &MediaListing::FileListBoxSHClick);
     connect(list, &FileListView::keyReleased, m_listing, &MediaListing::FileListBoxSHKeyUp);
-    connect(m_listing, &MediaListing::listingChanged, this,
-            [this] { m_controls->ListLabel->setText(m_listing->ListLabel()); });
+    connect(m_listing, &MediaListing::listingChanged, this, [this] {
+        m_controls->ListLabel->setText(m_listing->ListLabel());
+        showChosenKind();
+    });
     connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint &at) {
         m_controls->FileListPopupMenu->popup(list->viewport()->mapToGlobal(at));
     });

@@ -83,6 +83,7 @@ private:
     void FormCreate();
     void FormShow();
     void wireListing();
+    void showChosenKind();
     void wireCommands();
     void openViewer();
 
@@ -95,6 +96,7 @@ private:
     MessagePort *m_messages = nullptr;
     ViewerPort *m_viewerPort = nullptr;
     UrlOpener *m_opener = nullptr;
+    bool m_pickListPlaced = false;
     QPointer<QWidget> m_optionsWindow;
     QPointer<QWidget> m_grabberWindow;
     QPointer<QWidget> m_pickListWindow;

@@ -8,9 +8,11 @@
 #include "platform/UrlOpener.h"
 #include "ui/BoxMessages.h"
 #include "ui/ScannerControls.h"
+#include "ui/WindowPlacement.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 
 namespace
 {
@@ -46,8 +48,14 @@ void TMainForm::PreviewButtonClick()
         m_state.MyFile = m_options.WebNameEdit();
     const QFileInfo page(QDir(folder), m_state.MyFile);
     if (page.isFile()) {
-        if (!m_opener->openFile(page.absoluteFilePath(), m_previewWorkingFolder))
-            m_messages->showMessage(tr("No program could be started to show ") + page.absoluteFilePath());
+        const QString path = page.absoluteFilePath();
+        // The launcher may start fine and find no program (no browser installed): that is told too.
+        const auto noProgram = [form = QPointer<TMainForm>(this), path] {
+            if (form && form->m_messages)
+                form->m_messages->showMessage(tr("No program could open the page %1").arg(path));
+        };
+        if (!m_opener->openFile(path, m_previewWorkingFolder, noProgram))
+            noProgram();
     } else {
         m_messages->showMessage(m_state.MyFile + tr(" does not exist in ") + folder);
     }
@@ -108,6 +116,12 @@ void TMainForm::GrabberButtonClick()
 void TMainForm::PickListButtonClick()
 {
     m_state.PickListOpen = !m_state.PickListOpen;
+    // The first time, beside this window so that files can be dragged from its list; after that
+    // where the person left it.
+    if (m_state.PickListOpen && m_pickListWindow && !m_pickListPlaced) {
+        WindowPlacement::placeWithoutCovering(m_pickListWindow, this);
+        m_pickListPlaced = true;
+    }
     toggle(m_pickListWindow, m_state.PickListOpen);
 }
 

@@ -51,8 +51,7 @@ public:
 TSettingsForm::TSettingsForm(PageOptions &options, QWidget *parent)
     : QWidget(parent, Qt::Window), m_options(options), m_dialogs(&QtFormDialogs::instance()),
       m_opener([](const QUrl &url) { return QDesktopServices::openUrl(url); }),
-      m_programFolder(QCoreApplication::applicationDirPath()),
-      m_fallbackFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+      m_emailFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
 {
     setObjectName(QStringLiteral("TSettingsForm"));
     setWindowTitle(tr("Options"));
@@ -78,12 +77,6 @@ void TSettingsForm::setDialogs(FormDialogs *dialogs)
         chooser->setDialogs(dialogs);
     m_backgroundFile->setDialogs(dialogs);
     m_soundPick->setDialogs(dialogs);
-}
-
-void TSettingsForm::setEmailFolders(const QString &programFolder, const QString &fallbackFolder)
-{
-    m_programFolder = programFolder;
-    m_fallbackFolder = fallbackFolder;
 }
 
 void TSettingsForm::panel(const QRect &area)
@@ -458,7 +451,7 @@ void TSettingsForm::EmailButtonClick()
 {
     m_emailButton->setEnabled(false);
     QString error;
-    const QString path = EmailPage::write(m_programFolder, m_fallbackFolder, &error);
+    const QString path = EmailPage::write(m_emailFolder, &error);
     if (path.isEmpty())
         m_dialogs->showError(this, error);
     else

@@ -34,8 +34,8 @@ public:
 
     void setDialogs(FormDialogs *dialogs);
     void setOpener(Opener opener) { m_opener = std::move(opener); }
-    // Where the e-mail page goes: the program's folder, else the per-user data folder.
-    void setEmailFolders(const QString &programFolder, const QString &fallbackFolder);
+    // Where the e-mail page goes; the per-user data folder unless set.
+    void setEmailFolder(const QString &dataFolder) { m_emailFolder = dataFolder; }
 
 Q_SIGNALS:
     void aboutRequested(); // the About window is shown modally by whoever owns it
@@ -67,8 +67,7 @@ private:
     PageOptions &m_options;
     FormDialogs *m_dialogs;
     Opener m_opener;
-    QString m_programFolder;
-    QString m_fallbackFolder;
+    QString m_emailFolder;
 
     QLineEdit *m_webName = nullptr;
     NumberField *m_counter = nullptr;

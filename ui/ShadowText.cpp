@@ -7,11 +7,11 @@ namespace ShadowText
 {
 
 void paint(QWidget *widget, const QString &text, Qt::Alignment alignment, const QColor &ink,
-           const QColor &shadow)
+           const QColor &shadow, int down)
 {
     QPainter painter(widget);
     painter.setFont(widget->font());
-    const QRect area = widget->rect().adjusted(0, 0, -1, -1);
+    const QRect area = widget->rect().adjusted(0, 0, -1, -1).translated(0, down);
     painter.setPen(shadow);
     painter.drawText(area.translated(1, 1), int(alignment), text);
     painter.setPen(ink);
@@ -41,8 +41,22 @@ TextButton::TextButton(const QString &caption, QWidget *parent) : QAbstractButto
 
 void TextButton::paintEvent(QPaintEvent *)
 {
-    const QColor white(Qt::white), black(Qt::black);
-    ShadowText::paint(this, text(), Qt::AlignCenter, m_hot ? white : black, m_hot ? black : white);
+    // The buttons sit on the skin's white tabs: white ink would vanish there, so the pointer over a
+    // button turns its ink blue (the skin's count colour), pressed it shifts down like the pictures.
+    const QColor ink = isDown() ? QColor(0, 0, 128) : m_hot ? QColor(0, 0, 255) : QColor(Qt::black);
+    const QColor shadow(Qt::white);
+    if (text() != QLatin1String("-")) {
+        ShadowText::paint(this, text(), Qt::AlignCenter, ink, shadow, isDown() ? 1 : 0);
+        return;
+    }
+    // A minimise bar rather than a dash, low in the button as title bars draw it.
+    QPainter painter(this);
+    const int thickness = 3;
+    QRect bar(1, height() / 2 + 2, width() - 2, thickness);
+    if (isDown())
+        bar.translate(0, 1);
+    painter.fillRect(bar.translated(1, 1), shadow);
+    painter.fillRect(bar, ink);
 }
 
 void TextButton::mouseMoveEvent(QMouseEvent *event)

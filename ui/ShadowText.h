@@ -9,8 +9,9 @@
 namespace ShadowText
 {
 
+// down: pixels the text moves down (a pressed button).
 void paint(QWidget *widget, const QString &text, Qt::Alignment alignment, const QColor &ink,
-           const QColor &shadow);
+           const QColor &shadow, int down = 0);
 
 } // namespace ShadowText
 
@@ -31,8 +32,8 @@ private:
     QColor m_shadow;
 };
 
-// A caption-only button: black text with a white shadow, white with a black shadow while the pointer
-// is over it.
+// A caption-only button: black text with a white shadow, blue while the pointer is over it, dark
+// blue and one pixel lower while pressed. The caption "-" is drawn as a minimise bar.
 class TextButton final : public QAbstractButton
 {
     Q_OBJECT

@@ -7,7 +7,42 @@
 #include <QPainter>
 #include <QWidget>
 
-Skin::Skin(QWidget *window, const QPixmap &pixmap) : QObject(window), m_window(window), m_pixmap(pixmap) {}
+#include <algorithm>
+
+Skin::Skin(QWidget *window, const QPixmap &pixmap, std::optional<QColor> key)
+    : QObject(window), m_window(window), m_original(pixmap), m_pixmap(pixmap), m_key(key)
+{
+}
+
+void Skin::fitWindow()
+{
+    m_window->setFixedSize(m_pixmap.size());
+    if (m_key)
+        m_window->setMask(m_pixmap.createMaskFromColor(*m_key, Qt::MaskInColor));
+    m_window->update();
+}
+
+void Skin::setHeight(int height)
+{
+    const int width = m_original.width();
+    const int original = m_original.height();
+    if (height <= original) {
+        m_pixmap = m_original;
+    } else {
+        const int edge = original / 3; // kept whole at the top and at the bottom
+        const int band = original - 2 * edge;
+        QPixmap grown(width, height);
+        grown.fill(Qt::transparent);
+        QPainter painter(&grown);
+        painter.drawPixmap(0, 0, m_original, 0, 0, width, edge);
+        for (int y = edge; y < height - edge; y += band)
+            painter.drawPixmap(0, y, m_original, 0, edge, width, std::min(band, height - edge - y));
+        painter.drawPixmap(0, height - edge, m_original, 0, original - edge, width, edge);
+        painter.end();
+        m_pixmap = grown;
+    }
+    fitWindow();
+}
 
 Skin *Skin::apply(QWidget *window, const QString &skinFile, std::optional<QColor> key)
 {
@@ -18,11 +53,9 @@ Skin *Skin::apply(QWidget *window, const QString &skinFile, std::optional<QColor
         pixmap.fill(QColor(192, 192, 192));
         key.reset();
     }
-    auto *skin = new Skin(window, pixmap);
+    auto *skin = new Skin(window, pixmap, key);
     window->setWindowFlags(window->windowFlags() | Qt::FramelessWindowHint);
-    window->setFixedSize(pixmap.size());
-    if (key)
-        window->setMask(pixmap.createMaskFromColor(*key, Qt::MaskInColor));
+    skin->fitWindow();
     window->installEventFilter(skin);
     return skin;
 }

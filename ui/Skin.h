@@ -21,15 +21,23 @@ public:
     static Skin *apply(QWidget *window, const QString &skinFile, std::optional<QColor> key);
 
     QPixmap pixmap() const { return m_pixmap; }
+    QSize pictureSize() const { return m_original.size(); }
+
+    // Makes the window this tall (never less than its picture): the picture's middle band is repeated
+    // down to the new height, its top and bottom edges kept, and the outline cut anew.
+    void setHeight(int height);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    Skin(QWidget *window, const QPixmap &pixmap);
+    Skin(QWidget *window, const QPixmap &pixmap, std::optional<QColor> key);
+    void fitWindow();
 
     QWidget *m_window;
+    QPixmap m_original;
     QPixmap m_pixmap;
+    std::optional<QColor> m_key;
     QPoint m_dragOffset;
     bool m_dragging = false;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
+#include <QSize>
 
 class QWidget;
 
@@ -14,5 +16,13 @@ void centreOnScreen(QWidget *window);
 // The top-left corner at `offset` from the top-left corner of `anchor` (in screen pixels); centred on
 // the screen when there is no anchor.
 void placeBeside(QWidget *window, const QWidget *anchor, const QPoint &offset);
+
+// Where a window of `size` goes so that it leaves `anchor` (a frame on the screen) uncovered: to its
+// right where `available` has room, else to its left, else below it, else centred in `available`.
+// Top edges line up with the anchor's, moved inside `available` where needed.
+QPoint besideWithoutCovering(const QSize &size, const QRect &anchor, const QRect &available);
+
+// Moves the window to that place beside its anchor's window, on the anchor's screen.
+void placeWithoutCovering(QWidget *window, const QWidget *anchor);
 
 } // namespace WindowPlacement

@@ -1,11 +1,15 @@
 #include "ui/prompt2.h"
 
-#include "ui/TwoStateButton.h"
 #include "ui/ShadowLabel.h"
 #include "ui/Skin.h"
+#include "ui/TwoStateButton.h"
 #include "ui/WindowPlacement.h"
+#include "ui/WrappedText.h"
 
 #include <QKeyEvent>
+#include <QScreen>
+
+#include <algorithm>
 
 TPrompt2Form::TPrompt2Form(QWidget *parent)
     : QDialog(parent), m_promptmessage(new ShadowLabel(this)),
@@ -14,7 +18,7 @@ TPrompt2Form::TPrompt2Form(QWidget *parent)
 {
     setObjectName(QStringLiteral("Prompt2Form"));
     setWindowTitle(tr("Message"));
-    Skin::apply(this, QStringLiteral("prompt2_skin.png"), QColor(Qt::black));
+    m_skin = Skin::apply(this, QStringLiteral("prompt2_skin.png"), QColor(Qt::black));
     // On top, so a message is never hidden behind the always-on-top About or progress windows.
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
     setModal(true);
@@ -44,6 +48,19 @@ void TPrompt2Form::showMessage(const QString &text)
 void TPrompt2Form::setText(const QString &text)
 {
     m_promptmessage->setText(text);
+    // The box keeps its 40 pixels while the text fits; a longer one (a deep folder's path, a
+    // failure's reason) grows it and the window by whole lines, so nothing is cut.
+    constexpr int kBoxHeight = 40;
+    const int maximum = std::max(kBoxHeight, (screen() ? screen()->availableGeometry().height() : 1000) -
+                                                 m_skin->pictureSize().height());
+    const QMargins margins = m_promptmessage->contentsMargins();
+    const int width = m_promptmessage->width() - margins.left() - margins.right();
+    const int line = QFontMetrics(m_promptmessage->font()).lineSpacing();
+    int height = kBoxHeight;
+    while (height < maximum && WrappedText::fit(text, m_promptmessage->font(), QSize(width, height)).cut)
+        height += line;
+    m_promptmessage->resize(m_promptmessage->width(), height);
+    m_skin->setHeight(m_skin->pictureSize().height() + height - kBoxHeight);
 }
 
 QString TPrompt2Form::text() const

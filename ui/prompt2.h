@@ -4,9 +4,11 @@
 
 class TwoStateButton;
 class ShadowLabel;
+class Skin;
 
 // The message window: one text and an OK button, shown modally. Created once and reused for every
-// message; it keeps the last text until the next message replaces it.
+// message; it keeps the last text until the next message replaces it. A text longer than the window's
+// box makes the window taller, so every line of it shows.
 class TPrompt2Form final : public QDialog
 {
     Q_OBJECT
@@ -30,6 +32,7 @@ protected:
 private:
     void OKButtonClick();
 
+    Skin *m_skin;
     ShadowLabel *m_promptmessage;
     TwoStateButton *m_OKButton;
 };

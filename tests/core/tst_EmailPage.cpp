@@ -26,55 +26,53 @@ private Q_SLOTS:
         QCOMPARE(lines[2], QByteArray("</HTML>\r"));
     }
 
-    void writesBesideTheProgram()
+    void writesIntoTheUsersDataFolder()
     {
-        QTemporaryDir program, user;
-        QString error;
-        const QString path = EmailPage::write(program.path(), user.filePath("data"), &error);
-        QCOMPARE(path, program.filePath("email.htm"));
-        QVERIFY(error.isEmpty());
-        QCOMPARE(contents(path), EmailPage::text());
-        QVERIFY(!QFile::exists(user.filePath("data/email.htm")));
-    }
-
-    // An installed program's folder takes no files: the page goes to the user's data folder.
-    void unwritableProgramFolderFallsBack()
-    {
-        QTemporaryDir temp;
-        QFile blocker(temp.filePath("notafolder"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QTemporaryDir user;
         QString error;
         const QString path =
-            EmailPage::write(temp.filePath("notafolder/bin"), temp.filePath("user/data"), &error);
-        QCOMPARE(path, temp.filePath("user/data/email.htm"));
+            EmailPage::write(user.filePath("data/tessaloom"), &error); // created when missing
+        QCOMPARE(path, user.filePath("data/tessaloom/email.htm"));
+        QVERIFY(error.isEmpty());
         QCOMPARE(contents(path), EmailPage::text());
     }
 
-    void bothFoldersRefusedNamesTheFile()
+    void refusedFolderNamesTheFileAndReason_data()
     {
+        QTest::addColumn<QString>("folder"); // relative to a temporary folder holding a plain file "file"
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("under a plain file") << "file/data"
+                                            << "";
+        QTest::newRow("no folder at all") << ""
+                                          << "no folder";
+    }
+    void refusedFolderNamesTheFileAndReason()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, reason);
         QTemporaryDir temp;
         QFile blocker(temp.filePath("file"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         QString error;
-        QVERIFY(EmailPage::write(temp.filePath("file/a"), temp.filePath("file/b"), &error).isEmpty());
-        QVERIFY2(error.contains("email.htm"), qPrintable(error));
+        QVERIFY(EmailPage::write(folder.isEmpty() ? QString() : temp.filePath(folder), &error).isEmpty());
+        QVERIFY2(error.contains("email.htm") && error.contains(reason), qPrintable(error));
+        QVERIFY2(!error.endsWith(": "), qPrintable(error)); // a reason follows the name
     }
 
     // A link planted at the name is never written through.
     void plantedLinkIsNotFollowed()
     {
-        QTemporaryDir program, user;
-        const QString target = program.filePath("precious.txt");
+        QTemporaryDir user, elsewhere;
+        const QString target = elsewhere.filePath("precious.txt");
         QFile precious(target);
         QVERIFY(precious.open(QIODevice::WriteOnly));
         precious.write("keep");
         precious.close();
-        QVERIFY(QFile::link(target, program.filePath("email.htm")));
+        QVERIFY(QFile::link(target, user.filePath("email.htm")));
         QString error;
-        const QString path = EmailPage::write(program.path(), user.path(), &error);
-        QCOMPARE(path, user.filePath("email.htm"));
+        QVERIFY(EmailPage::write(user.path(), &error).isEmpty());
+        QVERIFY(error.contains("email.htm"));
         QCOMPARE(contents(target), QByteArray("keep"));
     }
 };

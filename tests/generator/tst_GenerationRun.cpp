@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -27,6 +28,8 @@ private Q_SLOTS:
     void pickListOrder();
     void backgroundPicture_data();
     void backgroundPicture();
+    void quoteInsidePictureName_data();
+    void quoteInsidePictureName();
     void overwriteDialog_data();
     void overwriteDialog();
     void overwriteOfLinkKeepsDialogOpen();
@@ -121,8 +124,8 @@ void TestGenerationRun::stops()
     QCOMPARE(w.ui.count("closeViewer"), viewerClosed ? 1 : 0);
     QCOMPARE(finished.size(), 1);
     QCOMPARE(finished.at(0).at(0).toBool(), false);
-    if (cause == "thumbs") // the clean-up ran: the old thumbnails are gone and none are made
-        QCOMPARE(runFolderNames(w.folder), QStringList());
+    if (cause == "thumbs") // the names left the list, but a stop leaves every file as it was
+        QCOMPARE(runFolderNames(w.folder), QStringList({"sm_a.jpg", "sm_b.jpg"}));
     else
         QVERIFY(QFile::exists(w.path(cause == "sound" ? "a.wav" : "a.jpg")));
 }
@@ -307,6 +310,61 @@ void TestGenerationRun::backgroundPicture()
     QVERIFY(!runFolderNames(w.folder).join(' ').contains(".tessaloom"));
 }
 
+// A double quote inside a picture's name is part of the name: the page, the take-out from the list and
+// the copies all read the same name.
+void TestGenerationRun::quoteInsidePictureName_data()
+{
+    QTest::addColumn<QString>("use");        // "background" or "sound"
+    QTest::addColumn<QString>("fromFolder"); // where the chosen picture lies: "pics" is the page folder
+    QTest::addColumn<QString>("reference");  // how the page refers to the picture
+
+    QTest::newRow("background in the page folder") << "background"
+                                                   << "pics"
+                                                   << "BACKGROUND=\"my%22bg.gif\"";
+    QTest::newRow("background from another folder") << "background"
+                                                    << "art"
+                                                    << "BACKGROUND=\"my%22bg.gif\"";
+    QTest::newRow("sound picture, measured in percentage mode") << "sound"
+                                                                << "art"
+                                                                << "SRC=\"no%22te.jpg\"";
+}
+
+void TestGenerationRun::quoteInsidePictureName()
+{
+    QFETCH(QString, use);
+    QFETCH(QString, fromFolder);
+    QFETCH(QString, reference);
+
+    RunWorld w;
+    const bool sound = use == "sound";
+    const QString name = sound ? "no\"te.jpg" : "my\"bg.gif";
+    QDir().mkpath(w.root.filePath(fromFolder));
+    const QString chosen = w.root.filePath(fromFolder + "/" + name);
+    QVERIFY(sound ? runWriteJpeg(chosen, 40, 30) : runWriteGif(chosen));
+    QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
+    QVERIFY(runWriteBytes(w.path("a.wav"), "RIFF"));
+    w.show(sound ? mkWav : mkGifJpg);
+    w.options.setShownamebox(false);
+    if (sound) {
+        w.options.setSoundChoice(PageOptions::UsePicture, true);
+        w.options.setSoundPick(chosen);
+        w.options.choosePercent(0);
+    } else {
+        w.options.setBackgroundChoice(PageOptions::UseBackgroundPicture, true);
+        w.options.setBackgroundfile("\"" + chosen + "\""); // the chooser's pair of quotes
+    }
+
+    w.run->WebButtonClick();
+
+    QVERIFY2(w.ui.errorBoxes.isEmpty(), qPrintable(w.ui.errorBoxes.join('\n')));
+    QCOMPARE(w.pages(), QStringList{"MediaPage.htm"});
+    const QString page = w.pageText();
+    QVERIFY2(page.contains(reference), qPrintable(page));
+    QVERIFY(!w.listing->FileListBox().contains(name)); // never a cell of its own
+    QVERIFY(!page.contains("HREF=\"my%22bg.gif\""));
+    QCOMPARE(runReadBytes(w.path(name)), runReadBytes(chosen)); // the file the page refers to is there
+}
+
 void TestGenerationRun::overwriteDialog_data()
 {
     QTest::addColumn<bool>("ok");
@@ -319,6 +377,10 @@ void TestGenerationRun::overwriteDialog()
     QFETCH(bool, ok);
     RunWorld w;
     QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
+    QVERIFY(runWriteJpeg(w.path("Big Picture.JPG"), 40, 30));
+    QVERIFY(
+        runWriteJpeg(w.path("sm_gone.jpg"), 20, 15)); // the old page's thumbnail, of a picture since removed
+    const QByteArray oldThumbnail = runReadBytes(w.path("sm_gone.jpg"));
     QDir().mkpath(w.root.filePath("art"));
     QVERIFY(runWriteBytes(w.root.filePath("art/bg.gif"), "chosen"));
     const QString page = w.path("MediaPage3.htm");
@@ -339,15 +401,21 @@ void TestGenerationRun::overwriteDialog()
     QCOMPARE(w.state.MyFile, page);
     QVERIFY(!w.state.GenerationRunning && !w.state.ViewerOpen);
     QCOMPARE(finished.at(0).at(0).toBool(), ok);
+    QVERIFY(!w.listing->FileListBox().contains("sm_gone.jpg"));
     if (ok) {
         QVERIFY(runReadBytes(page).startsWith("<HTML>\r\n"));
         QVERIFY(QFile::exists(w.path("sm_a.jpg")));
+        // the thumbnail has exactly the name the page shows
+        QVERIFY(QString::fromUtf8(runReadBytes(page)).contains("SRC=\"sm_Big Picture.JPG\""));
+        QCOMPARE(QImage(w.path("sm_Big Picture.JPG"), "JPEG").width(), 20);
+        QVERIFY(!QFile::exists(w.path("sm_gone.jpg")));
         QCOMPARE(w.ui.messages, QStringList{page + " was created."});
         QVERIFY(w.ui.calledInOrder({"confirmOverwrite", "progressCreate", "preview",
                                     "showMessage:" + page + " was created.", "closeViewer"}));
     } else {
         QCOMPARE(runReadBytes(page), QByteArray("old page"));
         QVERIFY(!QFile::exists(w.path("sm_a.jpg")));
+        QCOMPARE(runReadBytes(w.path("sm_gone.jpg")), oldThumbnail); // the old page keeps its pictures
         QVERIFY(w.ui.messages.isEmpty());
         QCOMPARE(w.ui.count("preview"), 0);
         QVERIFY(w.ui.errorBoxes.isEmpty());

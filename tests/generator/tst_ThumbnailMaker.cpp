@@ -56,12 +56,12 @@ private Q_SLOTS:
         QTest::newRow("lower case") << "/pics"
                                     << "photo.jpg"
                                     << "/pics/sm_photo.jpg";
-        QTest::newRow("upper-case extension becomes .jpg") << "/pics"
-                                                           << "Photo.JPG"
-                                                           << "/pics/sm_Photo.jpg";
-        QTest::newRow("mixed case") << "/pics"
-                                    << "a.b.Jpg"
-                                    << "/pics/sm_a.b.jpg";
+        QTest::newRow("upper-case extension kept, as the page refers to it") << "/pics"
+                                                                             << "Big Picture.JPG"
+                                                                             << "/pics/sm_Big Picture.JPG";
+        QTest::newRow("mixed case kept") << "/pics"
+                                         << "a.b.Jpg"
+                                         << "/pics/sm_a.b.Jpg";
         QTest::newRow("root folder") << "/"
                                      << "x.jpg"
                                      << "/sm_x.jpg";
@@ -281,7 +281,7 @@ private Q_SLOTS:
         QVERIFY(feedback.eventRuns >= 4);
         QStringList made = QDir(dir.path()).entryList({"sm_*"}, QDir::Files | QDir::Hidden);
         made.sort();
-        QCOMPARE(made, QStringList({"sm_C.jpg", "sm_a.jpg"}));
+        QCOMPARE(made, QStringList({"sm_C.JPG", "sm_a.jpg"})); // the names the page refers to
         QCOMPARE(leftovers(dir), QStringList());
     }
 
@@ -435,7 +435,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QTemporaryDir outside;
         const QByteArray picture = jpeg(photoPicture({20, 20}));
-        for (const char *name : {"sm_a.jpg", "sm_b.jpg", "SM_Holiday.JPG", "sm_c.JPG", "sm_d.jpeg", "a.jpg"})
+        for (const char *name :
+             {"sm_a.jpg", "sm_b.jpg", "SM_Holiday.JPG", "sm_c.JPG", "sm_e.Jpg", "sm_d.jpeg", "a.jpg"})
             QVERIFY(writeFile(path(dir, name), picture));
         QVERIFY(writeFile(path(dir, "sm_notes.txt"), "my notes"));
         QVERIFY(writeFile(path(dir, "sm_fake.jpg"), "not a picture"));
@@ -449,8 +450,11 @@ private Q_SLOTS:
         QCOMPARE(list, QStringList({"a.jpg", "SM_Holiday.JPG", "b.jpg"}));
         QVERIFY(!QFileInfo::exists(path(dir, "sm_a.jpg")));
         QVERIFY(!QFileInfo::exists(path(dir, "sm_b.jpg")));
-        for (const char *kept : {"SM_Holiday.JPG", "sm_c.JPG", "sm_d.jpeg", "a.jpg", "sm_notes.txt",
-                                 "sm_fake.jpg", "sm_x.d", "sm_y.jpg"})
+        // Thumbnails keep their picture's extension, so both spellings are the maker's own.
+        QVERIFY(!QFileInfo::exists(path(dir, "sm_c.JPG")));
+        QVERIFY(!QFileInfo::exists(path(dir, "sm_e.Jpg")));
+        for (const char *kept :
+             {"SM_Holiday.JPG", "sm_d.jpeg", "a.jpg", "sm_notes.txt", "sm_fake.jpg", "sm_x.d", "sm_y.jpg"})
             QVERIFY2(QFileInfo::exists(path(dir, kept)), kept);
         QVERIFY(QFileInfo(path(dir, "sm_link.jpg")).isSymLink());
         QCOMPARE(readFile(outside.filePath("target.jpg")), picture);
@@ -461,15 +465,18 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         QVERIFY(writeJpeg(path(dir, "a.jpg"), photoPicture({64, 48})));
-        QStringList list{"a.jpg"};
+        QVERIFY(writeJpeg(path(dir, "Big Picture.JPG"), photoPicture({64, 48})));
+        QStringList list{"a.jpg", "Big Picture.JPG"};
         PageOptions options;
         setPercent(options, 0);
         ThumbRecordingFeedback feedback;
         MakeThumbnails(dir.path(), list, options, feedback);
-        QCOMPARE(thumbnailFilesIn(dir.path()), QStringList{"sm_a.jpg"}); // what the maker writes counts
-        list << "sm_a.jpg";
+        // what the maker writes counts, under the names the page refers to
+        QCOMPARE(thumbnailFilesIn(dir.path()), QStringList({"sm_Big Picture.JPG", "sm_a.jpg"}));
+        list << "sm_a.jpg"
+             << "sm_Big Picture.JPG";
         CleanUpThumbnails(dir.path(), list);
-        QCOMPARE(list, QStringList{"a.jpg"});
+        QCOMPARE(list, QStringList({"a.jpg", "Big Picture.JPG"}));
         QCOMPARE(thumbnailFilesIn(dir.path()), QStringList());
         QVERIFY(QFileInfo::exists(path(dir, "a.jpg")));
     }

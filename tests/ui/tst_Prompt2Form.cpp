@@ -1,5 +1,5 @@
-#include "ui/TwoStateButton.h"
 #include "ui/ShadowLabel.h"
+#include "ui/TwoStateButton.h"
 #include "ui/WrappedText.h"
 #include "ui/prompt2.h"
 
@@ -116,6 +116,51 @@ private Q_SLOTS:
         auto *ok = form.findChild<TwoStateButton *>(QStringLiteral("OKButton"));
         QVERIFY(ok);
         QCOMPARE(ok->geometry(), QRect(328, 13, 42, 37));
+    }
+
+    // A text longer than the box grows the window by whole lines, keeping its width, so the file's
+    // name and the reason at the end of a message always show; a short one keeps the window's size.
+    void longTextsGrowTheWindow_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("grows");
+        QTest::addColumn<QString>("end"); // what must show at the end of the text
+        const QString deep = QStringLiteral("/home/someone/Pictures/Holidays/2024 Summer by the sea/"
+                                            "Day three at the harbour/camera one");
+        QTest::newRow("short") << QStringLiteral("There are no files to use...") << false
+                               << QStringLiteral("use...");
+        QTest::newRow("pick list load") << QStringLiteral("Some of the files of the list are not in %1. "
+                                                          "They were left out of the pictures folder")
+                                               .arg(deep)
+                                        << true << QStringLiteral("pictures folder");
+        QTest::newRow("rename failure with its reason")
+            << QStringLiteral("Can not rename %1/my holiday picture.jpg to %1/myholidaypicture.jpg "
+                              "(Permission denied)")
+                   .arg(deep)
+            << true << QStringLiteral("(Permission denied)");
+        QTest::newRow("one long word")
+            << QString(deep).remove(' ') + QStringLiteral("/file.jpg") << true << QStringLiteral("file.jpg");
+    }
+    void longTextsGrowTheWindow()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, grows);
+        QFETCH(QString, end);
+        TPrompt2Form form;
+        form.setText(text);
+        const WrappedText::Fit shown = form.promptmessage()->shownText();
+        QVERIFY2(!shown.cut, qPrintable(shown.lines.join('|')));
+        QVERIFY2(shown.lines.join(QString()).remove(' ').endsWith(QString(end).remove(' ')),
+                 qPrintable(shown.lines.join('|')));
+        QCOMPARE(form.width(), 384);
+        QCOMPARE(form.height() > 64, grows);
+        QCOMPARE(form.promptmessage()->height(), form.height() - 24);
+        QVERIFY(form.mask().contains(QPoint(192, form.height() - 12))); // the grown part is window
+        QVERIFY(!form.mask().contains(QPoint(0, form.height() - 1)));   // corners still cut out
+
+        form.setText(QStringLiteral("Done."));
+        QCOMPARE(form.size(), QSize(384, 64));
+        QCOMPARE(form.promptmessage()->geometry(), QRect(27, 13, 303, 40));
     }
 
     void theLabelDrawsBlackTextWithAWhiteShadow()

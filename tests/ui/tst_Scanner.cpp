@@ -11,10 +11,13 @@
 #include "ui/ShadowText.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,10 +41,12 @@ struct RecordedOpener final : UrlOpener {
     QStringList opened;
     QString workingFolder;
     bool launcherFound = true;
-    bool openFile(const QString &filePath, const QString &folder) override
+    FailedLater failedLater;
+    bool openFile(const QString &filePath, const QString &folder, FailedLater failed) override
     {
         opened << filePath;
         workingFolder = folder;
+        failedLater = std::move(failed);
         return launcherFound;
     }
 };
@@ -263,6 +268,74 @@ private Q_SLOTS:
         QVERIFY(f.form.listing().FileListBox().isEmpty());
     }
 
+    // The chosen kind shows on its button, whichever way it was chosen, and a second click keeps it.
+    void chosenKindButtonLooksChosen()
+    {
+        Fixture f({"a.jpg"});
+        QVERIFY(f.open(1));
+        const auto checkedKinds = [&f] {
+            QList<int> codes;
+            for (int code = mkGifJpg; code <= mkMpg; ++code)
+                if (f.form.controls().kindButtons[code - 1]->isChecked())
+                    codes << code;
+            return codes;
+        };
+        QCOMPARE(checkedKinds(), QList<int>{mkGifJpg}); // the first-run kind
+        for (int code : {int(mkWav), int(mkWav), int(mkGif), int(mkMpg)}) {
+            QTest::mouseClick(f.form.controls().kindButtons[code - 1], Qt::LeftButton);
+            QCOMPARE(checkedKinds(), QList<int>{code});
+        }
+        f.form.chooseKind(mkMid);
+        QCOMPARE(checkedKinds(), QList<int>{mkMid});
+        // drawn chosen: the button's look differs from the same button unchosen
+        PictureButton *mid = f.form.controls().kindButtons[mkMid - 1];
+        const QImage chosen = mid->grab().toImage();
+        f.form.chooseKind(mkMp3);
+        QVERIFY(mid->grab().toImage() != chosen);
+    }
+
+    // Names are read whole: the Name column takes the width the size column leaves, no sideways
+    // scrolling, the whole name in a tooltip; the tree shows the current folder's name however deep.
+    void namesReadWhole()
+    {
+        const QString longName = QStringLiteral("sm_beach day at the seaside with everyone.jpg");
+        Fixture f({longName, "a.jpg"});
+        const QString deep = f.folder() + "/Summer holidays by the sea/Day three at the harbour/camera one";
+        QVERIFY(QDir().mkpath(deep));
+        makeFiles(deep, {longName, "a.jpg"});
+        f.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+        QVERIFY(f.form.selectFolder(deep));
+        f.form.Timer1Timer();
+        QTRY_COMPARE(f.list()->rowCount(), 2);
+        FileListView *list = f.list();
+        int shownWidth = 0;
+        for (int column = 0; column < list->model()->columnCount(); ++column)
+            if (!list->isColumnHidden(column))
+                shownWidth += list->columnWidth(column);
+        QCOMPARE(shownWidth, list->viewport()->width());
+        QVERIFY2(list->columnWidth(0) >= list->viewport()->width() - 60,
+                 qPrintable(QString::number(list->columnWidth(0))));
+        QVERIFY(!list->horizontalScrollBar()->isVisible());
+        QStringList tips;
+        for (int row = 0; row < list->rowCount(); ++row)
+            tips << list->model()->index(row, 0, list->rootIndex()).data(Qt::ToolTipRole).toString();
+        QVERIFY2(tips.contains(longName), qPrintable(tips.join('|')));
+
+        FolderTreeView *tree = f.form.controls().DirectoryListBox;
+        QTRY_VERIFY(tree->currentIndex().isValid());
+        QTRY_VERIFY(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex()).center()));
+        const QRect item = tree->visualRect(tree->currentIndex());
+        const int textWidth = QFontMetrics(tree->font()).horizontalAdvance(QStringLiteral("camera one"));
+        // the name is neither cut by its column nor scrolled out of sight
+        QVERIFY2(item.left() >= 0 && item.width() >= textWidth + 16 &&
+                     item.left() + 16 + textWidth <= tree->viewport()->width(),
+                 qPrintable(QStringLiteral("item at %1..%2, viewport %3")
+                                .arg(item.left())
+                                .arg(item.right())
+                                .arg(tree->viewport()->width())));
+    }
+
     void listFollowsTheFolderLive()
     {
         Fixture f({"a.jpg"});
@@ -347,9 +420,15 @@ private Q_SLOTS:
         QCOMPARE(f.form.state().MyFile, QStringLiteral("MediaPage.htm"));
         QCOMPARE(f.messages.texts.size(), 1);
 
-        f.opener.launcherFound = false; // a desktop without any program for pages
+        const QString noProgram = "No program could open the page " + f.folder() + "/MediaPage.htm";
+        QVERIFY(f.opener.failedLater);
+        f.opener.failedLater(); // the launcher started, then found no browser
+        QCOMPARE(f.messages.texts, QStringList({"MediaPage.htm does not exist in " + f.folder(), noProgram}));
+
+        f.opener.launcherFound = false; // a desktop without any launcher
         f.form.PreviewButtonClick();
-        QCOMPARE(f.messages.texts.last(), "No program could be started to show " + f.folder() + "/MediaPage.htm");
+        QCOMPARE(f.messages.texts.size(), 3);
+        QCOMPARE(f.messages.texts.last(), noProgram);
     }
 
     void previewOfAFolderThatWentAwayReportsTheFailure()
@@ -420,6 +499,46 @@ private Q_SLOTS:
         QCOMPARE(storedHelp(), QStringLiteral("1"));
     }
 
+    // Both buttons sit on the skin's white tabs: in every state their mark must stand out from the tab
+    // as much as it does at rest (its shadow alone showing does not count).
+    void quitAndMinimiseReadableInEveryState_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("state");
+        for (const char *button : {"HaltButton", "Shrinkit"})
+            for (const char *state : {"hot", "pressed"})
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(button, state))) << button << state;
+    }
+    void quitAndMinimiseReadableInEveryState()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, state);
+        Fixture f;
+        f.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+        auto *control = f.form.findChild<TextButton *>(button);
+        QVERIFY(control);
+        const auto darkPixels = [&] {
+            const QImage shot = f.form.grab(control->geometry()).toImage();
+            int dark = 0;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    if (qGray(shot.pixel(x, y)) < 110)
+                        ++dark;
+            return dark;
+        };
+        const int atRest = darkPixels();
+        QVERIFY2(atRest >= 8, qPrintable(QStringLiteral("%1 dark pixels at rest").arg(atRest)));
+        if (state == "hot")
+            QTest::mouseMove(control, control->rect().center());
+        else
+            control->setDown(true);
+        const int now = darkPixels();
+        QVERIFY2(now * 10 >= atRest * 8,
+                 qPrintable(QStringLiteral("%1 dark pixels, %2 at rest").arg(now).arg(atRest)));
+        control->setDown(false);
+    }
+
     void quitAndMinimiseLightUpUnderThePointer()
     {
         Fixture f;
@@ -463,6 +582,35 @@ private Q_SLOTS:
         connect(&f.form, &TMainForm::createRequested, this, [&created] { ++created; });
         QTest::mouseClick(f.form.controls().WebButton, Qt::LeftButton);
         QCOMPARE(created, 1);
+    }
+
+    // The pick list opens beside the main window, clear of its file list, where the screen has room;
+    // after that it stays where the person drags it.
+    void pickListOpensBesideAndKeepsItsPlace()
+    {
+        Fixture f;
+        QWidget pickList;
+        pickList.resize(449, 355);
+        f.form.setPickListWindow(&pickList);
+        const QRect available = f.form.screen()->availableGeometry();
+        f.form.move(available.topLeft());
+        f.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+        QTest::mouseClick(f.form.controls().PickListButton, Qt::LeftButton);
+        QVERIFY(pickList.isVisible());
+        const QRect list(f.form.controls().FileListBoxSH->mapToGlobal(QPoint()),
+                         f.form.controls().FileListBoxSH->size());
+        const bool room =
+            available.width() >= f.form.frameGeometry().width() + 4 + pickList.frameGeometry().width() ||
+            available.height() >= f.form.frameGeometry().height() + 4 + pickList.frameGeometry().height();
+        if (room)
+            QVERIFY(!pickList.frameGeometry().intersects(list));
+        pickList.move(pickList.pos() + QPoint(-7, 5)); // dragged by the person
+        const QPoint dragged = pickList.pos();
+        QTest::mouseClick(f.form.controls().PickListButton, Qt::LeftButton);
+        QTest::mouseClick(f.form.controls().PickListButton, Qt::LeftButton);
+        QVERIFY(pickList.isVisible());
+        QCOMPARE(pickList.pos(), dragged);
     }
 
     void popupMenuOpensOnTheRightButton()

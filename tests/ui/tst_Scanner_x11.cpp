@@ -1,12 +1,18 @@
 // The main window on a real X server: its outline is cut out of the screen, and the pointer really
 // lights the quit button. TESSALOOM_SHOT_DIR, when set, receives the screenshots for a person to see.
 #include "core/PageOptions.h"
+#include "ui/FileListView.h"
+#include "ui/Picklist.h"
+#include "ui/PictureButton.h"
 #include "ui/Scanner.h"
 #include "ui/ScannerControls.h"
 #include "ui/ShadowText.h"
+#include "ui/prompt2.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
+#include <QFile>
 #include <QPainter>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -71,6 +77,51 @@ private Q_SLOTS:
         screenShot("scanner_hover.png");
         QCursor::setPos(origin + QPoint(330, 20));
         QTRY_VERIFY(!quit->isHot());
+    }
+
+    // A person's first look: long names in a deep folder, the chosen kind, the pick list opened beside
+    // the file list, the minimise button under the pointer and a long message.
+    void firstLook()
+    {
+        QTemporaryDir dir;
+        const QString deep = dir.path() + "/Summer holidays by the sea/Day three at the harbour/camera one";
+        QVERIFY(QDir().mkpath(deep));
+        for (const char *name :
+             {"sm_beach day at the seaside.jpg", "Big Picture.JPG", "a.jpg", "harbour at dusk.jpg"}) {
+            QFile file(deep + '/' + QLatin1String(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        PageOptions options;
+        TMainForm form(options);
+        TPickListForm pickList;
+        form.setPickListWindow(&pickList);
+        form.move(40, 40);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(form.selectFolder(deep));
+        form.Timer1Timer();
+        form.chooseKind(mkJpg);
+        QTRY_COMPARE(form.controls().FileListBoxSH->rowCount(), 4);
+        QTest::mouseClick(form.controls().PickListButton, Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowExposed(&pickList));
+        const QRect list(form.controls().FileListBoxSH->mapToGlobal(QPoint()),
+                         form.controls().FileListBoxSH->size());
+        QVERIFY(!pickList.frameGeometry().intersects(list));
+        TextButton *minimise = form.controls().Shrinkit;
+        QCursor::setPos(minimise->mapToGlobal(minimise->rect().center()));
+        QTRY_VERIFY(minimise->isHot());
+        QTest::qWait(300);
+        screenShot("scanner_first_look.png");
+
+        TPrompt2Form message;
+        message.setText("Can not rename " + deep + "/harbour at dusk.jpg to " + deep +
+                        "/harbouratdusk.jpg (Permission denied)");
+        message.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&message));
+        QTest::qWait(300);
+        screenShot("prompt_long.png");
+        message.hide();
+        pickList.hide();
     }
 };
 

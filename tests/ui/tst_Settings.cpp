@@ -10,13 +10,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -741,8 +744,8 @@ private Q_SLOTS:
 
     void emailButton()
     {
-        QTemporaryDir program, user;
-        m_form->setEmailFolders(program.path(), user.path());
+        QTemporaryDir user;
+        m_form->setEmailFolder(user.path());
         QList<QUrl> opened;
         bool enabledWhileOpening = true;
         m_form->setOpener([&](const QUrl &url) {
@@ -751,13 +754,36 @@ private Q_SLOTS:
             return false; // a desktop that cannot open it: nothing is reported
         });
         click(control("EmailButton"));
-        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(program.filePath("email.htm"))});
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(user.filePath("email.htm"))});
         QVERIFY(!enabledWhileOpening);
         QVERIFY(control("EmailButton")->isEnabled());
         QVERIFY(m_dialogs.errors.isEmpty());
-        QFile page(program.filePath("email.htm"));
+        QFile page(user.filePath("email.htm"));
         QVERIFY(page.open(QIODevice::ReadOnly));
         QVERIFY(page.readAll().contains("URL=mailto:"));
+    }
+
+    // An installed program's own folder takes no files: the page goes to the user's data folder.
+    void emailPageGoesToTheUsersDataFolder()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        PageOptions options;
+        TSettingsForm form(options);
+        form.setDialogs(&m_dialogs);
+        QList<QUrl> opened;
+        form.setOpener([&](const QUrl &url) {
+            opened << url;
+            return true;
+        });
+        click(form.findChild<QWidget *>("EmailButton"));
+        const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QStandardPaths::setTestModeEnabled(false);
+        QCOMPARE(opened.size(), 1);
+        const QString written = opened.first().toLocalFile();
+        QCOMPARE(QFileInfo(written).absolutePath(), QFileInfo(dataFolder).absoluteFilePath());
+        QVERIFY(QFile::exists(written));
+        QVERIFY(!QFile::exists(QCoreApplication::applicationDirPath() + "/email.htm"));
+        QFile::remove(written);
     }
 
     void emailPageThatCannotBeWritten()
@@ -766,7 +792,7 @@ private Q_SLOTS:
         QFile blocker(temp.filePath("file"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        m_form->setEmailFolders(temp.filePath("file/a"), temp.filePath("file/b"));
+        m_form->setEmailFolder(temp.filePath("file/a"));
         int opened = 0;
         m_form->setOpener([&](const QUrl &) { return ++opened > 0; });
         click(control("EmailButton"));
