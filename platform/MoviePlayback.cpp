@@ -86,6 +86,7 @@ void MoviePlayback::close()
     m_grabber.close();
     m_path.clear();
     m_frame = QImage();
+    m_frameNumber = -1;
     m_position = 0;
     m_followSink = true;
     m_atEnd = false;
@@ -132,6 +133,10 @@ void MoviePlayback::seek(qint64 frame)
     frame = qBound<qint64>(0, frame, qMax<qint64>(0, length() - 1));
     m_atEnd = false;
     m_position = frame;
+    if (isPlaying()) { // a movie that plays goes on playing from there
+        m_player->setPosition(msOfFrame(frame));
+        return;
+    }
     if (m_player->playbackState() != QMediaPlayer::PausedState)
         m_player->pause();
     m_player->setPosition(msOfFrame(frame));
@@ -139,7 +144,7 @@ void MoviePlayback::seek(qint64 frame)
         m_followSink = false;
         const QImage image = m_grabber.frameAt(frame);
         if (!image.isNull())
-            show(image);
+            show(image, frame);
     }
 }
 
@@ -163,11 +168,27 @@ void MoviePlayback::videoFrameArrived(const QVideoFrame &frame)
 {
     if (!frame.isValid() || !m_followSink || !isOpen())
         return;
-    show(frame.toImage());
+    // startTime() is the frame's time, or after a paused seek the time asked for.
+    show(frame.toImage(), qint64(std::floor(double(qMax<qint64>(0, frame.startTime())) * framesPerSecond() / 1e6 + 1e-6)));
 }
 
-void MoviePlayback::show(const QImage &frame)
+void MoviePlayback::show(const QImage &frame, qint64 number)
 {
     m_frame = frame;
+    m_frameNumber = number;
     Q_EMIT frameShown(m_frame);
+}
+
+QImage MoviePlayback::frameAtPosition()
+{
+    if (!isOpen())
+        return {};
+    const qint64 wanted = qMin(position(), length() - 1);
+    if (!m_frame.isNull() && m_frameNumber == wanted)
+        return m_frame;
+    // The player has not shown that frame yet (it draws a moment after a seek): decode it.
+    const QImage image = m_grabber.frameAt(wanted);
+    if (!image.isNull())
+        show(image, wanted);
+    return m_frame;
 }

@@ -49,6 +49,8 @@ public:
     QSize frameSize() const { return m_grabber.frameSize(); }
     double framesPerSecond() const { return m_grabber.framesPerSecond(); }
     QImage currentFrame() const { return m_frame; } // the decoded frame on screen
+    // The frame at position(): the one on screen, or decoded when the screen lags behind a seek.
+    QImage frameAtPosition();
 
 Q_SIGNALS:
     void frameShown(const QImage &frame);
@@ -56,7 +58,7 @@ Q_SIGNALS:
 
 private:
     void videoFrameArrived(const QVideoFrame &frame);
-    void show(const QImage &frame);
+    void show(const QImage &frame, qint64 number);
     qint64 msOfFrame(qint64 frame) const;
     bool waitUntilLoaded();
 
@@ -67,6 +69,7 @@ private:
     QString m_error;
     Seeking m_seeking = Seeking::Player;
     QImage m_frame;
+    qint64 m_frameNumber = -1; // which frame m_frame is
     qint64 m_position = 0;    // the frame asked for by the last seek
     bool m_followSink = true; // false while a decoded-forward frame stands for the position
     bool m_atEnd = false;
