@@ -1,6 +1,7 @@
 #include "platform/MovieFrameGrabber.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QUrl>
 
 #include <gst/app/gstappsink.h>
@@ -104,7 +105,7 @@ bool MovieFrameGrabber::waitForState(int state, QString *error)
 bool MovieFrameGrabber::open(const QString &path, QString *error)
 {
     close();
-    const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
+    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
     GstElement *pipeline = gst_pipeline_new("grabber");
     GstElement *decode = gst_element_factory_make("uridecodebin", nullptr);
     GstElement *convert = gst_element_factory_make("videoconvert", nullptr);

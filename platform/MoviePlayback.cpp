@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QMediaPlayer>
 #include <QTimer>
 #include <QUrl>
@@ -64,7 +65,7 @@ bool MoviePlayback::open(const QString &path, Seeking seeking)
         return false;
     }
     m_seeking = seeking;
-    m_player->setSource(QUrl::fromLocalFile(path));
+    m_player->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
     if (!waitUntilLoaded()) {
         const QString text = m_player->errorString();
         m_player->setSource(QUrl());

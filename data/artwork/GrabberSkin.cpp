@@ -23,7 +23,7 @@ QByteArray grabberSkin()
     // The slider's trough.
     Style::drawPanel(p, QRect(181, 333, 331, 37), Style::Silver);
     Style::drawEngravedText(p, QRect(184, 300, 325, 30), Qt::AlignCenter,
-                            QStringLiteral("Pause, then slide or use the arrow keys to pick a frame"));
+                            QStringLiteral("Pause, then pick the frame with the slider"));
     p.end();
     return Style::png(image);
 }
