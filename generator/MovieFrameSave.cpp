@@ -9,11 +9,17 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
-QString tr(const char *text) { return QCoreApplication::translate("MovieFrameSave", text); }
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("MovieFrameSave", text);
+}
 
-RgbImage rgbOf(const QImage &image)
+} // namespace
+
+RgbImage MovieFrameSave::rgbImageOf(const QImage &image)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     RgbImage out;
@@ -24,8 +30,6 @@ RgbImage rgbOf(const QImage &image)
         std::memcpy(out.row(y), rgb.constScanLine(y), size_t(out.width) * 3);
     return out;
 }
-
-} // namespace
 
 QSize MovieFrameSave::savedSize(const QSize &frame)
 {
@@ -40,7 +44,8 @@ QString MovieFrameSave::picturePathOf(const QString &moviePath)
     return QDir(movie.path()).filePath(MoviePictureName(movie.fileName()));
 }
 
-MovieFrameSave::Result MovieFrameSave::save(const QImage &frame, const QString &moviePath, SafeFile::Replace mode)
+MovieFrameSave::Result MovieFrameSave::save(const QImage &frame, const QString &moviePath,
+                                            SafeFile::Replace mode)
 {
     Result result;
     result.path = QDir::toNativeSeparators(picturePathOf(moviePath));
@@ -57,7 +62,8 @@ MovieFrameSave::Result MovieFrameSave::save(const QImage &frame, const QString &
         return result;
     }
     QString reason;
-    const QByteArray jpeg = encodeJpeg(rgbOf(frame.copy(Margin, Margin, size.width(), size.height())), Quality, &reason);
+    const QByteArray jpeg =
+        encodeJpeg(rgbImageOf(frame.copy(Margin, Margin, size.width(), size.height())), Quality, &reason);
     if (jpeg.isEmpty()) {
         result.error = tr("%1 could not be encoded: %2").arg(result.path, reason);
         return result;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/SafeFile.h"
+#include "generator/RgbImage.h"
 
 #include <QImage>
 #include <QSize>
@@ -10,7 +11,8 @@
 // 5-pixel margin at the top left (and 1 pixel at the right and bottom), at most 320 x 240, as a
 // baseline 24-bit JPEG at quality 90, written atomically beside the movie under the page's name for
 // it (Clip.avi gives Clip.jpg).
-namespace MovieFrameSave {
+namespace MovieFrameSave
+{
 
 constexpr int Margin = 5;
 constexpr int MaxWidth = 320;
@@ -28,6 +30,9 @@ struct Result {
     QString error; // empty on success; otherwise names the file and the reason
     bool ok() const { return error.isEmpty(); }
 };
+
+// Any picture as the encoder's 24-bit rows.
+RgbImage rgbImageOf(const QImage &image);
 
 // Cuts, encodes and writes the picture of frame for the movie. mode says whether an earlier
 // regular file of the name is replaced.

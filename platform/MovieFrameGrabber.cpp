@@ -10,9 +10,13 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
-QString tr(const char *text) { return QCoreApplication::translate("MovieFrameGrabber", text); }
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("MovieFrameGrabber", text);
+}
 
 constexpr GstClockTime WaitNs = 10 * GST_SECOND;
 
@@ -56,7 +60,10 @@ MovieFrameGrabber::MovieFrameGrabber()
         gst_init(nullptr, nullptr);
 }
 
-MovieFrameGrabber::~MovieFrameGrabber() { close(); }
+MovieFrameGrabber::~MovieFrameGrabber()
+{
+    close();
+}
 
 void MovieFrameGrabber::close()
 {
@@ -93,8 +100,8 @@ QString MovieFrameGrabber::busError() const
 
 bool MovieFrameGrabber::waitForState(int state, QString *error)
 {
-    if (gst_element_set_state(m_pipeline, GstState(state)) == GST_STATE_CHANGE_FAILURE
-        || gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs) != GST_STATE_CHANGE_SUCCESS) {
+    if (gst_element_set_state(m_pipeline, GstState(state)) == GST_STATE_CHANGE_FAILURE ||
+        gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs) != GST_STATE_CHANGE_SUCCESS) {
         const QString reason = busError();
         setError(error, reason.isEmpty() ? tr("the movie cannot be decoded") : reason);
         return false;
@@ -174,11 +181,11 @@ qint64 MovieFrameGrabber::countFrames()
         duration = 0;
     const qint64 from = qMax<qint64>(0, duration - 3 * qint64(GST_SECOND));
     qint64 lastPts = -1;
-    if (gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
-                                GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE),
-                                from)
-        && gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs) != GST_STATE_CHANGE_FAILURE
-        && waitForState(GST_STATE_PLAYING, nullptr)) {
+    if (gst_element_seek_simple(
+            m_pipeline, GST_FORMAT_TIME,
+            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE), from) &&
+        gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs) != GST_STATE_CHANGE_FAILURE &&
+        waitForState(GST_STATE_PLAYING, nullptr)) {
         while (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(m_sink), WaitNs)) {
             lastPts = qMax(lastPts, ptsOf(sample));
             gst_sample_unref(sample);
@@ -203,12 +210,12 @@ QImage MovieFrameGrabber::frameAt(qint64 n, QString *error)
     // Land on a key frame at least a second before the wanted frame; if the demuxer still lands
     // after it, start again from the beginning.
     for (qint64 seekTo : {qMax<qint64>(0, want - m_firstPts - qint64(GST_SECOND)), qint64(0)}) {
-        if (!gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME,
-                                     GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT
-                                                  | GST_SEEK_FLAG_SNAP_BEFORE),
-                                     seekTo)
-            || gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs) == GST_STATE_CHANGE_FAILURE
-            || !waitForState(GST_STATE_PLAYING, error))
+        if (!gst_element_seek_simple(
+                m_pipeline, GST_FORMAT_TIME,
+                GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE),
+                seekTo) ||
+            gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs) == GST_STATE_CHANGE_FAILURE ||
+            !waitForState(GST_STATE_PLAYING, error))
             return {};
         GstSample *best = nullptr;
         bool landedAfter = false;

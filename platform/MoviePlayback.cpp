@@ -49,11 +49,12 @@ bool MoviePlayback::waitUntilLoaded()
     });
     connect(m_player, &QMediaPlayer::errorOccurred, &loop, &QEventLoop::quit);
     timeout.start(10'000);
-    while (m_player->mediaStatus() == QMediaPlayer::LoadingMedia && m_player->error() == QMediaPlayer::NoError
-           && timeout.isActive())
+    while (m_player->mediaStatus() == QMediaPlayer::LoadingMedia &&
+           m_player->error() == QMediaPlayer::NoError && timeout.isActive())
         loop.exec();
-    return m_player->error() == QMediaPlayer::NoError && m_player->mediaStatus() != QMediaPlayer::InvalidMedia
-           && m_player->mediaStatus() != QMediaPlayer::LoadingMedia;
+    return m_player->error() == QMediaPlayer::NoError &&
+           m_player->mediaStatus() != QMediaPlayer::InvalidMedia &&
+           m_player->mediaStatus() != QMediaPlayer::LoadingMedia;
 }
 
 bool MoviePlayback::open(const QString &path, Seeking seeking)
@@ -70,8 +71,9 @@ bool MoviePlayback::open(const QString &path, Seeking seeking)
         const QString text = m_player->errorString();
         m_player->setSource(QUrl());
         m_grabber.close();
-        m_error = tr("%1 cannot be played: %2")
-                      .arg(QDir::toNativeSeparators(path), text.isEmpty() ? tr("the player cannot load it") : text);
+        m_error =
+            tr("%1 cannot be played: %2")
+                .arg(QDir::toNativeSeparators(path), text.isEmpty() ? tr("the player cannot load it") : text);
         return false;
     }
     m_path = path;
@@ -149,9 +151,15 @@ void MoviePlayback::seek(qint64 frame)
     }
 }
 
-bool MoviePlayback::isPlaying() const { return m_player->playbackState() == QMediaPlayer::PlayingState; }
+bool MoviePlayback::isPlaying() const
+{
+    return m_player->playbackState() == QMediaPlayer::PlayingState;
+}
 
-bool MoviePlayback::isPaused() const { return m_player->playbackState() == QMediaPlayer::PausedState; }
+bool MoviePlayback::isPaused() const
+{
+    return m_player->playbackState() == QMediaPlayer::PausedState;
+}
 
 qint64 MoviePlayback::position() const
 {
@@ -161,7 +169,8 @@ qint64 MoviePlayback::position() const
         return length();
     if (!isPlaying())
         return m_position;
-    const qint64 frame = qint64(std::floor(double(m_player->position()) * m_grabber.framesPerSecond() / 1000.0));
+    const qint64 frame =
+        qint64(std::floor(double(m_player->position()) * m_grabber.framesPerSecond() / 1000.0));
     return qBound<qint64>(0, frame, qMax<qint64>(0, length() - 1));
 }
 
@@ -170,7 +179,8 @@ void MoviePlayback::videoFrameArrived(const QVideoFrame &frame)
     if (!frame.isValid() || !m_followSink || !isOpen())
         return;
     // startTime() is the frame's time, or after a paused seek the time asked for.
-    show(frame.toImage(), qint64(std::floor(double(qMax<qint64>(0, frame.startTime())) * framesPerSecond() / 1e6 + 1e-6)));
+    show(frame.toImage(),
+         qint64(std::floor(double(qMax<qint64>(0, frame.startTime())) * framesPerSecond() / 1e6 + 1e-6)));
 }
 
 void MoviePlayback::show(const QImage &frame, qint64 number)

@@ -36,10 +36,10 @@ public:
     QString path() const { return m_path; }
     QString errorString() const { return m_error; }
 
-    void play();   // from the current position; ended() at the end
-    void pause();  // holds the position
-    void resume(); // after pause()
-    void stop();   // holds the position
+    void play();             // from the current position; ended() at the end
+    void pause();            // holds the position
+    void resume();           // after pause()
+    void stop();             // holds the position
     void seek(qint64 frame); // shows that frame; playback stops there
     bool isPlaying() const;
     bool isPaused() const;
@@ -70,7 +70,7 @@ private:
     Seeking m_seeking = Seeking::Player;
     QImage m_frame;
     qint64 m_frameNumber = -1; // which frame m_frame is
-    qint64 m_position = 0;    // the frame asked for by the last seek
-    bool m_followSink = true; // false while a decoded-forward frame stands for the position
+    qint64 m_position = 0;     // the frame asked for by the last seek
+    bool m_followSink = true;  // false while a decoded-forward frame stands for the position
     bool m_atEnd = false;
 };

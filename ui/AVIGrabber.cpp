@@ -21,10 +21,8 @@
 #include <QSlider>
 
 TAVIForm::TAVIForm(QWidget *parent)
-    : QWidget(parent, Qt::Window),
-      m_opticalMountPointOf(opticalMountPointOf),
-      m_chooser(std::make_unique<FileDialogMovieChooser>()),
-      m_playback(new MoviePlayback(this))
+    : QWidget(parent, Qt::Window), m_opticalMountPointOf(opticalMountPointOf),
+      m_chooser(std::make_unique<FileDialogMovieChooser>()), m_playback(new MoviePlayback(this))
 {
     setObjectName(QStringLiteral("AVIForm"));
     setWindowTitle(tr("AVI Frame Grabber"));
@@ -91,10 +89,11 @@ void TAVIForm::buildControls()
     grey.setColor(QPalette::Window, QColor(192, 192, 192));
     m_trackBar->setPalette(grey);
     m_trackBar->setFocusPolicy(Qt::StrongFocus);
-    HelpHints::setHint(m_trackBar,
-                       tr("Drag the indicator left and right to navigate through your movie. Click and hold your "
-                          "left mouse button while dragging left or right. You can also use the left and right "
-                          "arrow keys on the keyboard to backup/advance one frame at a time."));
+    HelpHints::setHint(
+        m_trackBar,
+        tr("Drag the indicator left and right to navigate through your movie. Click and hold your "
+           "left mouse button while dragging left or right. You can also use the left and right "
+           "arrow keys on the keyboard to backup/advance one frame at a time."));
     connect(m_trackBar, &QSlider::valueChanged, this, &TAVIForm::TrackBarChange);
     setFocusProxy(m_trackBar);
 
@@ -104,7 +103,10 @@ void TAVIForm::buildControls()
     m_view->hide();
 }
 
-void TAVIForm::setChooser(std::unique_ptr<MovieChooser> chooser) { m_chooser = std::move(chooser); }
+void TAVIForm::setChooser(std::unique_ptr<MovieChooser> chooser)
+{
+    m_chooser = std::move(chooser);
+}
 
 QString TAVIForm::currentFolder() const
 {
@@ -130,9 +132,15 @@ void TAVIForm::FormCreate(const QString &startMovie)
     m_playback->play();
 }
 
-void TAVIForm::ChooseAVIButtonClick() { openMovie(false); }
+void TAVIForm::ChooseAVIButtonClick()
+{
+    openMovie(false);
+}
 
-void TAVIForm::OpenMPGClick() { openMovie(true); }
+void TAVIForm::OpenMPGClick()
+{
+    openMovie(true);
+}
 
 void TAVIForm::openMovie(bool mpg)
 {
@@ -145,7 +153,8 @@ void TAVIForm::openMovie(bool mpg)
     m_grabberPlaying = false;
     m_chosenMovie = false;
     // An MPEG stream seeks to key frames only; its frames on a seek are decoded forward.
-    const bool programStream = mpg || QFileInfo(path).suffix().compare(QLatin1String("mpg"), Qt::CaseInsensitive) == 0;
+    const bool programStream =
+        mpg || QFileInfo(path).suffix().compare(QLatin1String("mpg"), Qt::CaseInsensitive) == 0;
     if (!m_playback->open(path, programStream ? MoviePlayback::Seeking::DecodeForward
                                               : MoviePlayback::Seeking::Player)) {
         m_view->showFrame({});

@@ -21,8 +21,8 @@ class PageOptions;
 
 // The windows that live for the whole run of the program, created once and hidden in their fixed
 // order, and wired to each other: the main window, the Options window, the name dialog, the About
-// window, the frame grabber, the message window, the two overwrite dialogs and the pick list window, with the one
-// sound player and the generation run behind the Create button.
+// window, the frame grabber, the message window, the two overwrite dialogs and the pick list
+// window, with the one sound player and the generation run behind the Create button.
 class ProgramWindows final
 {
     Q_DISABLE_COPY_MOVE(ProgramWindows)

@@ -55,11 +55,26 @@ QByteArray powerButton()
     return Style::png(image);
 }
 
-QByteArray openAviButton() { return Style::png(face(101, 26, QStringLiteral("Open AVI"))); }
-QByteArray openMpgButton() { return Style::png(face(105, 26, QStringLiteral("Open MPG"))); }
-QByteArray saveButton() { return Style::png(face(81, 24, QStringLiteral("Save"))); }
-QByteArray pauseButton() { return Style::png(face(68, 21, QStringLiteral("Pause"))); }
-QByteArray playButton() { return Style::png(face(50, 25, QStringLiteral("Play"))); }
+QByteArray openAviButton()
+{
+    return Style::png(face(101, 26, QStringLiteral("Open AVI")));
+}
+QByteArray openMpgButton()
+{
+    return Style::png(face(105, 26, QStringLiteral("Open MPG")));
+}
+QByteArray saveButton()
+{
+    return Style::png(face(81, 24, QStringLiteral("Save")));
+}
+QByteArray pauseButton()
+{
+    return Style::png(face(68, 21, QStringLiteral("Pause")));
+}
+QByteArray playButton()
+{
+    return Style::png(face(50, 25, QStringLiteral("Play")));
+}
 
 } // namespace
 

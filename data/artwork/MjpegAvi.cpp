@@ -19,7 +19,10 @@ void u16(QByteArray &out, quint16 value)
     out.append(bytes, 2);
 }
 
-void fourcc(QByteArray &out, const char *code) { out.append(code, 4); }
+void fourcc(QByteArray &out, const char *code)
+{
+    out.append(code, 4);
+}
 
 // A chunk: its code, its size and its data, padded to an even length.
 QByteArray chunk(const char *code, const QByteArray &data)
@@ -66,13 +69,13 @@ QByteArray MjpegAvi::write(const QList<QByteArray> &jpegFrames, int width, int h
     QByteArray strh;
     fourcc(strh, "vids");
     fourcc(strh, "MJPG");
-    u32(strh, 0);     // flags
-    u16(strh, 0);     // priority
-    u16(strh, 0);     // language
-    u32(strh, 0);     // initial frames
-    u32(strh, 1);     // scale
+    u32(strh, 0);                        // flags
+    u16(strh, 0);                        // priority
+    u16(strh, 0);                        // language
+    u32(strh, 0);                        // initial frames
+    u32(strh, 1);                        // scale
     u32(strh, quint32(framesPerSecond)); // rate: frames per second = rate / scale
-    u32(strh, 0);     // start
+    u32(strh, 0);                        // start
     u32(strh, frames);
     u32(strh, largest);
     u32(strh, 0xFFFFFFFF); // quality: the default
@@ -93,13 +96,14 @@ QByteArray MjpegAvi::write(const QList<QByteArray> &jpegFrames, int width, int h
     for (int i = 0; i < 4; ++i)
         u32(strf, 0);
 
-    const QByteArray hdrl = list("hdrl", chunk("avih", avih) + list("strl", chunk("strh", strh) + chunk("strf", strf)));
+    const QByteArray hdrl =
+        list("hdrl", chunk("avih", avih) + list("strl", chunk("strh", strh) + chunk("strf", strf)));
 
     QByteArray movi;
     QByteArray index;
     for (const QByteArray &frame : jpegFrames) {
         fourcc(index, "00dc");
-        u32(index, 0x10); // key frame
+        u32(index, 0x10);                     // key frame
         u32(index, quint32(4 + movi.size())); // from the "movi" code
         u32(index, quint32(frame.size()));
         movi += chunk("00dc", frame);

@@ -4,7 +4,8 @@
 #include <QList>
 
 // A motion-JPEG AVI file in memory: one video stream, every frame a key frame, with an index.
-namespace MjpegAvi {
+namespace MjpegAvi
+{
 
 QByteArray write(const QList<QByteArray> &jpegFrames, int width, int height, int framesPerSecond);
 

@@ -6,10 +6,9 @@
 #include "Style.h"
 
 #include "generator/JpegCodec.h"
+#include "generator/MovieFrameSave.h"
 
 #include <QPainter>
-
-#include <cstring>
 
 namespace
 {
@@ -36,22 +35,11 @@ QImage frame(int n)
     return image;
 }
 
-RgbImage rgbOf(const QImage &image)
-{
-    RgbImage out;
-    out.width = image.width();
-    out.height = image.height();
-    out.pixels.resize(size_t(out.width) * size_t(out.height) * 3);
-    for (int y = 0; y < out.height; ++y)
-        std::memcpy(out.row(y), image.constScanLine(y), size_t(out.width) * 3);
-    return out;
-}
-
 QByteArray startMovie()
 {
     QList<QByteArray> frames;
     for (int n = 0; n < Frames; ++n) {
-        const QByteArray jpeg = encodeJpeg(rgbOf(frame(n)), 80);
+        const QByteArray jpeg = encodeJpeg(MovieFrameSave::rgbImageOf(frame(n)), 80);
         if (jpeg.isEmpty())
             return {};
         frames.append(jpeg);

@@ -55,9 +55,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("movie");
         QTest::addColumn<QString>("picture");
-        QTest::newRow("case kept") << "/m/Clip.avi" << "/m/Clip.jpg";
-        QTest::newRow("dots kept") << "/m/my.clip.avi" << "/m/my.clip.jpg";
-        QTest::newRow("mpg") << "/m/a b.MPG" << "/m/a b.jpg";
+        QTest::newRow("case kept") << "/m/Clip.avi"
+                                   << "/m/Clip.jpg";
+        QTest::newRow("dots kept") << "/m/my.clip.avi"
+                                   << "/m/my.clip.jpg";
+        QTest::newRow("mpg") << "/m/a b.MPG"
+                             << "/m/a b.jpg";
     }
     void pictureName()
     {
@@ -88,11 +91,17 @@ private Q_SLOTS:
         QCOMPARE(saved.size(), MovieFrameSave::savedSize(frame));
         QVERIFY(!saved.isGrayscale());
         // The saved picture starts at the frame's (5, 5).
-        const QPoint probes[] = {{0, 0}, {saved.width() / 2, saved.height() / 2}, {saved.width() - 1, saved.height() - 1}};
+        const QPoint probes[] = {
+            {0, 0}, {saved.width() / 2, saved.height() / 2}, {saved.width() - 1, saved.height() - 1}};
         for (const QPoint &p : probes) {
             const QRgb pixel = saved.pixel(p);
-            QVERIFY2(qAbs(qRed(pixel) - (p.x() + 5) % 256) <= 6 && qAbs(qGreen(pixel) - (p.y() + 5) % 256) <= 6,
-                     qPrintable(QStringLiteral("at %1,%2: %3,%4").arg(p.x()).arg(p.y()).arg(qRed(pixel)).arg(qGreen(pixel))));
+            QVERIFY2(qAbs(qRed(pixel) - (p.x() + 5) % 256) <= 6 &&
+                         qAbs(qGreen(pixel) - (p.y() + 5) % 256) <= 6,
+                     qPrintable(QStringLiteral("at %1,%2: %3,%4")
+                                    .arg(p.x())
+                                    .arg(p.y())
+                                    .arg(qRed(pixel))
+                                    .arg(qGreen(pixel))));
         }
         QVERIFY(QFile::remove(result.path));
     }
@@ -109,7 +118,8 @@ private Q_SLOTS:
         QFETCH(QImage, frame);
         QFETCH(QString, mention);
         const QString movie = m_dir.filePath(QStringLiteral("Small.avi"));
-        const MovieFrameSave::Result result = MovieFrameSave::save(frame, movie, SafeFile::Replace::RegularFileOnly);
+        const MovieFrameSave::Result result =
+            MovieFrameSave::save(frame, movie, SafeFile::Replace::RegularFileOnly);
         QVERIFY(!result.ok());
         QVERIFY2(result.error.contains(mention) && result.error.contains(movie), qPrintable(result.error));
         QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("Small.jpg"))));
@@ -144,9 +154,9 @@ private Q_SLOTS:
             if (holder == QLatin1String("link"))
                 QVERIFY(QFile::link(outside, picture));
         }
-        const MovieFrameSave::Result result =
-            MovieFrameSave::save(positionFrame(QSize(64, 48)), dir.filePath(QStringLiteral("Held.avi")),
-                                 replaceFiles ? SafeFile::Replace::RegularFileOnly : SafeFile::Replace::Never);
+        const MovieFrameSave::Result result = MovieFrameSave::save(
+            positionFrame(QSize(64, 48)), dir.filePath(QStringLiteral("Held.avi")),
+            replaceFiles ? SafeFile::Replace::RegularFileOnly : SafeFile::Replace::Never);
         QCOMPARE(result.ok(), written);
         if (written) {
             QVERIFY(contentOf(picture).startsWith("\xFF\xD8"));
@@ -156,11 +166,14 @@ private Q_SLOTS:
         if (holder == QLatin1String("folder"))
             QVERIFY(QFileInfo(picture).isDir());
         else
-            QCOMPARE(contentOf(holder == QLatin1String("link") ? outside : picture), QByteArray("old picture"));
+            QCOMPARE(contentOf(holder == QLatin1String("link") ? outside : picture),
+                     QByteArray("old picture"));
         if (holder == QLatin1String("link"))
             QVERIFY(QFileInfo(picture).isSymLink());
         // No temporary file is left behind.
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size(),
+        QCOMPARE(QDir(dir.path())
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+                     .size(),
                  holder == QLatin1String("link") ? 2 : 1);
     }
 };

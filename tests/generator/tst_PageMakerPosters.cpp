@@ -9,7 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 struct Run {
     int exitCode = -1;
@@ -48,9 +49,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QStringList>("movies");
         QTest::addColumn<QString>("broken");
-        QTest::newRow("avi") << "avi" << QStringList{"One.avi:mjpeg:320x240", "two.part.avi:mpeg4:160x120", "Kept.avi:mjpeg:320x240"}
+        QTest::newRow("avi") << "avi"
+                             << QStringList{"One.avi:mjpeg:320x240", "two.part.avi:mpeg4:160x120",
+                                            "Kept.avi:mjpeg:320x240"}
                              << "Broken.avi";
-        QTest::newRow("mpg") << "mpg" << QStringList{"One.mpg:mpeg1:320x240", "two.part.mpg:mpeg1:640x480", "Kept.mpg:mpeg1:160x120"}
+        QTest::newRow("mpg") << "mpg"
+                             << QStringList{"One.mpg:mpeg1:320x240", "two.part.mpg:mpeg1:640x480",
+                                            "Kept.mpg:mpeg1:160x120"}
                              << "Broken.mpg";
     }
     void makesOnlyTheMissingPictures()

@@ -1,5 +1,5 @@
-#include "support/MovieFixtures.h"
 #include "platform/MovieFrameGrabber.h"
+#include "support/MovieFixtures.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,9 +17,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        const QString failure = MovieFixtures::make(
-            m_dir.path(), {"mjpeg.avi:mjpeg:320x240", "mpeg4.avi:mpeg4:160x120", "mpeg1.mpg:mpeg1:320x240",
-                           "big.mpg:mpeg1:640x480"});
+        const QString failure =
+            MovieFixtures::make(m_dir.path(), {"mjpeg.avi:mjpeg:320x240", "mpeg4.avi:mpeg4:160x120",
+                                               "mpeg1.mpg:mpeg1:320x240", "big.mpg:mpeg1:640x480"});
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
     }
 

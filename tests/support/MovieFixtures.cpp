@@ -6,11 +6,13 @@ QString MovieFixtures::make(const QString &folder, const QStringList &specs)
 {
     QProcess script;
     script.setProcessChannelMode(QProcess::MergedChannels);
-    script.start(QStringLiteral("sh"), QStringList{qEnvironmentVariable("TESSALOOM_SOURCE_DIR")
-                                                       + QStringLiteral("/tests/support/make_numbered_movies.sh"),
-                                                   folder}
-                                           + specs);
-    if (!script.waitForFinished(120'000) || script.exitStatus() != QProcess::NormalExit || script.exitCode() != 0)
+    script.start(QStringLiteral("sh"),
+                 QStringList{qEnvironmentVariable("TESSALOOM_SOURCE_DIR") +
+                                 QStringLiteral("/tests/support/make_numbered_movies.sh"),
+                             folder} +
+                     specs);
+    if (!script.waitForFinished(120'000) || script.exitStatus() != QProcess::NormalExit ||
+        script.exitCode() != 0)
         return QStringLiteral("make_numbered_movies.sh failed: ") + QString::fromLocal8Bit(script.readAll());
     return {};
 }

@@ -7,7 +7,8 @@
 // Movies for the tests, made by tests/support/make_numbered_movies.sh with ffmpeg: 75 frames at 25
 // frames per second, each carrying its own number in seven black or white 16 x 16 blocks from
 // (16, 16) (block k white = bit k set).
-namespace MovieFixtures {
+namespace MovieFixtures
+{
 
 constexpr int FrameCount = 75;
 

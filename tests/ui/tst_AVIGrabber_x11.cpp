@@ -12,7 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 class FixedChooser : public MovieChooser
 {
