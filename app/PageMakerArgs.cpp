@@ -88,6 +88,11 @@ struct Parser {
             args.kind = parseMediaKind(value);
             if (args.kind == mkNone)
                 fail(QStringLiteral("unknown media kind \"%1\"").arg(value));
+        } else if (flag == QLatin1String("--posters")) {
+            if (value == QLatin1String("missing"))
+                args.missingPosters = true;
+            else if (value != QLatin1String("none"))
+                fail(QStringLiteral("--posters takes missing or none, not \"%1\"").arg(value));
         } else if (flag == QLatin1String("--name")) {
             args.edits << [value](PageOptions &o) { o.setWebNameEdit(value); };
         } else if (flag == QLatin1String("--title")) {
@@ -276,6 +281,10 @@ and --height clears the percentage).
   --picture-border N           picture border, 0 to 20 (default 0)
   --table-border N             table border, 0 to 20 (default 0)
   --columns N                  cells in each row, 1 to 20 (default 1)
+  --posters missing|none       with avi or mpg: before the page is built, make the picture the
+                               page shows for each movie that has none (Clip.avi gives Clip.jpg),
+                               from the frame at one tenth of the movie; an existing picture is
+                               never replaced (default none)
   --overwrite                  replace an existing page file of the same name
   -h, --help                   show this text and exit
   -V, --version                show the version and exit

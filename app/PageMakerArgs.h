@@ -17,6 +17,7 @@ struct PageMakerArgs {
     MediaKind kind = mkNone;
     QList<std::function<void(PageOptions &)>> edits;
     bool overwrite = false;
+    bool missingPosters = false; // --posters missing: make the movies' absent pictures first
     bool help = false;
     bool version = false;
     QString error; // a usage error; the rest is then incomplete

@@ -1,5 +1,6 @@
 #include "app/PageMakerRun.h"
 
+#include "app/MoviePosters.h"
 #include "app/PageMakerArgs.h"
 #include "core/PageOptions.h"
 #include "generator/ConsolePageMaker.h"
@@ -14,6 +15,18 @@ int runPageMaker(const PageMakerArgs &args, QTextStream &out, QTextStream &err)
     if (!QFileInfo(args.folder).isDir()) {
         err << QStringLiteral("%1 is not a folder.").arg(args.folder) << Qt::endl;
         return RunFailed;
+    }
+    if (args.missingPosters && MediaKinds::isMovieKind(args.kind)) {
+        const QString mountPoint = opticalMountPointOf(args.folder);
+        if (!mountPoint.isEmpty()) {
+            err << QStringLiteral("Can not write to CD ROM (%1)").arg(mountPoint) << Qt::endl;
+        } else {
+            const PosterCounts posters = makeMissingPosters(args.folder, args.kind, out, err);
+            out << QStringLiteral("Movie pictures: %1 made, %2 failed.").arg(posters.made).arg(posters.failed)
+                << Qt::endl;
+        }
+        out.flush();
+        err.flush();
     }
     PageOptions options;
     // As at start-up, kind 1 is chosen first; then the kind asked for, then the options in order.

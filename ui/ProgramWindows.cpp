@@ -2,6 +2,7 @@
 
 #include "generator/GenerationRun.h"
 #include "generator/ThumbnailMaker.h"
+#include "platform/DataFiles.h"
 #include "platform/MountTable.h"
 #include "ui/OndrelSplash.h"
 
@@ -32,6 +33,14 @@ void ProgramWindows::wire()
     QObject::connect(&m_settings, &TSettingsForm::aboutRequested, &m_about, [this] { m_about.exec(); });
 
     m_nameit.setMessageShower([this](const QString &text) { m_feedback.showMessage(text); });
+
+    m_mainForm.setGrabberWindow(&m_grabber);
+    m_grabber.setMessages(&m_feedback);
+    m_grabber.setSounds(&m_playwave2);
+    m_grabber.setCurrentFolder([this] { return m_mainForm.CurrentFolder(); });
+    QObject::connect(&m_grabber, &TAVIForm::powerPressed, &m_mainForm,
+                     [this] { m_mainForm.state().GrabberCheckBox = false; });
+    m_grabber.FormCreate(DataFiles::path(QStringLiteral("start.avi")));
 
     m_pickList.setHost(&m_pickListHost);
     m_pickList.setMessages(&m_feedback);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/SoundPlayer.h"
+#include "ui/AVIGrabber.h"
 #include "ui/NameOverWrite.h"
 #include "ui/NameOverWrite2.h"
 #include "ui/NameWebPage.h"
@@ -20,8 +21,8 @@ class PageOptions;
 
 // The windows that live for the whole run of the program, created once and hidden in their fixed
 // order, and wired to each other: the main window, the Options window, the name dialog, the About
-// window, the message window, the two overwrite dialogs and the pick list window, with the one
-// sound player and the generation run behind the Create button.
+// window, the frame grabber, the message window, the two overwrite dialogs and the pick list
+// window, with the one sound player and the generation run behind the Create button.
 class ProgramWindows final
 {
     Q_DISABLE_COPY_MOVE(ProgramWindows)
@@ -33,6 +34,7 @@ public:
     TMainForm &mainForm() { return m_mainForm; }
     TSettingsForm &settingsForm() { return m_settings; }
     TPickListForm &pickListForm() { return m_pickList; }
+    TAVIForm &grabberForm() { return m_grabber; }
     TPrompt2Form &messageWindow() { return m_prompt; }
     GenerationRun &run() { return *m_run; }
     SoundPlayer &playwave2() { return m_playwave2; }
@@ -48,6 +50,7 @@ private:
     TSettingsForm m_settings;
     TNameitForm m_nameit;
     TSplashForm m_about;
+    TAVIForm m_grabber;
     TPrompt2Form m_prompt;
     TNameOver m_nameOver;
     TNameOver2 m_nameOver2;

@@ -99,6 +99,8 @@ private Q_SLOTS:
                                << QList<QPoint>{{0, 0}, {366, 232}, {183, 116}};
         QTest::newRow("start-up splash") << "ondrelsplash_skin.png" << QSize(312, 301) << true
                                          << QList<QPoint>{{156, 2}, {156, 150}, {2, 175}, {309, 175}};
+        QTest::newRow("frame grabber") << "grabber_skin.png" << QSize(561, 390) << true
+                                       << QList<QPoint>{{280, 2}, {346, 170}, {2, 195}, {558, 195}};
     }
     void skins()
     {

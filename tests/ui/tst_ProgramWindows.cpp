@@ -3,6 +3,7 @@
 #include "core/MediaListing.h"
 #include "core/PageOptions.h"
 #include "generator/GenerationRun.h"
+#include "platform/MoviePlayback.h"
 #include "ui/FileListView.h"
 #include "ui/FolderTreeView.h"
 #include "ui/ProgramWindows.h"
@@ -115,6 +116,31 @@ private Q_SLOTS:
         form.WebButtonClick();
         QCOMPARE(answerer.messages, QStringList{"There are no files to use..."});
         QVERIFY(!form.state().GenerationRunning);
+    }
+
+    // The Grabber button shows the grabber, which has played its start movie since start-up; the
+    // power button closes it and clears the main window's check.
+    void grabberOpensAndClosesFromTheMainWindow()
+    {
+        PageOptions options;
+        ProgramWindows windows(options);
+        TMainForm &form = windows.mainForm();
+        TAVIForm &grabber = windows.grabberForm();
+        QVERIFY(!grabber.isVisible());
+        QVERIFY(grabber.playback().isOpen());
+        QVERIFY(grabber.playback().path().endsWith("/start.avi"));
+        QVERIFY(!grabber.chosenMovie());
+        form.GrabberButtonClick();
+        QVERIFY(grabber.isVisible());
+        QVERIFY(form.state().GrabberCheckBox);
+        QTest::mouseClick(grabber.findChild<QAbstractButton *>("PowerButton"), Qt::LeftButton);
+        QVERIFY(!grabber.isVisible());
+        QVERIFY(!form.state().GrabberCheckBox);
+        form.GrabberButtonClick();
+        QVERIFY(grabber.isVisible());
+        form.GrabberButtonClick();
+        QVERIFY(!grabber.isVisible());
+        QVERIFY(!form.state().GrabberCheckBox);
     }
 
     void pickListOrdersThePage()

@@ -1,0 +1,47 @@
+#include "app/MoviePosters.h"
+
+#include "core/FolderListing.h"
+#include "generator/MovieFrameSave.h"
+#include "platform/MovieFrameGrabber.h"
+
+#include <QFileInfo>
+
+PosterCounts makeMissingPosters(const QString &folder, MediaKind kind, QTextStream &out, QTextStream &err)
+{
+    PosterCounts counts;
+    const MediaKindInfo *info = MediaKinds::info(kind);
+    if (!info || !MediaKinds::isMovieKind(kind))
+        return counts;
+    const FolderListing listing = listFolder(folder, QString::fromLatin1(info->masks));
+    if (!listing.error.isEmpty()) {
+        err << listing.error << Qt::endl;
+        ++counts.failed;
+        return counts;
+    }
+    MovieFrameGrabber grabber;
+    for (const QString &name : listing.names) {
+        const QString movie = JoinFolderFile(folder, name);
+        const QString picture = MovieFrameSave::picturePathOf(movie);
+        if (QFileInfo(picture).exists() || QFileInfo(picture).isSymLink())
+            continue; // it has its picture already
+        QString reason;
+        QImage frame;
+        if (grabber.open(movie, &reason))
+            frame = grabber.frameAt(grabber.frameCount() / 10, &reason);
+        grabber.close();
+        if (frame.isNull()) {
+            err << QStringLiteral("%1 cannot be played: %2").arg(movie, reason) << Qt::endl;
+            ++counts.failed;
+            continue;
+        }
+        const MovieFrameSave::Result saved = MovieFrameSave::save(frame, movie, SafeFile::Replace::Never);
+        if (saved.ok()) {
+            out << QStringLiteral("%1 was created.").arg(saved.path) << Qt::endl;
+            ++counts.made;
+        } else {
+            err << saved.error << Qt::endl;
+            ++counts.failed;
+        }
+    }
+    return counts;
+}

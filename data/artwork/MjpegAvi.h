@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+// A motion-JPEG AVI file in memory: one video stream, every frame a key frame, with an index.
+namespace MjpegAvi
+{
+
+QByteArray write(const QList<QByteArray> &jpegFrames, int width, int height, int framesPerSecond);
+
+} // namespace MjpegAvi

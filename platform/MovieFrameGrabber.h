@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// Decodes one chosen frame of a movie exactly, by its number: a GStreamer pipeline outside the
+// player that seeks to a key frame before the wanted one and decodes forward to it. Needed for MPEG
+// program streams, where a plain seek snaps to key frames; used for every movie to learn the
+// stream's own frame rate, picture size and frame count, which the player's metadata gets wrong.
+class MovieFrameGrabber final
+{
+    Q_DISABLE_COPY_MOVE(MovieFrameGrabber)
+
+public:
+    MovieFrameGrabber();
+    ~MovieFrameGrabber();
+
+    // Opens the movie and reads its first frame. False with error set when it has no playable
+    // video stream.
+    bool open(const QString &path, QString *error = nullptr);
+    void close();
+    bool isOpen() const { return m_pipeline != nullptr; }
+
+    double framesPerSecond() const { return m_fps; }
+    QSize frameSize() const { return m_size; }
+    qint64 frameCount() const { return m_frameCount; }
+
+    // Frame number n (0-based, clamped to the movie), in RGB32; null with error set on failure.
+    QImage frameAt(qint64 n, QString *error = nullptr);
+
+private:
+    bool waitForState(int state, QString *error);
+    QString busError() const;
+    qint64 countFrames();
+
+    struct _GstElement *m_pipeline = nullptr;
+    struct _GstElement *m_sink = nullptr;
+    double m_fps = 0;
+    qint64 m_frameDuration = 0; // nanoseconds
+    qint64 m_firstPts = 0;
+    QSize m_size;
+    qint64 m_frameCount = 0;
+};

@@ -1,0 +1,27 @@
+#include "MovieFixtures.h"
+
+#include <QProcess>
+
+QString MovieFixtures::make(const QString &folder, const QStringList &specs)
+{
+    QProcess script;
+    script.setProcessChannelMode(QProcess::MergedChannels);
+    script.start(QStringLiteral("sh"),
+                 QStringList{qEnvironmentVariable("TESSALOOM_SOURCE_DIR") +
+                                 QStringLiteral("/tests/support/make_numbered_movies.sh"),
+                             folder} +
+                     specs);
+    if (!script.waitForFinished(120'000) || script.exitStatus() != QProcess::NormalExit ||
+        script.exitCode() != 0)
+        return QStringLiteral("make_numbered_movies.sh failed: ") + QString::fromLocal8Bit(script.readAll());
+    return {};
+}
+
+int MovieFixtures::frameNumberIn(const QImage &image, int dx, int dy)
+{
+    int number = 0;
+    for (int k = 0; k < 7; ++k)
+        if (qGray(image.pixel(16 + 16 * k + 8 - dx, 24 - dy)) > 128)
+            number |= 1 << k;
+    return number;
+}
