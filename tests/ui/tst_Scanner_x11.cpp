@@ -1,6 +1,7 @@
 // The main window on a real X server: its outline is cut out of the screen, and the pointer really
 // lights the quit button. TESSALOOM_SHOT_DIR, when set, receives the screenshots for a person to see.
 #include "core/PageOptions.h"
+#include "support/ScreenShot.h"
 #include "ui/Scanner.h"
 #include "ui/ScannerControls.h"
 #include "ui/ShadowText.h"
@@ -23,15 +24,6 @@ class Backdrop final : public QWidget
 protected:
     void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), kBackdrop); }
 };
-
-QImage screenShot(const QString &name)
-{
-    QImage shot = QApplication::primaryScreen()->grabWindow(0).toImage();
-    const QString dir = qEnvironmentVariable("TESSALOOM_SHOT_DIR");
-    if (!dir.isEmpty())
-        shot.save(dir + '/' + name);
-    return shot;
-}
 
 } // namespace
 

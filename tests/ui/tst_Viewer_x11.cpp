@@ -3,6 +3,7 @@
 #include "core/MediaListing.h"
 #include "core/PageOptions.h"
 #include "platform/SoundPlayer.h"
+#include "support/ScreenShot.h"
 #include "support/ThumbFixtures.h"
 #include "support/WndToneWav.h"
 #include "ui/FileListView.h"
@@ -13,7 +14,6 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,15 +24,6 @@ struct RecordedMessages final : MessagePort {
     QStringList texts;
     void showMessage(const QString &text) override { texts << text; }
 };
-
-QImage screenShot(const QString &name)
-{
-    QImage shot = QApplication::primaryScreen()->grabWindow(0).toImage();
-    const QString dir = qEnvironmentVariable("TESSALOOM_SHOT_DIR");
-    if (!dir.isEmpty())
-        shot.save(dir + '/' + name);
-    return shot;
-}
 
 } // namespace
 
