@@ -39,17 +39,58 @@ QString wmfError(wmf_error_t code)
     }
 }
 
-// libwmf takes any bytes for a metafile; only the two headers a Windows metafile starts with are let in.
-bool looksLikeWmf(const QByteArray &file)
+constexpr quint32 kPlaceableKey = 0x9AC6CDD7u;
+constexpr qsizetype kPlaceableBytes = 22;
+constexpr qsizetype kHeaderBytes = 18;
+
+// The point counts of the polygon records must fit the record (libwmf trusts them).
+bool pointsFit(quint16 function, const uchar *params, qint64 paramWords)
 {
-    if (file.size() < 18)
-        return false;
+    const auto word = [&](qint64 i) { return qint64(qFromLittleEndian<quint16>(params + 2 * i)); };
+    switch (function) {
+    case 0x0324: // polygon
+    case 0x0325: // polyline
+        return paramWords >= 1 && 1 + 2 * word(0) <= paramWords;
+    case 0x0538: { // polypolygon
+        if (paramWords < 1 || 1 + word(0) > paramWords)
+            return false;
+        qint64 points = 0;
+        for (qint64 i = 0; i < word(0); ++i)
+            points += word(1 + i);
+        return 1 + word(0) + 2 * points <= paramWords;
+    }
+    default:
+        return true;
+    }
+}
+
+// libwmf takes any bytes for a metafile: only a file whose headers and records all hold together,
+// ending with the end record, is handed to it. Returns why not, or an empty text.
+QString checkRecords(const QByteArray &file)
+{
     const auto *bytes = reinterpret_cast<const uchar *>(file.constData());
-    if (qFromLittleEndian<quint32>(bytes) == 0x9AC6CDD7u)
-        return file.size() >= 22 + 18;
-    const quint16 type = qFromLittleEndian<quint16>(bytes);
-    const quint16 headerWords = qFromLittleEndian<quint16>(bytes + 2);
-    return (type == 1 || type == 2) && headerWords == 9;
+    qsizetype at = 0;
+    if (file.size() >= 4 && qFromLittleEndian<quint32>(bytes) == kPlaceableKey)
+        at = kPlaceableBytes;
+    if (file.size() - at < kHeaderBytes)
+        return QStringLiteral("not a Windows metafile");
+    const quint16 type = qFromLittleEndian<quint16>(bytes + at);
+    const quint16 headerWords = qFromLittleEndian<quint16>(bytes + at + 2);
+    if ((type != 1 && type != 2) || headerWords != 9)
+        return QStringLiteral("not a Windows metafile");
+    at += kHeaderBytes;
+    while (file.size() - at >= 6) {
+        const quint32 words = qFromLittleEndian<quint32>(bytes + at);
+        const quint16 function = qFromLittleEndian<quint16>(bytes + at + 4);
+        if (words < 3 || qint64(words) * 2 > file.size() - at)
+            return QStringLiteral("damaged Windows metafile");
+        if (function == 0)
+            return QString(); // the end record
+        if (!pointsFit(function, bytes + at + 6, qint64(words) - 3))
+            return QStringLiteral("damaged Windows metafile");
+        at += qsizetype(words) * 2;
+    }
+    return QStringLiteral("the metafile ends without its last record");
 }
 
 struct Session {
@@ -65,8 +106,8 @@ struct Session {
 
 QImage renderWmf(const QByteArray &file, QString *error)
 {
-    if (!looksLikeWmf(file))
-        return fail(error, QStringLiteral("not a Windows metafile"));
+    if (const QString why = checkRecords(file); !why.isEmpty())
+        return fail(error, why);
     wmfAPI_Options options{};
     options.function = wmf_gd_function;
     const unsigned long flags =

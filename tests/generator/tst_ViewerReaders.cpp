@@ -373,6 +373,15 @@ private Q_SLOTS:
         QTest::newRow("wmf garbage") << false << QByteArray(200, '\x03');
         QTest::newRow("wmf huge at one unit an inch") << false << hugeWmf;
         QTest::newRow("wmf header only") << false << wmf.left(40);
+        // A polygon claiming 100 points with room for two, before the end record.
+        QByteArray polygon = QByteArray::fromHex("080000002403"
+                                                 "6400"
+                                                 "00000000"
+                                                 "05000500");
+        QTest::newRow("wmf polygon beyond its record") << false << wmf.chopped(6) + polygon + wmf.right(6);
+        QByteArray recordBeyond = wmf;
+        qToLittleEndian<quint32>(5000, recordBeyond.data() + 40);
+        QTest::newRow("wmf record beyond the file") << false << recordBeyond;
     }
     void metafileRefusals()
     {
