@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+#include <limits>
+
 namespace
 {
 
@@ -71,8 +73,9 @@ BmpHeader readBmpHeader(QByteArrayView data)
     } else {
         return failure(QStringLiteral("unknown bitmap header of %1 bytes").arg(infoSize));
     }
-    height = qAbs(height);
-    if (width <= 0 || height <= 0)
+    height = qAbs(height); // top-down rows; INT_MIN turns into a height no int holds, refused below
+    if (width <= 0 || height <= 0 || width > std::numeric_limits<int>::max() ||
+        height > std::numeric_limits<int>::max())
         return failure(QStringLiteral("invalid size %1x%2").arg(width).arg(height));
     // Uncompressed rows must all be there: a reader would otherwise show made-up pixels.
     const bool uncompressed = compression == 0 || compression == kBitFields || compression == kAlphaBitFields;

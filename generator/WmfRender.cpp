@@ -6,11 +6,14 @@
 
 #include <QtEndian>
 
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 
 extern "C" {
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
+#include <libwmf/gd/gd.h>
 }
 
 namespace
@@ -93,6 +96,24 @@ QString checkRecords(const QByteArray &file)
     return QStringLiteral("the metafile ends without its last record");
 }
 
+// The GD device allocates the canvas it returns with plain malloc, outside the library's own memory
+// list, and the library does not export GD's destroy call: free it the way GD does.
+void releaseCanvas(void *canvas)
+{
+    auto *image = static_cast<gdImagePtr>(canvas);
+    if (!image)
+        return;
+    std::free(image->_tpixels); // a true-colour canvas: its rows point into this one block
+    std::free(image->tpixels);
+    std::free(image->polyInts);
+    std::free(image->style);
+    if (image->clip) {
+        std::free(image->clip->list);
+        std::free(image->clip);
+    }
+    std::free(image);
+}
+
 struct Session {
     wmfAPI *api = nullptr;
     ~Session()
@@ -135,7 +156,9 @@ QImage renderWmf(const QByteArray &file, QString *error)
     device->bbox = bounds;
     device->width = width;
     device->height = height;
-    if (wmf_play(api, 0, &bounds) != wmf_E_None || !device->gd_image)
+    const wmf_error_t played = wmf_play(api, 0, &bounds);
+    const std::unique_ptr<void, void (*)(void *)> canvas(device->gd_image, releaseCanvas);
+    if (played != wmf_E_None || !canvas)
         return fail(error, wmfError(api->err));
     const int *pixels = wmf_gd_image_pixels(device->gd_image);
     if (!pixels)

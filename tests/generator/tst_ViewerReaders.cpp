@@ -172,6 +172,9 @@ private Q_SLOTS:
         QTest::newRow("unknown header size") << oddHeader << false << 0;
         QTest::newRow("zero width") << noWidth << false << 0;
         QTest::newRow("top-down rows") << topDown << true << 24;
+        QByteArray lowestHeight = good;
+        qToLittleEndian<qint32>(std::numeric_limits<qint32>::min(), lowestHeight.data() + 22);
+        QTest::newRow("height of the lowest int") << lowestHeight << false << 0;
         QTest::newRow("2-bit is outside the table") << twoBit << true << 0;
     }
     void bitmapHeaderFaults()
