@@ -143,6 +143,12 @@ void MediaListing::FileListBoxSHClick()
         m_viewer->showFile(m_clickedFile);
 }
 
+void MediaListing::takeSelectedFile()
+{
+    if (selectedRowIsFile())
+        m_clickedFile = selectedName();
+}
+
 bool MediaListing::selectedRowIsFile() const
 {
     const int row = m_rows.selectedRow();

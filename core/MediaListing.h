@@ -43,6 +43,8 @@ public:
     void FileListBoxSHFolderChanged() { FileListBoxSHChange(); }
     void FileListBoxSHClick();
     void FileListBoxSHKeyUp() { FileListBoxSHClick(); }
+    // The file list's selected file becomes the clicked file, when a file is selected.
+    void takeSelectedFile();
     void rebuildWorkingList();
     void applyCountCaption();
     // Reads the folder's "sm_*.*" names afresh.

@@ -1,6 +1,9 @@
 #include "generator/FuzzEntries.h"
 
+#include "generator/BmpHeader.h"
+#include "generator/GifInfo.h"
 #include "generator/HtmlEscape.h"
+#include "generator/Metafile.h"
 #include "generator/PictureMeasure.h"
 
 namespace {
@@ -115,6 +118,52 @@ QString htmlEscape(QByteArrayView data)
     const QString title = HtmlEscape::title(name);
     if (!isPlainAscii(title))
         return QStringLiteral("title not plain ASCII: ") + title;
+    return QString();
+}
+
+QString bmpHeader(QByteArrayView data)
+{
+    const BmpHeader header = readBmpHeader(data);
+    if (!header.ok)
+        return header.error.isEmpty() ? QStringLiteral("refused without a reason") : QString();
+    if (header.width <= 0 || header.height <= 0)
+        return QStringLiteral("accepted a size of %1x%2").arg(header.width).arg(header.height);
+    static const QList<int> depths{0, 1, 4, 8, 15, 16, 24, 32};
+    if (!depths.contains(header.bitsPerPixel))
+        return QStringLiteral("depth %1 outside the table").arg(header.bitsPerPixel);
+    const qint64 colours = bmpColourCount(header.bitsPerPixel);
+    if ((header.bitsPerPixel == 0) != (colours == 0))
+        return QStringLiteral("colour count %1 for depth %2").arg(colours).arg(header.bitsPerPixel);
+    return QString();
+}
+
+QString gifCounts(QByteArrayView data)
+{
+    const GifLimits limits;
+    const GifInfo info = readGifInfo(data, limits);
+    if (!info.ok)
+        return info.error.isEmpty() ? QStringLiteral("refused without a reason") : QString();
+    if (info.width <= 0 || info.height <= 0 || qint64(info.width) * info.height > limits.maxScreenPixels)
+        return QStringLiteral("accepted a screen of %1x%2").arg(info.width).arg(info.height);
+    if (info.frames < 1 || info.frames > limits.maxFrames)
+        return QStringLiteral("accepted %1 frames").arg(info.frames);
+    if (info.globalColours < 0 || info.globalColours > 256)
+        return QStringLiteral("%1 colour table entries").arg(info.globalColours);
+    return QString();
+}
+
+// The first byte chooses the reader, so one corpus covers both kinds.
+QString metafiles(QByteArrayView data)
+{
+    if (data.isEmpty())
+        return QString();
+    const QByteArray file = data.sliced(1).toByteArray();
+    QString error;
+    const QImage image = (data[0] & 1) ? renderEmf(file, &error) : renderWmf(file, &error);
+    if (image.isNull())
+        return error.isEmpty() ? QStringLiteral("refused without a reason") : QString();
+    if (qint64(image.width()) * image.height() > MaxPicturePixels)
+        return QStringLiteral("drew %1x%2 beyond the pixel limit").arg(image.width()).arg(image.height());
     return QString();
 }
 

@@ -11,5 +11,9 @@ namespace FuzzEntries {
 QString jpegHeader(QByteArrayView data);
 QString gifHeader(QByteArrayView data);
 QString htmlEscape(QByteArrayView data);
+// The viewer's readers: a bitmap's header, a GIF's counts under the limits, the two metafile kinds.
+QString bmpHeader(QByteArrayView data);
+QString gifCounts(QByteArrayView data);
+QString metafiles(QByteArrayView data);
 
 } // namespace FuzzEntries

@@ -32,6 +32,13 @@ PageBuildResult BuildWebSource(const PageBuildInput &input, PageOptions &options
 QByteArray pageBytes(const QStringList &WebSourceMemo);
 
 QString FileSizeText(qint64 bytes);
+// The same figure with other unit texts (the viewer's " Bytes", " KB", " MB").
+struct SizeUnits {
+    QString bytes;
+    QString kilo;
+    QString mega;
+};
+QString FileSizeText(qint64 bytes, const SizeUnits &units);
 // A size quotient of the percentage mode: general format, at most 15 significant digits, "." always.
 QString PercentSizeText(double value);
 QString MoviePictureName(const QString &movieName);

@@ -14,21 +14,26 @@ QByteArray pageBytes(const QStringList &WebSourceMemo)
     return bytes;
 }
 
-QString FileSizeText(qint64 bytes)
+QString FileSizeText(qint64 bytes, const SizeUnits &units)
 {
     if (bytes <= 1024)
-        return QStringLiteral("%1 bytes").arg(bytes);
+        return QString::number(bytes) + units.bytes;
     const qint64 kilo = bytes / 1024;
     qint64 whole = kilo;
     qint64 rest = bytes % 1024;
-    QString unit = QStringLiteral(" kb");
+    QString unit = units.kilo;
     if (kilo >= 1024) {
         whole = bytes / 1048576;
         rest = bytes % 1048576;
-        unit = QStringLiteral(" mb");
+        unit = units.mega;
     }
     // The leading digits of the remaining bytes, not a decimal fraction.
     return QString::number(whole) + QLatin1Char('.') + QString::number(rest).left(2) + unit;
+}
+
+QString FileSizeText(qint64 bytes)
+{
+    return FileSizeText(bytes, {QStringLiteral(" bytes"), QStringLiteral(" kb"), QStringLiteral(" mb")});
 }
 
 QString PercentSizeText(double value)

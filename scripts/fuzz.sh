@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 seconds=${TESSALOOM_FUZZ_SECONDS:-60}
-targets=(jpeg_header gif_header html_escape)
+targets=(jpeg_header gif_header html_escape bmp_header gif_counts metafiles)
 
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
     -DTESSALOOM_FUZZ=ON -DTESSALOOM_TESTS=OFF >/dev/null

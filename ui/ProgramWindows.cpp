@@ -5,6 +5,7 @@
 #include "platform/DataFiles.h"
 #include "platform/MountTable.h"
 #include "ui/OndrelSplash.h"
+#include "ui/main.h"
 
 ProgramWindows::ProgramWindows(PageOptions &options)
     : m_mainForm(options),
@@ -19,7 +20,10 @@ ProgramWindows::ProgramWindows(PageOptions &options)
     wire();
 }
 
-ProgramWindows::~ProgramWindows() = default;
+ProgramWindows::~ProgramWindows()
+{
+    delete m_mainForm.viewerWindow(); // a viewer still open goes before the windows it reaches
+}
 
 void ProgramWindows::wire()
 {
@@ -28,6 +32,7 @@ void ProgramWindows::wire()
     m_mainForm.setPickListWindow(&m_pickList);
     m_mainForm.setPickListPort(&m_pickList);
     m_mainForm.setThumbnailCleaner(&CleanUpThumbnails);
+    m_mainForm.setViewerFactory([this] { return new TMainForm2(m_mainForm, m_feedback, &m_playwave2); });
     QObject::connect(&m_mainForm, &TMainForm::createRequested, m_run.get(), &GenerationRun::WebButtonClick);
 
     QObject::connect(&m_settings, &TSettingsForm::aboutRequested, &m_about, [this] { m_about.exec(); });

@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -30,6 +31,8 @@ class TestProgramWindows : public QObject
     struct Answerer {
         QStringList messages;
         QString pageName = QStringLiteral("Holiday.htm");
+        QPointer<QWidget> viewer;     // watched while the messages come
+        QList<bool> viewerShownAtMessages;
         QTimer timer;
         Answerer()
         {
@@ -50,6 +53,8 @@ class TestProgramWindows : public QObject
                 modal->findChild<QAbstractButton *>(QStringLiteral("OKButton"))->click();
             } else if (auto *text = modal->findChild<QLabel *>(QStringLiteral("promptmessage"))) {
                 messages.append(text->text());
+                if (viewer)
+                    viewerShownAtMessages.append(viewer->isVisible());
                 modal->findChild<QAbstractButton *>(QStringLiteral("OKButton"))->click();
             }
         }
@@ -103,6 +108,35 @@ private Q_SLOTS:
         QVERIFY(!form.state().GenerationRunning);
         QCOMPARE(form.state().MyFile, page);
         QCOMPARE(options.WebNameEdit(), QStringLiteral("Holiday.htm"));
+    }
+
+    // View opens the viewer on the clicked file; a run hides it while it works and closes it at its end.
+    void viewerAroundARun()
+    {
+        QTemporaryDir dir;
+        QVERIFY(PageFixtures::write(dir.filePath("a.jpg"), PageFixtures::jpeg(40, 30)));
+        PageOptions options;
+        ProgramWindows windows(options);
+        TMainForm &form = windows.mainForm();
+        QVERIFY(showFolder(form, dir.path(), mkJpg));
+        QTRY_COMPARE(form.listing().FileListBox(), QStringList{"a.jpg"});
+        FileListView *list = form.controls().FileListBoxSH;
+        const QModelIndex row = list->model()->index(0, 0, list->rootIndex());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
+        QCOMPARE(form.listing().ClickedFile(), QStringLiteral("a.jpg"));
+        form.ViewButton2Click();
+        QPointer<QWidget> viewer = form.viewerWindow();
+        QVERIFY(viewer && viewer->isVisible());
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Viewer"));
+        QCOMPARE(viewer->findChild<QLabel *>(QStringLiteral("WidthPanel"))->text(), QStringLiteral(" Width - 40"));
+
+        Answerer answerer;
+        answerer.viewer = viewer;
+        form.WebButtonClick();
+        QCOMPARE(answerer.messages, QStringList{dir.filePath("Holiday.htm") + " was created."});
+        QCOMPARE(answerer.viewerShownAtMessages, QList<bool>{false});
+        QTRY_VERIFY(!viewer);
+        QVERIFY(!form.state().ViewerOpen && !form.state().MWindowCheckBox);
     }
 
     void createWithNothingToUseSaysSo()

@@ -4,6 +4,7 @@
 #include "ui/FileListView.h"
 #include "ui/Picklist.h"
 #include "ui/PictureButton.h"
+#include "support/ScreenShot.h"
 #include "ui/Scanner.h"
 #include "ui/ScannerControls.h"
 #include "ui/ShadowText.h"
@@ -29,15 +30,6 @@ class Backdrop final : public QWidget
 protected:
     void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), kBackdrop); }
 };
-
-QImage screenShot(const QString &name)
-{
-    QImage shot = QApplication::primaryScreen()->grabWindow(0).toImage();
-    const QString dir = qEnvironmentVariable("TESSALOOM_SHOT_DIR");
-    if (!dir.isEmpty())
-        shot.save(dir + '/' + name);
-    return shot;
-}
 
 } // namespace
 
