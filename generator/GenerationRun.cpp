@@ -223,8 +223,11 @@ void GenerationRun::tellSkippedNames()
     if (skipped == 0)
         return;
     m_toldSkippedNames.insert(m_folder);
-    m_ui.reportProblem(tr("%n file(s) of the folder %1 skipped: the name is not valid UTF-8.", nullptr, skipped)
-                           .arg(m_folder));
+    m_ui.reportProblem(skipped == 1
+                           ? tr("1 file of the folder %1 was skipped: its name is not valid UTF-8.").arg(m_folder)
+                           : tr("%1 files of the folder %2 were skipped: their names are not valid UTF-8.")
+                                 .arg(skipped)
+                                 .arg(m_folder));
 }
 
 QString GenerationRun::inFolder(const QString &name) const
