@@ -23,8 +23,8 @@ int runPageMaker(const PageMakerArgs &args, QTextStream &out, QTextStream &err)
             change(o);
     };
     ConsoleRunReport report;
-    makePageOnConsole(args.folder, args.kind, options, args.overwrite, opticalMountPointOf, stdout, stderr, edit,
-                      &report);
+    makePageOnConsole(args.folder, args.kind, options, args.overwrite, opticalMountPointOf, stdout, stderr,
+                      edit, &report);
     if (report.folderBusy)
         return FolderBusy;
     if (!report.written)

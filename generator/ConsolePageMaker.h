@@ -21,6 +21,5 @@ struct ConsoleRunReport {
 };
 bool makePageOnConsole(const QString &folder, MediaKind kind, PageOptions &options, bool overwrite,
                        const GenerationRun::OpticalCheck &opticalMountPoint, std::FILE *out = stdout,
-                       std::FILE *err = stderr,
-                       const std::function<void(PageOptions &)> &editOptions = {},
+                       std::FILE *err = stderr, const std::function<void(PageOptions &)> &editOptions = {},
                        ConsoleRunReport *report = nullptr);

@@ -205,7 +205,8 @@ bool GenerationRun::lockFolder()
         m_ui.showErrorBox(tr("Another run is making a page in the folder %1.").arg(m_folder));
         return false;
     }
-    m_ui.showMessage(tr("Another run is making a page in the folder %1: this one waits for it to end.").arg(m_folder));
+    m_ui.showMessage(
+        tr("Another run is making a page in the folder %1: this one waits for it to end.").arg(m_folder));
     while (!m_handle->tryLock()) {
         m_ui.letEventsRun();
         ::usleep(kLockPollMicroseconds);
@@ -223,11 +224,11 @@ void GenerationRun::tellSkippedNames()
     if (skipped == 0)
         return;
     m_toldSkippedNames.insert(m_folder);
-    m_ui.reportProblem(skipped == 1
-                           ? tr("1 file of the folder %1 was skipped: its name is not valid UTF-8.").arg(m_folder)
-                           : tr("%1 files of the folder %2 were skipped: their names are not valid UTF-8.")
-                                 .arg(skipped)
-                                 .arg(m_folder));
+    m_ui.reportProblem(
+        skipped == 1 ? tr("1 file of the folder %1 was skipped: its name is not valid UTF-8.").arg(m_folder)
+                     : tr("%1 files of the folder %2 were skipped: their names are not valid UTF-8.")
+                           .arg(skipped)
+                           .arg(m_folder));
 }
 
 QString GenerationRun::inFolder(const QString &name) const
@@ -296,7 +297,8 @@ bool GenerationRun::writePage(const QStringList &names)
     const QByteArray bytes = pageBytes(m_webSource);
     if (folderVanished())
         return false;
-    return nameIsTaken(inFolder(fileNamePart(page))) ? overwritePage(page, bytes, names) : writeNewPage(page, bytes, names);
+    return nameIsTaken(inFolder(fileNamePart(page))) ? overwritePage(page, bytes, names)
+                                                     : writeNewPage(page, bytes, names);
 }
 
 QString GenerationRun::formPageFile()
@@ -325,8 +327,8 @@ bool GenerationRun::overwritePage(const QString &page, const QByteArray &bytes, 
 {
     bool written = false;
     const auto write = [&]() -> QString {
-        const QString error =
-            SafeFile::writeAtomically(inFolder(fileNamePart(page)), bytes, SafeFile::Replace::RegularFileOnly);
+        const QString error = SafeFile::writeAtomically(inFolder(fileNamePart(page)), bytes,
+                                                        SafeFile::Replace::RegularFileOnly);
         if (!error.isEmpty())
             return tr("Can not write the page %1 (%2)").arg(page, error);
         written = true;
@@ -343,7 +345,8 @@ bool GenerationRun::overwritePage(const QString &page, const QByteArray &bytes, 
 bool GenerationRun::writeNewPage(const QString &page, const QByteArray &bytes, const QStringList &names)
 {
     // Never replaces: a file that appeared since the look is not written over unasked.
-    const QString error = SafeFile::writeAtomically(inFolder(fileNamePart(page)), bytes, SafeFile::Replace::Never);
+    const QString error =
+        SafeFile::writeAtomically(inFolder(fileNamePart(page)), bytes, SafeFile::Replace::Never);
     if (!error.isEmpty()) {
         fail(tr("Can not write the page %1 (%2)").arg(page, error));
         return false;

@@ -63,7 +63,7 @@ private:
     bool lockFolder();
     void tellSkippedNames();
     QString inFolder(const QString &name) const; // a path to name through the folder's handle
-    bool folderVanished(); // true (and reported) once the folder entered is gone from its path
+    bool folderVanished();     // true (and reported) once the folder entered is gone from its path
     bool refusedOpticalDisc(); // true: refused
     void takeBackgroundOutOfList();
     bool makePage(const QStringList &names);
@@ -89,7 +89,7 @@ private:
     QString m_soundPictureName = QStringLiteral("None");
     QString m_folder; // the page folder, as it was when the run entered it
     std::unique_ptr<FolderHandle> m_handle; // that folder itself, locked for the run
-    QSet<QString> m_toldSkippedNames; // folders whose unreadable names were already reported
+    QSet<QString> m_toldSkippedNames;       // folders whose unreadable names were already reported
     int m_failedThumbnails = 0;
     bool m_foundFolderBusy = false;
     MediaKind m_kind = mkNone;

@@ -141,9 +141,9 @@ int decodeInto(DecodeState *s, const uint8_t *data, size_t size, JpegScalePlanne
         fail(&s->guard, "unsupported colour layout");
     if (!cmyk && cinfo->num_components != 1 && cinfo->num_components != 3)
         fail(&s->guard, "unsupported number of colour components");
-    s->guard.reserved = reserve(limits->budget,
-                                jpegDecodeMemory(cinfo->image_width, cinfo->image_height, cinfo->num_components,
-                                                 jpeg_has_multiple_scans(cinfo)) +
+    s->guard.reserved =
+        reserve(limits->budget, jpegDecodeMemory(cinfo->image_width, cinfo->image_height,
+                                                 cinfo->num_components, jpeg_has_multiple_scans(cinfo)) +
                                     qint64(size));
     cinfo->out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     cinfo->scale_num = 1;

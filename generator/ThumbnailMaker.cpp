@@ -162,8 +162,9 @@ ThumbnailRequest thumbnailRequest(const PageOptions &options)
     return {options.WidthEdit(), options.HeightEdit(), PageOptions::percentDivisor(options.PercentIndex())};
 }
 
-ThumbnailOutcome MakeThumbnails(const QString &folder, const QStringList &FileListBox, const PageOptions &options,
-                                RunFeedback &feedback, const std::function<bool()> &folderStillThere)
+ThumbnailOutcome MakeThumbnails(const QString &folder, const QStringList &FileListBox,
+                                const PageOptions &options, RunFeedback &feedback,
+                                const std::function<bool()> &folderStillThere)
 {
     ThumbnailOutcome outcome;
     feedback.progressSetMaximum(int(FileListBox.size()));

@@ -19,7 +19,7 @@ bool wantsThumbnail(const QString &name);
 ThumbnailRequest thumbnailRequest(const PageOptions &options);
 
 struct ThumbnailOutcome {
-    int failed = 0;             // pictures whose thumbnail was not written
+    int failed = 0;              // pictures whose thumbnail was not written
     bool folderVanished = false; // the maker stopped: the folder was deleted or moved
 };
 
@@ -30,8 +30,9 @@ struct ThumbnailOutcome {
 // Pictures are decoded ahead on worker threads; files, progress and messages follow the list order on
 // the caller's thread, which keeps letting window events run while it waits.
 // folderStillThere, when given, is asked before each file is written; once it says no, the maker stops.
-ThumbnailOutcome MakeThumbnails(const QString &folder, const QStringList &FileListBox, const PageOptions &options,
-                                RunFeedback &feedback, const std::function<bool()> &folderStillThere = {});
+ThumbnailOutcome MakeThumbnails(const QString &folder, const QStringList &FileListBox,
+                                const PageOptions &options, RunFeedback &feedback,
+                                const std::function<bool()> &folderStillThere = {});
 
 // Deletes the folder's thumbnails and takes the "sm_" names out of the working list.
 void CleanUpThumbnails(const QString &folder, QStringList &FileListBox);

@@ -15,7 +15,7 @@ namespace
 const QByteArray kTag = QByteArrayLiteral("Tessaloom thumbnail");
 constexpr int kComment = 0xFE;
 constexpr int kStartOfScan = 0xDA;
-constexpr int kMaxSegments = 64; // a header holds a handful; a file with more is not ours
+constexpr int kMaxSegments = 64;      // a header holds a handful; a file with more is not ours
 constexpr int kMaxCommentBytes = 200; // ours is far shorter; longer comments are not read
 
 // Reads bytes at an offset: from memory or from a file, so both walks share one parser.
@@ -85,8 +85,8 @@ std::optional<ThumbnailMarker> walkSegments(Source &source)
 QByteArray ThumbnailMarker::commentText() const
 {
     return kTag + " source-bytes=" + QByteArray::number(sourceBytes) +
-           " source-mtime-ns=" + QByteArray::number(sourceMtimeNs) + " size=" +
-           QByteArray::number(target.width()) + "x" + QByteArray::number(target.height());
+           " source-mtime-ns=" + QByteArray::number(sourceMtimeNs) +
+           " size=" + QByteArray::number(target.width()) + "x" + QByteArray::number(target.height());
 }
 
 std::optional<ThumbnailMarker> ThumbnailMarker::fromComment(QByteArrayView comment)
@@ -118,7 +118,8 @@ std::optional<ThumbnailMarker> findThumbnailMarker(QByteArrayView jpeg)
 
 std::optional<ThumbnailMarker> readThumbnailMarker(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     struct stat st;

@@ -107,7 +107,8 @@ RgbImage thumbnailPixels(const QByteArray &file, const ThumbnailRequest &request
     return orientedImage(sink.resampler->finish(), orientation);
 }
 
-RenderedThumbnail renderThumbnail(const QByteArray &file, const ThumbnailRequest &request, const PictureStamp &stamp)
+RenderedThumbnail renderThumbnail(const QByteArray &file, const ThumbnailRequest &request,
+                                  const PictureStamp &stamp)
 {
     RenderedThumbnail out;
     const RgbImage upright = thumbnailPixels(file, request, &out.error);

@@ -40,15 +40,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kind"); // file, link, folder
         QTest::addColumn<int>("ageSeconds");
         QTest::addColumn<bool>("removed");
-        QTest::newRow("ours, two minutes old") << ".tessaloom-a1B2c3" << "file" << 120 << true;
-        QTest::newRow("ours, a day old") << ".tessaloom-zzzzzz" << "file" << 86400 << true;
-        QTest::newRow("ours, being written now") << ".tessaloom-Q9x8y7" << "file" << 0 << false;
-        QTest::newRow("ours, 30 seconds old") << ".tessaloom-Q9x8y7" << "file" << 30 << false;
-        QTest::newRow("a longer name") << ".tessaloom-notes.txt" << "file" << 120 << false;
-        QTest::newRow("a shorter name") << ".tessaloom-abc" << "file" << 120 << false;
-        QTest::newRow("another prefix") << ".tessaloomXabcdef" << "file" << 120 << false;
-        QTest::newRow("a link of that name") << ".tessaloom-linkto" << "link" << 120 << false;
-        QTest::newRow("a folder of that name") << ".tessaloom-folder" << "folder" << 120 << false;
+        QTest::newRow("ours, two minutes old") << ".tessaloom-a1B2c3"
+                                               << "file" << 120 << true;
+        QTest::newRow("ours, a day old") << ".tessaloom-zzzzzz"
+                                         << "file" << 86400 << true;
+        QTest::newRow("ours, being written now") << ".tessaloom-Q9x8y7"
+                                                 << "file" << 0 << false;
+        QTest::newRow("ours, 30 seconds old") << ".tessaloom-Q9x8y7"
+                                              << "file" << 30 << false;
+        QTest::newRow("a longer name") << ".tessaloom-notes.txt"
+                                       << "file" << 120 << false;
+        QTest::newRow("a shorter name") << ".tessaloom-abc"
+                                        << "file" << 120 << false;
+        QTest::newRow("another prefix") << ".tessaloomXabcdef"
+                                        << "file" << 120 << false;
+        QTest::newRow("a link of that name") << ".tessaloom-linkto"
+                                             << "link" << 120 << false;
+        QTest::newRow("a folder of that name") << ".tessaloom-folder"
+                                               << "folder" << 120 << false;
     }
     void removesStaleTemporaries()
     {
@@ -97,7 +106,8 @@ private Q_SLOTS:
         }
         QCOMPARE(SafeFile::writeAtomically(file, "new", replace), QString());
         QCOMPARE(read(file), QByteArray("new"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"page.htm"});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 QStringList{"page.htm"});
         struct stat st;
         QCOMPARE(::stat(QFile::encodeName(file).constData(), &st), 0);
         const mode_t mask = ::umask(022);

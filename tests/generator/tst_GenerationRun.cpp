@@ -576,7 +576,8 @@ void TestGenerationRun::thumbnailNeverThroughLink()
 
     QCOMPARE(runReadBytes(victim), precious);
     if (!deleteThumbnail) { // the link is still there when a.jpg's thumbnail is due
-        QVERIFY2(w.ui.messages.contains("Error Creating Thumbnail from a.jpg: sm_a.jpg is not a thumbnail of ours and is kept"),
+        QVERIFY2(w.ui.messages.contains(
+                     "Error Creating Thumbnail from a.jpg: sm_a.jpg is not a thumbnail of ours and is kept"),
                  qPrintable(w.ui.log.join("\n")));
         QVERIFY(QFileInfo(w.path("sm_a.jpg")).isSymLink());
     }
@@ -789,7 +790,8 @@ void TestGenerationRun::folderMovedDuringThumbnails()
 
     QVERIFY(moved);
     QCOMPARE(w.ui.errorBoxes.size(), 1);
-    QVERIFY2(w.ui.errorBoxes.at(0).contains(w.folder + " was moved or deleted"), qPrintable(w.ui.errorBoxes.at(0)));
+    QVERIFY2(w.ui.errorBoxes.at(0).contains(w.folder + " was moved or deleted"),
+             qPrintable(w.ui.errorBoxes.at(0)));
     QCOMPARE(w.ui.messages, QStringList()); // no thumbnail errors, no success
     if (replaced)
         QCOMPARE(runFolderNames(w.folder), QStringList());
@@ -838,9 +840,11 @@ void TestGenerationRun::tellsOfSkippedNamesOncePerFolder()
     w.show(mkJpg);
     w.options.setShownamebox(false);
     w.run->WebButtonClick();
-    const QString told = "2 files of the folder " + w.folder + " were skipped: their names are not valid UTF-8.";
+    const QString told =
+        "2 files of the folder " + w.folder + " were skipped: their names are not valid UTF-8.";
     QCOMPARE(w.ui.messages.count(told), 1);
-    QVERIFY(w.ui.calledInOrder({"showMessage:" + told, "showMessage:" + w.path("MediaPage.htm") + " was created."}));
+    QVERIFY(w.ui.calledInOrder(
+        {"showMessage:" + told, "showMessage:" + w.path("MediaPage.htm") + " was created."}));
     w.ui.overwriteAnswer = RunScriptUi::OverwriteAnswer::Ok;
     w.run->WebButtonClick();
     QCOMPARE(w.ui.messages.count(told), 1); // once per folder

@@ -23,7 +23,8 @@
 
 using namespace ThumbFixtures;
 
-namespace {
+namespace
+{
 
 using Files = QMap<QString, QByteArray>;
 
@@ -157,8 +158,8 @@ void TestPageMakerFaults::badInputs_data()
     const QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
     const QStringList explicitSize{"--width", "40", "--height", "30"};
     const auto bad = [&](const char *tag, const QByteArray &bytes) {
-        QTest::addRow("%s, percentage", tag) << Files{{"a.jpg", ok}, {"x.jpg", bytes}} << QStringList{"jpg"} << 1
-                                             << "Error loading file (X.JPG)" << QStringList{};
+        QTest::addRow("%s, percentage", tag) << Files{{"a.jpg", ok}, {"x.jpg", bytes}} << QStringList{"jpg"}
+                                             << 1 << "Error loading file (X.JPG)" << QStringList{};
         QTest::addRow("%s, explicit size", tag)
             << Files{{"a.jpg", ok}, {"x.jpg", bytes}} << (QStringList{"jpg"} + explicitSize) << 3
             << "Error Creating Thumbnail from x.jpg: " << QStringList{"sm_a.jpg"};
@@ -180,41 +181,60 @@ void TestPageMakerFaults::badInputs_data()
     refused("declares 65500 x 65500", declaredSizeBomb(65500, 65500));
     refused("declares 12000 x 9000", declaredSizeBomb(12000, 9000));
     refused("declares 10001 x 10000", declaredSizeBomb(10001, 10000));
-    refused("progressive, declares 30000 x 30000", PageFixtures::withJpegSize(progressive(photoPicture({32, 32})), 30000, 30000));
+    refused("progressive, declares 30000 x 30000",
+            PageFixtures::withJpegSize(progressive(photoPicture({32, 32})), 30000, 30000));
     refused("1,010 scans", scanBomb(1010));
     refused("101 scans", scanBomb(101 - 10));
 
     QTest::newRow("colour layouts and codings")
-        << Files{{"gray.jpg", withColour(Colour::Gray)}, {"cmyk.jpg", withColour(Colour::AdobeCmyk)},
-                 {"ycck.jpg", withColour(Colour::AdobeYcck)}, {"prog.jpg", progressive(photoPicture({64, 48}))}}
-        << QStringList{"jpg"} << 0 << "" << QStringList{"sm_gray.jpg", "sm_cmyk.jpg", "sm_ycck.jpg", "sm_prog.jpg"};
+        << Files{{"gray.jpg", withColour(Colour::Gray)},
+                 {"cmyk.jpg", withColour(Colour::AdobeCmyk)},
+                 {"ycck.jpg", withColour(Colour::AdobeYcck)},
+                 {"prog.jpg", progressive(photoPicture({64, 48}))}}
+        << QStringList{"jpg"} << 0 << ""
+        << QStringList{"sm_gray.jpg", "sm_cmyk.jpg", "sm_ycck.jpg", "sm_prog.jpg"};
     QTest::newRow("FIFO and folder named like pictures")
         << Files{{"a.jpg", ok}, {"pipe.jpg", "<fifo>"}, {"dir.jpg", "<dir>"}} << QStringList{"jpg"} << 0 << ""
         << QStringList{"sm_a.jpg"};
     QTest::newRow("links planted at thumbnail names")
-        << Files{{"a.jpg", ok}, {"b.jpg", ok}, {"c.jpg", ok}, {"d.jpg", ok},
-                 {"sm_a.jpg", "->../outside/victim.jpg"}, {"sm_b.jpg", "->../outside/none.jpg"},
+        << Files{{"a.jpg", ok},
+                 {"b.jpg", ok},
+                 {"c.jpg", ok},
+                 {"d.jpg", ok},
+                 {"sm_a.jpg", "->../outside/victim.jpg"},
+                 {"sm_b.jpg", "->../outside/none.jpg"},
                  {"sm_c.jpg", "->%outside%/victim.jpg"}}
         << QStringList{"jpg"} << 3 << "Error Creating Thumbnail from a.jpg: " << QStringList{"sm_d.jpg"};
     QTest::newRow("picture links outside, dangling, looping, to devices")
-        << Files{{"a.jpg", "->../outside/victim.jpg"}, {"gone.jpg", "->../outside/none.jpg"},
-                 {"loop.jpg", "->loop.jpg"}, {"zero.jpg", "->/dev/zero"}, {"b.jpg", ok}}
+        << Files{{"a.jpg", "->../outside/victim.jpg"},
+                 {"gone.jpg", "->../outside/none.jpg"},
+                 {"loop.jpg", "->loop.jpg"},
+                 {"zero.jpg", "->/dev/zero"},
+                 {"b.jpg", ok}}
         << QStringList{"jpg"} << 0 << "" << QStringList{"sm_a.jpg", "sm_b.jpg"};
     QTest::newRow("a person's sm_ files")
-        << Files{{"a.jpg", ok}, {"x.jpg", ok}, {"sm_notes.txt", "notes"}, {"SM_Holiday.JPG", ok},
-                 {"Sm_mixed.jpg", ok}, {"sm_x.jpg", png}, {"sm_y.jpg", png}, {"sm_photo.jpg", ok},
-                 {"sm_dir", "<dir>"}, {"sm_dir.jpg", "<dir>"}}
-        << QStringList{"jpg"} << 3 << "Error Creating Thumbnail from x.jpg: sm_x.jpg is not a thumbnail of ours"
+        << Files{{"a.jpg", ok},          {"x.jpg", ok},        {"sm_notes.txt", "notes"},
+                 {"SM_Holiday.JPG", ok}, {"Sm_mixed.jpg", ok}, {"sm_x.jpg", png},
+                 {"sm_y.jpg", png},      {"sm_photo.jpg", ok}, {"sm_dir", "<dir>"},
+                 {"sm_dir.jpg", "<dir>"}}
+        << QStringList{"jpg"} << 3
+        << "Error Creating Thumbnail from x.jpg: sm_x.jpg is not a thumbnail of ours"
         << QStringList{"sm_a.jpg"};
     QTest::newRow("hostile names")
-        << Files{{"new\nline.jpg", ok}, {"tab\there.jpg", ok}, {"esc\x1b[31mred.jpg", ok}, {" lead.jpg", ok},
-                 {"-rf.jpg", ok}, {QString::fromUtf8("café.jpg"), ok}, {QString(251, 'n') + ".jpg", ok}}
+        << Files{{"new\nline.jpg", ok},
+                 {"tab\there.jpg", ok},
+                 {"esc\x1b[31mred.jpg", ok},
+                 {" lead.jpg", ok},
+                 {"-rf.jpg", ok},
+                 {QString::fromUtf8("café.jpg"), ok},
+                 {QString(251, 'n') + ".jpg", ok}}
         << QStringList{"jpg"} << 3 << "Error Creating Thumbnail from nnnn"
-        << QStringList{"sm_new\nline.jpg", "sm_tab\there.jpg", "sm_esc\x1b[31mred.jpg", "sm_ lead.jpg",
-                       "sm_-rf.jpg", QString::fromUtf8("sm_café.jpg")};
+        << QStringList{"sm_new\nline.jpg", "sm_tab\there.jpg", "sm_esc\x1b[31mred.jpg",
+                       "sm_ lead.jpg",     "sm_-rf.jpg",       QString::fromUtf8("sm_café.jpg")};
     QTest::newRow("a name that is not UTF-8")
         << Files{{"a.jpg", ok}, {"<raw>caf%E9.jpg", ok}} << QStringList{"jpg"} << 0
-        << "1 file of the folder %folder% was skipped: its name is not valid UTF-8." << QStringList{"sm_a.jpg"};
+        << "1 file of the folder %folder% was skipped: its name is not valid UTF-8."
+        << QStringList{"sm_a.jpg"};
 }
 
 void TestPageMakerFaults::badInputs()
@@ -255,7 +275,8 @@ void TestPageMakerFaults::badInputs()
 
     const Run result = run(QStringList{folder} + options);
 
-    QVERIFY2(result.exitCode == status, qPrintable(QString("status %1\n%2%3").arg(result.exitCode).arg(result.out, result.err)));
+    QVERIFY2(result.exitCode == status,
+             qPrintable(QString("status %1\n%2%3").arg(result.exitCode).arg(result.out, result.err)));
     error.replace("%folder%", folder);
     QVERIFY2(result.err.contains(error), qPrintable(result.err));
     for (const QString &line : result.err.split('\n', Qt::SkipEmptyParts))
@@ -329,8 +350,11 @@ void TestPageMakerFaults::twoRunsAtOnce()
         QVERIFY(first.waitForFinished(120000) && second.waitForFinished(120000));
         const int a = first.exitCode(), b = second.exitCode();
         QVERIFY2((a == 0 || a == 4) && (b == 0 || b == 4) && (a == 0 || b == 0),
-                 qPrintable(QString("%1 %2 %3").arg(a).arg(b).arg(QString::fromUtf8(first.readAllStandardError()
-                                                                                 + second.readAllStandardError()))));
+                 qPrintable(QString("%1 %2 %3")
+                                .arg(a)
+                                .arg(b)
+                                .arg(QString::fromUtf8(first.readAllStandardError() +
+                                                       second.readAllStandardError()))));
         for (int i = 0; i < 300; ++i) {
             const QString name = QStringLiteral("sm_p%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
             QVERIFY2(readThumbnailMarker(dir.filePath(name)).has_value(), qPrintable(name));

@@ -95,7 +95,8 @@ void tst_PictureMeasure::badFile_data()
     QTest::newRow("bare SOI") << "soi.jpg" << QByteArray("\xFF\xD8\xFF", 3) << "damaged JPEG header";
     QTest::newRow("header cut at 20") << "cut20.jpg" << jpeg.left(20) << "damaged JPEG header";
     QTest::newRow("header cut at 100") << "cut100.jpg" << jpeg.left(100) << "damaged JPEG header";
-    QTest::newRow("header cut before SOS") << "cutsos.jpg" << jpeg.left(jpeg.indexOf("\xFF\xDA")) << "damaged";
+    QTest::newRow("header cut before SOS")
+        << "cutsos.jpg" << jpeg.left(jpeg.indexOf("\xFF\xDA")) << "damaged";
     QTest::newRow("height 0 in SOF") << "zero.jpg" << PageFixtures::withJpegSize(jpeg, 64, 0) << "damaged";
     QTest::newRow("gif shorter than header") << "short.gif" << gif.left(9) << "cut short";
     QTest::newRow("gif signature only") << "sig.gif" << gif.left(4) << "cut short";

@@ -342,7 +342,8 @@ private Q_SLOTS:
     void thumbnailsCarryOurMarker()
     {
         const PictureStamp stamp{123456, 1'796'909'041'612'713'316};
-        const RenderedThumbnail t = renderThumbnail(jpeg(photoPicture({200, 100})), ThumbnailRequest{100, 0, 0}, stamp);
+        const RenderedThumbnail t =
+            renderThumbnail(jpeg(photoPicture({200, 100})), ThumbnailRequest{100, 0, 0}, stamp);
         QVERIFY2(t.ok(), qPrintable(t.error));
         const ThumbnailMarker expected{stamp.bytes, stamp.mtimeNs, QSize(100, 50)};
         QCOMPARE(findThumbnailMarker(t.jpeg), std::optional(expected));
@@ -365,11 +366,10 @@ private Q_SLOTS:
         QTest::newRow("a camera's photo") << photo;
         QTest::newRow("another comment") << withComment("made with love");
         QTest::newRow("our tag, fields missing") << withComment("Tessaloom thumbnail");
-        QTest::newRow("our tag, a field bent") << withComment(
-            "Tessaloom thumbnail source-bytes=1 source-mtime-ns=x size=2x3");
-        QTest::newRow("our comment after the scan starts")
-            << QByteArray(photo).insert(photo.size() - 2,
-                                        ThumbnailMarker{1, 2, QSize(3, 4)}.commentText().prepend("\xFF\xFE\x00\x40"));
+        QTest::newRow("our tag, a field bent")
+            << withComment("Tessaloom thumbnail source-bytes=1 source-mtime-ns=x size=2x3");
+        QTest::newRow("our comment after the scan starts") << QByteArray(photo).insert(
+            photo.size() - 2, ThumbnailMarker{1, 2, QSize(3, 4)}.commentText().prepend("\xFF\xFE\x00\x40"));
         QTest::newRow("not a JPEG") << QByteArray("\x89PNG\r\n\x1a\n");
         QTest::newRow("empty") << QByteArray();
     }

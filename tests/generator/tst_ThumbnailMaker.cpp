@@ -338,7 +338,8 @@ private Q_SLOTS:
         QCOMPARE(withoutReasons(feedback.calls),
                  QStringList({"max 3", "show", "step", "message: Error Creating Thumbnail from x.jpg", "step",
                               "step"}));
-        QVERIFY2(feedback.messages.at(0).size() > QStringLiteral("Error Creating Thumbnail from x.jpg: ").size(),
+        QVERIFY2(feedback.messages.at(0).size() >
+                     QStringLiteral("Error Creating Thumbnail from x.jpg: ").size(),
                  "says why");
         QVERIFY(QFileInfo::exists(path(dir, "sm_a.jpg")));
         QVERIFY(!QFileInfo::exists(path(dir, "sm_x.jpg")));
@@ -357,9 +358,10 @@ private Q_SLOTS:
         setPercent(options, 0);
         ThumbRecordingFeedback feedback;
         MakeThumbnails(dir.path(), {"zero.jpg", "pipe.jpg", "folder.jpg", "ok.jpg"}, options, feedback);
-        QCOMPARE(feedback.messages, QStringList({"Error Creating Thumbnail from zero.jpg: not a regular file",
-                                                 "Error Creating Thumbnail from pipe.jpg: not a regular file",
-                                                 "Error Creating Thumbnail from folder.jpg: not a regular file"}));
+        QCOMPARE(feedback.messages,
+                 QStringList({"Error Creating Thumbnail from zero.jpg: not a regular file",
+                              "Error Creating Thumbnail from pipe.jpg: not a regular file",
+                              "Error Creating Thumbnail from folder.jpg: not a regular file"}));
         QVERIFY(QFileInfo::exists(path(dir, "sm_ok.jpg")));
     }
 
@@ -377,9 +379,11 @@ private Q_SLOTS:
         setPercent(options, 0);
         ThumbRecordingFeedback feedback;
         MakeThumbnails(dir.path(), {"a.jpg", "b.jpg"}, options, feedback);
-        QCOMPARE(feedback.messages,
-                 QStringList({"Error Creating Thumbnail from a.jpg: sm_a.jpg is not a thumbnail of ours and is kept",
-                              "Error Creating Thumbnail from b.jpg: sm_b.jpg is not a thumbnail of ours and is kept"}));
+        QCOMPARE(
+            feedback.messages,
+            QStringList(
+                {"Error Creating Thumbnail from a.jpg: sm_a.jpg is not a thumbnail of ours and is kept",
+                 "Error Creating Thumbnail from b.jpg: sm_b.jpg is not a thumbnail of ours and is kept"}));
         QCOMPARE(readFile(victim), QByteArray("keep me"));
         QVERIFY(QFileInfo(path(dir, "sm_a.jpg")).isSymLink());
         QVERIFY(!QFileInfo::exists(outside.filePath("nothing-yet.jpg")));
@@ -450,25 +454,57 @@ private Q_SLOTS:
     void cleanUpDeletesOnlyThumbnails_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("kind"); // photo, ours (with our marker), text, png, link, folder
+        QTest::addColumn<QString>("kind");    // photo, ours (with our marker), text, png, link, folder
         QTest::addColumn<QString>("picture"); // written beside it, when not empty
         QTest::addColumn<bool>("deleted");
-        QTest::newRow("thumbnail beside its picture") << "sm_a.jpg" << "photo" << "a.jpg" << true;
-        QTest::newRow("older spelling, picture A.JPG") << "sm_A.jpg" << "photo" << "A.JPG" << true;
-        QTest::newRow("older spelling, picture b.Jpg") << "sm_b.jpg" << "photo" << "b.Jpg" << true;
-        QTest::newRow("own extension kept, picture C.JPG") << "sm_C.JPG" << "photo" << "C.JPG" << true;
-        QTest::newRow("orphan thumbnail of ours") << "sm_gone.jpg" << "ours" << "" << true;
-        QTest::newRow("orphan of ours, upper-case ending") << "sm_GONE.JPG" << "ours" << "" << true;
-        QTest::newRow("a person's photo sm_photo.jpg") << "sm_photo.jpg" << "photo" << "" << false;
-        QTest::newRow("a person's photo beside photo.gif") << "sm_photo.jpg" << "photo" << "photo.gif" << false;
-        QTest::newRow("SM_ in capitals") << "SM_Holiday.JPG" << "ours" << "Holiday.JPG" << false;
-        QTest::newRow("Sm_ mixed") << "Sm_mixed.jpg" << "ours" << "mixed.jpg" << false;
-        QTest::newRow("sm_x.jpg that is a PNG, x.jpg beside") << "sm_x.jpg" << "png" << "x.jpg" << false;
-        QTest::newRow("sm_x.jpg that is a PNG alone") << "sm_x.jpg" << "png" << "" << false;
-        QTest::newRow("sm_ text file") << "sm_notes.txt" << "text" << "notes.txt" << false;
-        QTest::newRow("not ending in .jpg") << "sm_d.jpeg" << "ours" << "d.jpeg" << false;
-        QTest::newRow("link to a thumbnail") << "sm_l.jpg" << "link" << "l.jpg" << false;
-        QTest::newRow("folder named like one") << "sm_f.jpg" << "folder" << "f.jpg" << false;
+        QTest::newRow("thumbnail beside its picture") << "sm_a.jpg"
+                                                      << "photo"
+                                                      << "a.jpg" << true;
+        QTest::newRow("older spelling, picture A.JPG") << "sm_A.jpg"
+                                                       << "photo"
+                                                       << "A.JPG" << true;
+        QTest::newRow("older spelling, picture b.Jpg") << "sm_b.jpg"
+                                                       << "photo"
+                                                       << "b.Jpg" << true;
+        QTest::newRow("own extension kept, picture C.JPG") << "sm_C.JPG"
+                                                           << "photo"
+                                                           << "C.JPG" << true;
+        QTest::newRow("orphan thumbnail of ours") << "sm_gone.jpg"
+                                                  << "ours"
+                                                  << "" << true;
+        QTest::newRow("orphan of ours, upper-case ending") << "sm_GONE.JPG"
+                                                           << "ours"
+                                                           << "" << true;
+        QTest::newRow("a person's photo sm_photo.jpg") << "sm_photo.jpg"
+                                                       << "photo"
+                                                       << "" << false;
+        QTest::newRow("a person's photo beside photo.gif") << "sm_photo.jpg"
+                                                           << "photo"
+                                                           << "photo.gif" << false;
+        QTest::newRow("SM_ in capitals") << "SM_Holiday.JPG"
+                                         << "ours"
+                                         << "Holiday.JPG" << false;
+        QTest::newRow("Sm_ mixed") << "Sm_mixed.jpg"
+                                   << "ours"
+                                   << "mixed.jpg" << false;
+        QTest::newRow("sm_x.jpg that is a PNG, x.jpg beside") << "sm_x.jpg"
+                                                              << "png"
+                                                              << "x.jpg" << false;
+        QTest::newRow("sm_x.jpg that is a PNG alone") << "sm_x.jpg"
+                                                      << "png"
+                                                      << "" << false;
+        QTest::newRow("sm_ text file") << "sm_notes.txt"
+                                       << "text"
+                                       << "notes.txt" << false;
+        QTest::newRow("not ending in .jpg") << "sm_d.jpeg"
+                                            << "ours"
+                                            << "d.jpeg" << false;
+        QTest::newRow("link to a thumbnail") << "sm_l.jpg"
+                                             << "link"
+                                             << "l.jpg" << false;
+        QTest::newRow("folder named like one") << "sm_f.jpg"
+                                               << "folder"
+                                               << "f.jpg" << false;
     }
     void cleanUpDeletesOnlyThumbnails()
     {
@@ -547,8 +583,10 @@ private Q_SLOTS:
             QCOMPARE(thumbnail(dir, "sm_x.jpg").size(), QSize(100, 50));
             QCOMPARE(int(st.st_mode & 07777), int(SafeFile::newFileMode()));
         } else {
-            QCOMPARE(feedback.messages,
-                     QStringList{"Error Creating Thumbnail from x.jpg: sm_x.jpg is not a thumbnail of ours and is kept"});
+            QCOMPARE(
+                feedback.messages,
+                QStringList{
+                    "Error Creating Thumbnail from x.jpg: sm_x.jpg is not a thumbnail of ours and is kept"});
             QCOMPARE(outcome.failed, 1);
             QCOMPARE(readFile(path(dir, "sm_x.jpg")), existing);
             QCOMPARE(int(st.st_mode & 07777), mode);
@@ -586,10 +624,13 @@ private Q_SLOTS:
         PageOptions options;
         setPercent(options, 0);
         ThumbRecordingFeedback feedback;
-        const ThumbnailOutcome outcome = MakeThumbnails(dir.path(), {"a.jpg", "BIG.JPG", "z.jpg"}, options, feedback);
+        const ThumbnailOutcome outcome =
+            MakeThumbnails(dir.path(), {"a.jpg", "BIG.JPG", "z.jpg"}, options, feedback);
         QCOMPARE(outcome.failed, 1);
-        QCOMPARE(feedback.messages,
-                 QStringList{"Error Creating Thumbnail from BIG.JPG: 12000x9000 exceeds the limit of 100000000 pixels"});
+        QCOMPARE(
+            feedback.messages,
+            QStringList{
+                "Error Creating Thumbnail from BIG.JPG: 12000x9000 exceeds the limit of 100000000 pixels"});
         QVERIFY(QFileInfo::exists(path(dir, "sm_a.jpg")));
         QVERIFY(QFileInfo::exists(path(dir, "sm_z.jpg")));
     }
