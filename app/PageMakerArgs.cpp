@@ -292,6 +292,8 @@ and --height clears the percentage).
 Options also take the form --option=VALUE. An existing page is replaced only with --overwrite.
 As Create does, the run deletes the folder's earlier thumbnails (sm_ files that are JPEG
 pictures) when thumbnails are on, and makes them anew after the page is written.
-Exit status: 0 the page was created, 1 the run failed, 2 the command line is wrong.
+Messages go to standard output; every error to standard error, one per line.
+Exit status: 0 the page and all its thumbnails were created, 1 the run failed, 2 the command line is
+wrong, 3 the page was created but some thumbnails were not, 4 another run holds the folder.
 )");
 }

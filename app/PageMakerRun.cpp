@@ -35,7 +35,12 @@ int runPageMaker(const PageMakerArgs &args, QTextStream &out, QTextStream &err)
         for (const auto &change : args.edits)
             change(o);
     };
-    const bool written =
-        makePageOnConsole(args.folder, args.kind, options, args.overwrite, opticalMountPointOf, stdout, stderr, edit);
-    return written ? PageCreated : RunFailed;
+    ConsoleRunReport report;
+    makePageOnConsole(args.folder, args.kind, options, args.overwrite, opticalMountPointOf, stdout, stderr,
+                      edit, &report);
+    if (report.folderBusy)
+        return FolderBusy;
+    if (!report.written)
+        return RunFailed;
+    return report.failedThumbnails > 0 ? ThumbnailsFailed : PageCreated;
 }

@@ -4,7 +4,13 @@
 
 struct PageMakerArgs;
 
-enum PageMakerExit { PageCreated = 0, RunFailed = 1, UsageError = 2 };
+enum PageMakerExit {
+    PageCreated = 0,
+    RunFailed = 1,
+    UsageError = 2,
+    ThumbnailsFailed = 3, // the page is written, some of its thumbnails are not
+    FolderBusy = 4,       // another run holds the folder; nothing was done
+};
 
 // One page run over a folder, as the Create button does it but without windows: lists the folder by
 // the kind's masks, prepares the run, builds the page and writes it under the page file name rule,

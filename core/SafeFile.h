@@ -8,13 +8,26 @@
 namespace SafeFile {
 
 enum class Replace {
-    Never,           // fail when anything (file, folder, link) already has the name
-    RegularFileOnly, // replace an earlier regular file of the name; refuse links, folders, devices
+    Never,            // fail when anything (file, folder, link) already has the name
+    RegularFileOnly,  // replace an earlier regular file of the name, keeping its mode; refuse links,
+                      // folders, devices
+    RegularFileAsNew, // the same, but the file gets the mode of a new file
 };
 
-// Writes data to a fresh file beside path, checks every byte reached the disk, then moves it into
-// place. Returns an empty text on success, otherwise the reason (the old file stays whole).
+// Writes data to an unnamed file in path's folder (or, where the file system has none, a hidden
+// ".tessaloom-" one), checks every byte reached the disk, then links it in place. Returns an empty
+// text on success, otherwise the reason (the old file stays whole).
 QString writeAtomically(const QString &path, const QByteArray &data, Replace mode);
+
+// The prefix of the hidden temporary files that writeAtomically may leave when the process is killed.
+inline constexpr char TemporaryPrefix[] = ".tessaloom-";
+
+// Removes the temporary files a killed writer left in folder: regular files named with our prefix and
+// six more characters, not touched for a minute. Returns how many went.
+int removeStaleTemporaries(const QString &folder);
+
+// The mode a file created now gets (0666 less the process's umask).
+unsigned newFileMode();
 
 // Copies a file to a name that must not exist yet; never replaces and never follows a link there.
 // Returns an empty text on success, otherwise the reason.

@@ -10,7 +10,7 @@
 
 bool makePageOnConsole(const QString &folder, MediaKind kind, PageOptions &options, bool overwrite,
                        const GenerationRun::OpticalCheck &opticalMountPoint, std::FILE *out, std::FILE *err,
-                       const std::function<void(PageOptions &)> &editOptions)
+                       const std::function<void(PageOptions &)> &editOptions, ConsoleRunReport *report)
 {
     // As the folder tree spells a folder: absolute, no trailing "/" except for the root.
     const QString pageFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder));
@@ -37,5 +37,7 @@ bool makePageOnConsole(const QString &folder, MediaKind kind, PageOptions &optio
     QObject::connect(&run, &GenerationRun::runFinished,
                      [&written](bool pageWritten) { written = pageWritten; });
     run.WebButtonClick();
+    if (report)
+        *report = {written, run.failedThumbnails(), run.foundFolderBusy()};
     return written;
 }

@@ -13,7 +13,13 @@ class PageOptions;
 // errors to err, an existing page replaced only when overwrite is set. True when a page was written.
 // editOptions, when given, shapes the options right after the kind is chosen, as a person would in
 // the Options window.
+// report, when given, receives how the run went.
+struct ConsoleRunReport {
+    bool written = false;
+    int failedThumbnails = 0;
+    bool folderBusy = false; // another run held the folder: nothing was done
+};
 bool makePageOnConsole(const QString &folder, MediaKind kind, PageOptions &options, bool overwrite,
                        const GenerationRun::OpticalCheck &opticalMountPoint, std::FILE *out = stdout,
-                       std::FILE *err = stderr,
-                       const std::function<void(PageOptions &)> &editOptions = {});
+                       std::FILE *err = stderr, const std::function<void(PageOptions &)> &editOptions = {},
+                       ConsoleRunReport *report = nullptr);

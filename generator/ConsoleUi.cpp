@@ -1,5 +1,6 @@
 #include "generator/ConsoleUi.h"
 
+#include "core/MessageText.h"
 #include "core/PageOptions.h"
 
 ConsoleUi::ConsoleUi(const PageOptions &options, bool overwrite, std::FILE *out, std::FILE *err)
@@ -47,6 +48,11 @@ void ConsoleUi::showMessage(const QString &text)
     printLine(m_out, text);
 }
 
+void ConsoleUi::reportProblem(const QString &text)
+{
+    printLine(m_err, text);
+}
+
 void ConsoleUi::showErrorBox(const QString &text)
 {
     printLine(m_err, text);
@@ -54,7 +60,7 @@ void ConsoleUi::showErrorBox(const QString &text)
 
 void ConsoleUi::printLine(std::FILE *stream, const QString &text)
 {
-    const QByteArray bytes = text.toLocal8Bit() + '\n';
+    const QByteArray bytes = escapeControls(text).toLocal8Bit() + '\n';
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);
 }

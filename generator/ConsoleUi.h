@@ -9,8 +9,9 @@ class PageOptions;
 
 // The generation run's questions answered on a console, for the command-line maker: no name
 // dialog (the options are taken as they are), no viewer, no preview, no sounds. Messages go to
-// the output stream, errors and warnings to the error stream, and an existing page is replaced
-// only when the caller said so.
+// the output stream, errors, warnings and problems with single files to the error stream, each on one
+// line with its control characters escaped; an existing page is replaced only when the caller said so,
+// and a folder another run holds is not waited for.
 class ConsoleUi final : public GenerationUi
 {
 public:
@@ -37,6 +38,8 @@ public:
     void letEventsRun() override {}
     void showMessage(const QString &text) override;
     void showErrorBox(const QString &text) override;
+    void reportProblem(const QString &text) override; // to the error stream
+    bool waitsForBusyFolder() const override { return false; }
     void playSound(const QString &) override {}
 
 private:

@@ -17,8 +17,6 @@ QString checkSize(const PictureSize &size)
                                                                    : QStringLiteral("error does not name the file");
     if (size.width <= 0 || size.height <= 0)
         return QStringLiteral("accepted a size of %1x%2").arg(size.width).arg(size.height);
-    if (qint64(size.width) * size.height > MaxPicturePixels)
-        return QStringLiteral("accepted %1x%2 beyond the pixel limit").arg(size.width).arg(size.height);
     return QString();
 }
 

@@ -1,5 +1,7 @@
 #include "generator/GenerationRun.h"
 
+#include "core/FolderHandle.h"
+#include "core/FolderListing.h"
 #include "core/MainState.h"
 #include "core/MediaListing.h"
 #include "core/PageOptions.h"
@@ -23,6 +25,7 @@ namespace
 {
 
 const QString kErrorSound = QStringLiteral("error.wav");
+constexpr useconds_t kLockPollMicroseconds = 100'000;
 
 // Anything at the name counts, a dangling link too: it is never written over unasked.
 bool nameIsTaken(const QString &path)
@@ -52,6 +55,8 @@ GenerationRun::GenerationRun(MediaListing &listing, PageOptions &options, MainSt
 {
 }
 
+GenerationRun::~GenerationRun() = default;
+
 void GenerationRun::WebButtonClick()
 {
     // A press while the builder or the thumbnail maker lets window events run starts nothing.
@@ -59,7 +64,10 @@ void GenerationRun::WebButtonClick()
         return;
     m_running = true;
     Q_EMIT runStarted();
+    m_failedThumbnails = 0;
+    m_foundFolderBusy = false;
     const bool written = runSteps();
+    m_handle.reset(); // releases the folder's lock
     // Cleared at every end, stops and failures included: an idle window must neither show the
     // pick list's count nor keep its working list against the file list's changes.
     m_state.GenerationRunning = false;
@@ -73,8 +81,11 @@ bool GenerationRun::runSteps()
     if (!takeFiles() || !askName() || !prepareOptions())
         return false;
     m_ui.selectFirstFileListRow();
-    if (!enterFolder() || refusedOpticalDisc())
+    if (!enterFolder() || refusedOpticalDisc() || !lockFolder())
         return false;
+    // Hidden files a killed earlier run may have left; ours by name, and old enough to be no one's now.
+    SafeFile::removeStaleTemporaries(m_handle->handlePath());
+    tellSkippedNames();
     takeBackgroundOutOfList();
     // The old thumbnails leave the list now; their files go only once the new page is written.
     m_deleteOldThumbnails = m_options.Thumbnailer() && m_options.DeleteThumbnail();
@@ -179,6 +190,59 @@ bool GenerationRun::enterFolder()
         m_ui.showErrorBox(tr("Can not open the folder %1 (%2)").arg(folder, reason));
         return false;
     }
+    m_handle = std::make_unique<FolderHandle>(folder);
+    if (!m_handle->isOpen()) {
+        m_ui.showErrorBox(tr("Can not open the folder %1 (%2)").arg(folder, m_handle->error()));
+        return false;
+    }
+    return true;
+}
+
+bool GenerationRun::lockFolder()
+{
+    if (m_handle->tryLock())
+        return true;
+    m_foundFolderBusy = true;
+    if (!m_ui.waitsForBusyFolder()) {
+        m_ui.showErrorBox(tr("Another run is making a page in the folder %1.").arg(m_folder));
+        return false;
+    }
+    m_ui.showMessage(
+        tr("Another run is making a page in the folder %1: this one waits for it to end.").arg(m_folder));
+    while (!m_handle->tryLock()) {
+        m_ui.letEventsRun();
+        ::usleep(kLockPollMicroseconds);
+    }
+    return true;
+}
+
+void GenerationRun::tellSkippedNames()
+{
+    if (m_toldSkippedNames.contains(m_folder))
+        return;
+    const MediaKindInfo *kind = MediaKinds::info(m_kind);
+    const int skipped =
+        kind ? listFolder(m_handle->handlePath(), QString::fromLatin1(kind->masks)).unreadableNames : 0;
+    if (skipped == 0)
+        return;
+    m_toldSkippedNames.insert(m_folder);
+    m_ui.reportProblem(
+        skipped == 1 ? tr("1 file of the folder %1 was skipped: its name is not valid UTF-8.").arg(m_folder)
+                     : tr("%1 files of the folder %2 were skipped: their names are not valid UTF-8.")
+                           .arg(skipped)
+                           .arg(m_folder));
+}
+
+QString GenerationRun::inFolder(const QString &name) const
+{
+    return m_handle->entry(name);
+}
+
+bool GenerationRun::folderVanished()
+{
+    if (m_handle->stillThere())
+        return false;
+    fail(tr("The folder %1 was moved or deleted during the run; the run stopped.").arg(m_folder));
     return true;
 }
 
@@ -203,7 +267,7 @@ void GenerationRun::settleSoundPicture()
     const QString source = unquoted(m_options.SoundPick());
     m_soundPictureName = fileNamePart(source);
     if (!m_soundPictureName.isEmpty()) // a refused copy (the name is taken) is passed over
-        copyIn(source, JoinFolderFile(m_folder, m_soundPictureName));
+        copyIn(source, inFolder(m_soundPictureName));
 }
 
 bool GenerationRun::buildPage(const QStringList &names)
@@ -233,7 +297,10 @@ bool GenerationRun::writePage(const QStringList &names)
     if (page.isEmpty())
         return false;
     const QByteArray bytes = pageBytes(m_webSource);
-    return nameIsTaken(page) ? overwritePage(page, bytes, names) : writeNewPage(page, bytes, names);
+    if (folderVanished())
+        return false;
+    return nameIsTaken(inFolder(fileNamePart(page))) ? overwritePage(page, bytes, names)
+                                                     : writeNewPage(page, bytes, names);
 }
 
 QString GenerationRun::formPageFile()
@@ -262,7 +329,8 @@ bool GenerationRun::overwritePage(const QString &page, const QByteArray &bytes, 
 {
     bool written = false;
     const auto write = [&]() -> QString {
-        const QString error = SafeFile::writeAtomically(page, bytes, SafeFile::Replace::RegularFileOnly);
+        const QString error = SafeFile::writeAtomically(inFolder(fileNamePart(page)), bytes,
+                                                        SafeFile::Replace::RegularFileOnly);
         if (!error.isEmpty())
             return tr("Can not write the page %1 (%2)").arg(page, error);
         written = true;
@@ -273,22 +341,22 @@ bool GenerationRun::overwritePage(const QString &page, const QByteArray &bytes, 
     copyBackground(); // whatever the answer was
     if (!confirmed || !written)
         return false;
-    finishPage(page, names);
-    return true;
+    return finishPage(page, names);
 }
 
 bool GenerationRun::writeNewPage(const QString &page, const QByteArray &bytes, const QStringList &names)
 {
     // Never replaces: a file that appeared since the look is not written over unasked.
-    const QString error = SafeFile::writeAtomically(page, bytes, SafeFile::Replace::Never);
+    const QString error =
+        SafeFile::writeAtomically(inFolder(fileNamePart(page)), bytes, SafeFile::Replace::Never);
     if (!error.isEmpty()) {
         fail(tr("Can not write the page %1 (%2)").arg(page, error));
         return false;
     }
     Q_EMIT pageWritten(page);
-    finishPage(page, names);
+    const bool finished = finishPage(page, names);
     copyBackground();
-    return true;
+    return finished;
 }
 
 void GenerationRun::copyBackground()
@@ -299,7 +367,7 @@ void GenerationRun::copyBackground()
     if (name.isEmpty())
         return;
     const QString source = unquoted(m_options.Backgroundfile());
-    const QString target = JoinFolderFile(m_folder, name);
+    const QString target = inFolder(name);
     // A refused copy is passed over. The older picture of that name is replaced only by a finished
     // copy, so a run that ends early never leaves the folder without it.
     if (m_replaceBackground)
@@ -308,18 +376,25 @@ void GenerationRun::copyBackground()
         copyIn(source, target);
 }
 
-void GenerationRun::finishPage(const QString &page, const QStringList &names)
+bool GenerationRun::finishPage(const QString &page, const QStringList &names)
 {
     if (m_deleteOldThumbnails)
-        deleteThumbnailFiles(m_folder);
+        deleteThumbnailFiles(m_handle->handlePath());
     if (m_options.Thumbnailer()) {
         m_ui.progressCreate();
-        MakeThumbnails(m_folder, names, m_options, m_ui);
+        const ThumbnailOutcome outcome = MakeThumbnails(m_handle->handlePath(), names, m_options, m_ui,
+                                                        [this] { return m_handle->stillThere(); });
         m_ui.progressClose();
+        m_failedThumbnails = outcome.failed;
+        if (outcome.folderVanished) {
+            folderVanished();
+            return false;
+        }
     }
     if (m_options.Previewit())
         m_ui.preview();
     m_ui.showMessage(tr("%1 was created.").arg(page));
+    return true;
 }
 
 void GenerationRun::fail(const QString &text)

@@ -6,8 +6,12 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
+#include <QSet>
 
+#include <functional>
+#include <memory>
+
+class FolderHandle;
 class GenerationUi;
 class MediaListing;
 class PageOptions;
@@ -30,6 +34,7 @@ public:
 
     GenerationRun(MediaListing &listing, PageOptions &options, MainState &state, GenerationUi &ui,
                   PickListPort *pickList, OpticalCheck opticalMountPoint, QObject *parent = nullptr);
+    ~GenerationRun() override;
 
     // The create button's handler: one whole run, to its end or its first stop.
     void WebButtonClick();
@@ -37,6 +42,10 @@ public:
     const QStringList &WebSourceMemo() const { return m_webSource; }
     QString SoundPictureName() const { return m_soundPictureName; }
     bool isRunning() const { return m_running; }
+    // How the last run went beyond its page: thumbnails not written, and whether it found another run
+    // holding the folder (and, not waiting for it, stopped).
+    int failedThumbnails() const { return m_failedThumbnails; }
+    bool foundFolderBusy() const { return m_foundFolderBusy; }
 
 Q_SIGNALS:
     void runStarted();
@@ -51,6 +60,10 @@ private:
     bool askName();
     bool prepareOptions();
     bool enterFolder();
+    bool lockFolder();
+    void tellSkippedNames();
+    QString inFolder(const QString &name) const; // a path to name through the folder's handle
+    bool folderVanished();     // true (and reported) once the folder entered is gone from its path
     bool refusedOpticalDisc(); // true: refused
     void takeBackgroundOutOfList();
     bool makePage(const QStringList &names);
@@ -61,7 +74,7 @@ private:
     bool overwritePage(const QString &page, const QByteArray &bytes, const QStringList &names);
     bool writeNewPage(const QString &page, const QByteArray &bytes, const QStringList &names);
     void copyBackground();
-    void finishPage(const QString &page, const QStringList &names);
+    bool finishPage(const QString &page, const QStringList &names); // false when the folder vanished
     void fail(const QString &text);
     void closeViewerIfOpen();
 
@@ -75,6 +88,10 @@ private:
     QStringList m_webSource;
     QString m_soundPictureName = QStringLiteral("None");
     QString m_folder; // the page folder, as it was when the run entered it
+    std::unique_ptr<FolderHandle> m_handle; // that folder itself, locked for the run
+    QSet<QString> m_toldSkippedNames;       // folders whose unreadable names were already reported
+    int m_failedThumbnails = 0;
+    bool m_foundFolderBusy = false;
     MediaKind m_kind = mkNone;
     // The chosen background lies elsewhere: its copy takes the older one's place.
     bool m_replaceBackground = false;

@@ -36,6 +36,8 @@ public:
     virtual void progressCreate() = 0;
     virtual bool progressIsShown() const = 0;
     virtual void progressClose() = 0;
+    // Whether a run that finds another run holding its folder waits for it (true) or stops.
+    virtual bool waitsForBusyFolder() const { return true; }
     // Opens the page with the user's default program (the preview command).
     virtual void preview() = 0;
 };

@@ -8,6 +8,8 @@
 
 #include <jpeglib.h>
 
+#include "generator/DecodeBudget.h"
+
 // libjpeg reports fatal errors through error_exit, which must not return: ours longjmps back to the
 // function that called setjmp. Those functions are kept C-like: no object with a destructor lives in
 // their frame, everything they change after setjmp is volatile or lives behind a pointer, and every
@@ -25,13 +27,20 @@ struct JpegGuard {
     int maxWarnings;
     int maxScans;
     long long deadlineMs;
+    long long reserved; // taken from the budget; given back by the caller of the setjmp function
 };
 
-long long nowMs()
+// The CPU time this thread has used: a decode that waits for a busy machine is not cut short.
+long long threadCpuMs()
 {
     timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
+}
+
+long long reserve(DecodeBudget *budget, qint64 bytes) noexcept
+{
+    return budget ? budget->acquire(bytes) : 0;
 }
 
 JpegGuard *guardOf(j_common_ptr cinfo)
@@ -66,8 +75,8 @@ void onProgress(j_common_ptr cinfo)
     JpegGuard *g = guardOf(cinfo);
     if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > g->maxScans)
         fail(g, "too many progressive scans");
-    if (nowMs() > g->deadlineMs)
-        fail(g, "decoding took too long");
+    if (threadCpuMs() > g->deadlineMs)
+        fail(g, "decoding took more than its CPU time limit");
 }
 
 void installGuard(JpegGuard *g, const JpegLimits &limits)
@@ -79,7 +88,7 @@ void installGuard(JpegGuard *g, const JpegLimits &limits)
     g->progress.progress_monitor = onProgress;
     g->maxWarnings = limits.maxWarnings;
     g->maxScans = limits.maxScans;
-    g->deadlineMs = nowMs() + limits.maxMilliseconds;
+    g->deadlineMs = threadCpuMs() + limits.maxCpuMilliseconds;
 }
 
 // Inverted (Adobe) CMYK multiplies straight; plain CMYK is inverted first.
@@ -122,13 +131,20 @@ int decodeInto(DecodeState *s, const uint8_t *data, size_t size, JpegScalePlanne
     jpeg_read_header(cinfo, TRUE);
     if (cinfo->image_width == 0 || cinfo->image_height == 0)
         fail(&s->guard, "picture without pixels");
-    if (qint64(cinfo->image_width) * cinfo->image_height > limits->maxPixels)
-        fail(&s->guard, "picture larger than the pixel limit");
+    if (qint64(cinfo->image_width) * cinfo->image_height > limits->maxPixels) {
+        std::snprintf(s->guard.message, sizeof s->guard.message, "%ux%u exceeds the limit of %lld pixels",
+                      cinfo->image_width, cinfo->image_height, static_cast<long long>(limits->maxPixels));
+        std::longjmp(s->guard.jump, 1);
+    }
     const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
     if (cmyk && cinfo->num_components != 4)
         fail(&s->guard, "unsupported colour layout");
     if (!cmyk && cinfo->num_components != 1 && cinfo->num_components != 3)
         fail(&s->guard, "unsupported number of colour components");
+    s->guard.reserved =
+        reserve(limits->budget, jpegDecodeMemory(cinfo->image_width, cinfo->image_height,
+                                                 cinfo->num_components, jpeg_has_multiple_scans(cinfo)) +
+                                    qint64(size));
     cinfo->out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     cinfo->scale_num = 1;
     cinfo->scale_denom =
@@ -194,7 +210,7 @@ struct EncodeState {
     MemoryDestination dest;
 };
 
-int encodeInto(EncodeState *s, const RgbImage *image, int quality)
+int encodeInto(EncodeState *s, const RgbImage *image, int quality, const QByteArray *comment)
 {
     j_compress_ptr cinfo = &s->cinfo;
     installGuard(&s->guard, JpegLimits{});
@@ -215,6 +231,9 @@ int encodeInto(EncodeState *s, const RgbImage *image, int quality)
     jpeg_set_defaults(cinfo);
     jpeg_set_quality(cinfo, quality, TRUE);
     jpeg_start_compress(cinfo, TRUE);
+    if (!comment->isEmpty())
+        jpeg_write_marker(cinfo, JPEG_COM, reinterpret_cast<const JOCTET *>(comment->constData()),
+                          unsigned(comment->size()));
     while (cinfo->next_scanline < cinfo->image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(image->row(int(cinfo->next_scanline)));
         jpeg_write_scanlines(cinfo, &row, 1);
@@ -226,6 +245,16 @@ int encodeInto(EncodeState *s, const RgbImage *image, int quality)
 
 } // namespace
 
+qint64 jpegDecodeMemory(qint64 width, qint64 height, int components, bool wholeImageBuffered)
+{
+    const qint64 blocks = ((width + 7) / 8) * ((height + 7) / 8);
+    // Whole-picture coefficients: 64 of 2 bytes per block and component (subsampled ones need less).
+    const qint64 coefficients = wholeImageBuffered ? blocks * 128 * components : 0;
+    // Row buffers of a few block rows, plus libjpeg's tables.
+    const qint64 rows = width * components * 16 * 4 + (1 << 20);
+    return coefficients + rows;
+}
+
 JpegDecodeResult decodeJpeg(const uint8_t *data, size_t size, JpegScalePlanner &planner, RgbRowSink &sink,
                             const JpegLimits &limits)
 {
@@ -235,13 +264,16 @@ JpegDecodeResult decodeJpeg(const uint8_t *data, size_t size, JpegScalePlanner &
     JpegDecodeResult result;
     result.ok = decodeInto(state, data, size, &planner, &sink, &limits) == 0;
     result.warnings = state->guard.warnings;
+    result.reservedBytes = state->guard.reserved;
+    if (limits.budget)
+        limits.budget->release(state->guard.reserved);
     if (!result.ok)
         result.error = QString::fromUtf8(state->guard.message);
     std::free(state);
     return result;
 }
 
-QByteArray encodeJpeg(const RgbImage &image, int quality, QString *error)
+QByteArray encodeJpeg(const RgbImage &image, int quality, QString *error, const QByteArray &comment)
 {
     auto *state = static_cast<EncodeState *>(std::calloc(1, sizeof(EncodeState)));
     if (!state) {
@@ -255,7 +287,7 @@ QByteArray encodeJpeg(const RgbImage &image, int quality, QString *error)
     if (!state->dest.data) {
         if (error)
             *error = QStringLiteral("not enough memory");
-    } else if (encodeInto(state, &image, quality) == 0) {
+    } else if (encodeInto(state, &image, quality, &comment) == 0) {
         out = QByteArray(reinterpret_cast<const char *>(state->dest.data), qsizetype(state->dest.size));
     } else if (error) {
         *error = QString::fromUtf8(state->guard.message);

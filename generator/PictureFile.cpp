@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-QByteArray readPictureFile(const QString &path, qint64 maxBytes, QString *error)
+QByteArray readPictureFile(const QString &path, qint64 maxBytes, QString *error, PictureStamp *stamp)
 {
     auto failed = [error](const QString &why) {
         if (error)
@@ -27,6 +27,8 @@ QByteArray readPictureFile(const QString &path, qint64 maxBytes, QString *error)
     } else if (st.st_size > maxBytes) {
         why = QStringLiteral("file too large");
     } else {
+        if (stamp)
+            *stamp = {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
         data.resize(qsizetype(st.st_size));
         qsizetype got = 0;
         while (got < data.size()) {

@@ -28,8 +28,6 @@ PictureSize checkedSize(const QString &name, qint64 width, qint64 height)
 {
     if (width <= 0 || height <= 0)
         return failure(name, QStringLiteral("invalid size %1x%2").arg(width).arg(height));
-    if (width * height > MaxPicturePixels)
-        return failure(name, QStringLiteral("%1x%2 exceeds the 100 megapixel limit").arg(width).arg(height));
     PictureSize size;
     size.ok = true;
     size.width = int(width);

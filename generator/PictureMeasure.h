@@ -3,16 +3,14 @@
 #include <QByteArrayView>
 #include <QString>
 
-// A picture's natural size as a browser shows it, read from its header only.
+// A picture's natural size as a browser shows it, read from its header only. Reading a header costs
+// the same whatever the size it declares, so no size is refused here: only decoding has a pixel limit.
 struct PictureSize {
     bool ok = false;
     int width = 0;
     int height = 0;
     QString error; // names the file when !ok
 };
-
-// Pictures larger than this are refused before anything is allocated for them.
-constexpr qint64 MaxPicturePixels = 100'000'000;
 
 PictureSize measureJpeg(const QString &path); // EXIF orientations 5 to 8 give the displayed (swapped) size
 PictureSize measureGif(const QString &path);  // the logical screen

@@ -20,6 +20,9 @@ public:
 
     // The message window: shows text and returns once the user has closed it.
     virtual void showMessage(const QString &text) = 0;
+    // A problem with one file while the run goes on: the message window here, standard error on a
+    // console.
+    virtual void reportProblem(const QString &text) { showMessage(text); }
     // A plain message box of the platform with an OK button; returns once closed.
     virtual void showErrorBox(const QString &text) = 0;
     // Plays a sound of the program's data folder ("error.wav"); returns at once.

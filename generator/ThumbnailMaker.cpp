@@ -4,14 +4,17 @@
 #include "core/PageOptions.h"
 #include "core/SafeFile.h"
 #include "generator/RunFeedback.h"
+#include "generator/ThumbnailMarker.h"
 #include "generator/ThumbnailWorkers.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <deque>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -37,6 +40,44 @@ bool holdsJpegData(const QString &path)
     const bool jpeg = ::read(fd, magic, 3) == 3 && magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF;
     ::close(fd);
     return jpeg;
+}
+
+// A file the folder's listing would show as a picture (a link to one counts).
+bool isPicture(const QString &folder, const QString &name)
+{
+    return !name.isEmpty() && QFileInfo(JoinFolderFile(folder, name)).isFile();
+}
+
+// ".jpg", ".jpG", ... ".JPG".
+QStringList caseVariants(const QString &ending)
+{
+    QStringList variants{QString()};
+    for (const QChar c : ending) {
+        QStringList longer;
+        for (const QString &v : variants) {
+            longer << v + c.toLower();
+            if (c.toUpper() != c.toLower())
+                longer << v + c.toUpper();
+        }
+        variants = longer;
+    }
+    return variants;
+}
+
+// Writes a rendered thumbnail beside its picture; returns why it was not written, or nothing.
+QString writeThumbnail(const QString &folder, const QString &name, const RenderedThumbnail &thumbnail)
+{
+    if (!thumbnail.ok())
+        return thumbnail.error.isEmpty() ? QStringLiteral("not decoded") : thumbnail.error;
+    const QString target = ThumbnailName(folder, name);
+    const QString targetName = target.mid(target.lastIndexOf(QLatin1Char('/')) + 1);
+    struct stat st;
+    const bool taken = ::lstat(QFile::encodeName(target).constData(), &st) == 0;
+    // Only what the clean-up would delete is replaced; anything else at the name is the person's.
+    if (taken && !isThumbnailFile(folder, targetName))
+        return QStringLiteral("%1 is not a thumbnail of ours and is kept").arg(targetName);
+    return SafeFile::writeAtomically(target, thumbnail.jpeg,
+                                     taken ? SafeFile::Replace::RegularFileAsNew : SafeFile::Replace::Never);
 }
 
 struct Pending {
@@ -122,9 +163,11 @@ ThumbnailRequest thumbnailRequest(const PageOptions &options)
     return {options.WidthEdit(), options.HeightEdit(), PageOptions::percentDivisor(options.PercentIndex())};
 }
 
-void MakeThumbnails(const QString &folder, const QStringList &FileListBox, const PageOptions &options,
-                    RunFeedback &feedback)
+ThumbnailOutcome MakeThumbnails(const QString &folder, const QStringList &FileListBox,
+                                const PageOptions &options, RunFeedback &feedback,
+                                const std::function<bool()> &folderStillThere)
 {
+    ThumbnailOutcome outcome;
     feedback.progressSetMaximum(int(FileListBox.size()));
     feedback.progressShow();
     ThumbnailWorkers workers;
@@ -135,17 +178,39 @@ void MakeThumbnails(const QString &folder, const QStringList &FileListBox, const
             const auto job = lookahead.take(i, name, thumbnailRequest(options));
             while (!job->waitFor(kWaitSliceMs))
                 feedback.letEventsRun();
-            const RenderedThumbnail thumbnail = job->result();
-            const bool written =
-                thumbnail.ok() && SafeFile::writeAtomically(ThumbnailName(folder, name), thumbnail.jpeg,
-                                                            SafeFile::Replace::RegularFileOnly)
-                                      .isEmpty();
-            if (!written)
-                feedback.showMessage(QStringLiteral("Error Creating Thumbnail from ") + name);
+            if (folderStillThere && !folderStillThere()) {
+                outcome.folderVanished = true;
+                return outcome;
+            }
+            const QString why = writeThumbnail(folder, name, job->result());
+            if (!why.isEmpty()) {
+                ++outcome.failed;
+                feedback.reportProblem(QStringLiteral("Error Creating Thumbnail from %1: %2").arg(name, why));
+            }
         }
         feedback.progressStep();
         feedback.letEventsRun();
     }
+    return outcome;
+}
+
+bool isThumbnailFile(const QString &folder, const QString &name)
+{
+    if (!name.startsWith(kPrefix) || !name.endsWith(kSuffix, Qt::CaseInsensitive))
+        return false;
+    const QString path = JoinFolderFile(folder, name);
+    if (!SafeFile::isRegularFileNoFollow(path) || !holdsJpegData(path))
+        return false;
+    const QString rest = name.mid(kPrefix.size());
+    if (isPicture(folder, rest))
+        return true;
+    if (rest.endsWith(kSuffix)) { // named the older way: ".jpg" whatever the picture's spelling
+        const QString stem = rest.left(rest.size() - kSuffix.size());
+        for (const QString &ending : caseVariants(kSuffix))
+            if (isPicture(folder, stem + ending))
+                return true;
+    }
+    return readThumbnailMarker(path).has_value();
 }
 
 QStringList thumbnailFilesIn(const QString &folder)
@@ -155,12 +220,9 @@ QStringList thumbnailFilesIn(const QString &folder)
         {kPrefix + QLatin1Char('*')},
         QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks | QDir::CaseSensitive, QDir::Name);
     QStringList thumbnails;
-    for (const QString &name : candidates) {
-        const QString path = JoinFolderFile(folder, name);
-        if (name.startsWith(kPrefix) && name.endsWith(kSuffix, Qt::CaseInsensitive) &&
-            SafeFile::isRegularFileNoFollow(path) && holdsJpegData(path))
+    for (const QString &name : candidates)
+        if (isThumbnailFile(folder, name))
             thumbnails << name;
-    }
     return thumbnails;
 }
 

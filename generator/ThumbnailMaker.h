@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class PageOptions;
 class RunFeedback;
 struct ThumbnailRequest;
@@ -16,22 +18,34 @@ bool wantsThumbnail(const QString &name);
 // The size options as they stand now.
 ThumbnailRequest thumbnailRequest(const PageOptions &options);
 
+struct ThumbnailOutcome {
+    int failed = 0;              // pictures whose thumbnail was not written
+    bool folderVanished = false; // the maker stopped: the folder was deleted or moved
+};
+
 // Makes the thumbnails of the JPG names of the working list, in list order, reading the size options
 // for each picture. The list is read by position and its length read again at every step.
-// A picture that fails is reported through feedback.showMessage and the maker goes on.
+// A picture that fails is reported through feedback.reportProblem, with the reason, and the maker goes
+// on. A file at the thumbnail's name is replaced only when the clean-up would delete it.
 // Pictures are decoded ahead on worker threads; files, progress and messages follow the list order on
 // the caller's thread, which keeps letting window events run while it waits.
-void MakeThumbnails(const QString &folder, const QStringList &FileListBox, const PageOptions &options,
-                    RunFeedback &feedback);
+// folderStillThere, when given, is asked before each file is written; once it says no, the maker stops.
+ThumbnailOutcome MakeThumbnails(const QString &folder, const QStringList &FileListBox,
+                                const PageOptions &options, RunFeedback &feedback,
+                                const std::function<bool()> &folderStillThere = {});
 
-// Deletes the folder's thumbnails and takes the "sm_" names out of the working list. Only regular files
-// named as the maker names them ("sm_" ... ".jpg" in any letter case) holding JPEG data count as thumbnails:
-// links, folders and a person's own SM_ or sm_ files of other kinds stay.
+// Deletes the folder's thumbnails (see isThumbnailFile) and takes the "sm_" names out of the working list.
 void CleanUpThumbnails(const QString &folder, QStringList &FileListBox);
 // The clean-up's two halves: the run takes the names out first and deletes the files only once its new
 // page is written, so a run that stops earlier leaves the old page's thumbnails in place.
 void deleteThumbnailFiles(const QString &folder);
 void takeThumbnailNamesOut(QStringList &FileListBox);
+
+// True for a file the clean-up deletes: a regular file (never a link) named "sm_" and a name ending in
+// ".jpg" in any letter case, holding JPEG data, that either carries our thumbnail marker or has its
+// picture in the folder: the rest of its name, or the rest with its ".jpg" ending spelled in another
+// letter case. A person's SM_ or Sm_ files, other kinds of file and orphan photos stay.
+bool isThumbnailFile(const QString &folder, const QString &name);
 
 // The thumbnails the clean-up would delete, in name order.
 QStringList thumbnailFilesIn(const QString &folder);

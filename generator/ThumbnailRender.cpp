@@ -1,9 +1,11 @@
 #include "generator/ThumbnailRender.h"
 
+#include "generator/DecodeBudget.h"
 #include "generator/ExifOrientation.h"
 #include "generator/JpegCodec.h"
 #include "generator/PictureFile.h"
 #include "generator/Resampler.h"
+#include "generator/ThumbnailMarker.h"
 
 #include <memory>
 #include <optional>
@@ -94,7 +96,9 @@ RgbImage thumbnailPixels(const QByteArray &file, const ThumbnailRequest &request
     const int orientation = jpegFileOrientation(data, size_t(file.size()));
     Planner planner(orientation, request);
     LateResampler sink(planner);
-    const JpegDecodeResult decoded = decodeJpeg(data, size_t(file.size()), planner, sink);
+    JpegLimits limits;
+    limits.budget = &DecodeBudget::shared();
+    const JpegDecodeResult decoded = decodeJpeg(data, size_t(file.size()), planner, sink, limits);
     if (!decoded.ok) {
         if (error)
             *error = decoded.error;
@@ -103,20 +107,23 @@ RgbImage thumbnailPixels(const QByteArray &file, const ThumbnailRequest &request
     return orientedImage(sink.resampler->finish(), orientation);
 }
 
-RenderedThumbnail renderThumbnail(const QByteArray &file, const ThumbnailRequest &request)
+RenderedThumbnail renderThumbnail(const QByteArray &file, const ThumbnailRequest &request,
+                                  const PictureStamp &stamp)
 {
     RenderedThumbnail out;
     const RgbImage upright = thumbnailPixels(file, request, &out.error);
     if (upright.pixels.empty())
         return out;
-    out.jpeg = encodeJpeg(upright, kQuality, &out.error);
     out.size = QSize(upright.width, upright.height);
+    const ThumbnailMarker marker{stamp.bytes, stamp.mtimeNs, out.size};
+    out.jpeg = encodeJpeg(upright, kQuality, &out.error, marker.commentText());
     return out;
 }
 
 RenderedThumbnail renderThumbnailFile(const QString &path, const ThumbnailRequest &request)
 {
     RenderedThumbnail out;
-    const QByteArray file = readPictureFile(path, kMaxPictureFileBytes, &out.error);
-    return file.isEmpty() ? out : renderThumbnail(file, request);
+    PictureStamp stamp;
+    const QByteArray file = readPictureFile(path, kMaxPictureFileBytes, &out.error, &stamp);
+    return file.isEmpty() ? out : renderThumbnail(file, request, stamp);
 }

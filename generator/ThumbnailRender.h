@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generator/PictureFile.h"
 #include "generator/RgbImage.h"
 #include "generator/ThumbnailSize.h"
 
@@ -18,8 +19,10 @@ struct RenderedThumbnail {
 RgbImage thumbnailPixels(const QByteArray &file, const ThumbnailRequest &request, QString *error);
 
 // Makes the thumbnail of a JPEG file's bytes: upright as its EXIF orientation says, scaled to the size
-// the request gives for the picture as displayed, encoded as baseline JPEG at quality 90. Thread-safe.
-RenderedThumbnail renderThumbnail(const QByteArray &file, const ThumbnailRequest &request);
+// the request gives for the picture as displayed, encoded as baseline JPEG at quality 90 and marked as
+// ours with the picture's stamp. Thread-safe.
+RenderedThumbnail renderThumbnail(const QByteArray &file, const ThumbnailRequest &request,
+                                  const PictureStamp &stamp = {});
 
 // The same from a file on disk (read once, capped).
 RenderedThumbnail renderThumbnailFile(const QString &path, const ThumbnailRequest &request);

@@ -1,5 +1,6 @@
 #include "ui/WindowFeedback.h"
 
+#include "core/MessageText.h"
 #include "platform/SoundPlayer.h"
 #include "ui/guager.h"
 #include "ui/prompt2.h"
@@ -29,8 +30,9 @@ WindowFeedback::~WindowFeedback()
         m_gauge->close();
 }
 
-void WindowFeedback::showMessage(const QString &text)
+void WindowFeedback::showMessage(const QString &shown)
 {
+    const QString text = escapeControls(shown);
     if (!m_messageWindow)
         return;
     if (!m_messageWindow->isVisible()) {
@@ -48,7 +50,7 @@ void WindowFeedback::showMessage(const QString &text)
 
 void WindowFeedback::showErrorBox(const QString &text)
 {
-    QMessageBox::critical(m_mainWindow, QGuiApplication::applicationDisplayName(), text);
+    QMessageBox::critical(m_mainWindow, QGuiApplication::applicationDisplayName(), escapeControls(text));
 }
 
 void WindowFeedback::playSound(const QString &fileName)

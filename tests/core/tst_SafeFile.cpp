@@ -5,6 +5,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 class TestSafeFile : public QObject
 {
     Q_OBJECT
@@ -21,7 +25,97 @@ class TestSafeFile : public QObject
         f.write(data);
     }
 
+    static void age(const QString &path, int seconds)
+    {
+        const time_t then = std::time(nullptr) - seconds;
+        const timespec times[2] = {{then, 0}, {then, 0}};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+    }
+
 private Q_SLOTS:
+    // What a killed writer may leave is removed by the next run: ours by name, regular, a minute old.
+    void removesStaleTemporaries_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind"); // file, link, folder
+        QTest::addColumn<int>("ageSeconds");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("ours, two minutes old") << ".tessaloom-a1B2c3"
+                                               << "file" << 120 << true;
+        QTest::newRow("ours, a day old") << ".tessaloom-zzzzzz"
+                                         << "file" << 86400 << true;
+        QTest::newRow("ours, being written now") << ".tessaloom-Q9x8y7"
+                                                 << "file" << 0 << false;
+        QTest::newRow("ours, 30 seconds old") << ".tessaloom-Q9x8y7"
+                                              << "file" << 30 << false;
+        QTest::newRow("a longer name") << ".tessaloom-notes.txt"
+                                       << "file" << 120 << false;
+        QTest::newRow("a shorter name") << ".tessaloom-abc"
+                                        << "file" << 120 << false;
+        QTest::newRow("another prefix") << ".tessaloomXabcdef"
+                                        << "file" << 120 << false;
+        QTest::newRow("a link of that name") << ".tessaloom-linkto"
+                                             << "link" << 120 << false;
+        QTest::newRow("a folder of that name") << ".tessaloom-folder"
+                                               << "folder" << 120 << false;
+    }
+    void removesStaleTemporaries()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(int, ageSeconds);
+        QFETCH(bool, removed);
+        QTemporaryDir dir;
+        QTemporaryDir outside;
+        const QString path = dir.filePath(name);
+        write(outside.filePath("target"), "theirs");
+        if (kind == "file")
+            write(path, "half a thumbnail");
+        else if (kind == "link")
+            QVERIFY(QFile::link(outside.filePath("target"), path));
+        else
+            QVERIFY(QDir(dir.path()).mkdir(name));
+        age(path, ageSeconds);
+        write(dir.filePath("a.jpg"), "picture");
+        age(dir.filePath("a.jpg"), 86400);
+        QCOMPARE(SafeFile::removeStaleTemporaries(dir.path()), removed ? 1 : 0);
+        QCOMPARE(QFileInfo(path).exists() || QFileInfo(path).isSymLink(), !removed);
+        QCOMPARE(read(dir.filePath("a.jpg")), QByteArray("picture"));
+        QCOMPARE(read(outside.filePath("target")), QByteArray("theirs"));
+    }
+
+    // No named temporary file ever shows in the folder, and a new file gets a new file's mode.
+    void writesThroughAnUnnamedFile_data()
+    {
+        QTest::addColumn<int>("mode"); // SafeFile::Replace
+        QTest::addColumn<bool>("keepsOldMode");
+        QTest::newRow("never replace") << int(SafeFile::Replace::Never) << false;
+        QTest::newRow("replace, keeping the mode") << int(SafeFile::Replace::RegularFileOnly) << true;
+        QTest::newRow("replace as new") << int(SafeFile::Replace::RegularFileAsNew) << false;
+    }
+    void writesThroughAnUnnamedFile()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, keepsOldMode);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("page.htm");
+        const auto replace = SafeFile::Replace(mode);
+        if (replace != SafeFile::Replace::Never) {
+            write(file, "old");
+            QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0600), 0);
+        }
+        QCOMPARE(SafeFile::writeAtomically(file, "new", replace), QString());
+        QCOMPARE(read(file), QByteArray("new"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 QStringList{"page.htm"});
+        struct stat st;
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &st), 0);
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        QCOMPARE(int(st.st_mode & 07777), keepsOldMode ? 0600 : int(0666 & ~mask));
+        QCOMPARE(int(SafeFile::newFileMode()), int(0666 & ~mask));
+    }
+
     void writesAndReplacesRegularFiles()
     {
         QTemporaryDir dir;

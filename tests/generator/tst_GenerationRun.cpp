@@ -1,8 +1,10 @@
 #include "generator/GenerationRun.h"
 
+#include "core/FolderHandle.h"
 #include "core/MainState.h"
 #include "core/MediaListing.h"
 #include "core/PageOptions.h"
+#include "generator/ThumbnailRender.h"
 #include "support/RunWorld.h"
 
 #include <QDir>
@@ -13,6 +15,9 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 class TestGenerationRun : public QObject
 {
@@ -49,6 +54,10 @@ private Q_SLOTS:
     void fullDisk_data();
     void fullDisk();
     void readOnlyFolder();
+    void folderMovedDuringThumbnails_data();
+    void folderMovedDuringThumbnails();
+    void waitsForAnotherRunsFolder();
+    void tellsOfSkippedNamesOncePerFolder();
 };
 
 void TestGenerationRun::stops_data()
@@ -88,8 +97,12 @@ void TestGenerationRun::stops()
 
     RunWorld w;
     QVERIFY(runWriteJpeg(w.path(cause == "thumbs" ? "sm_a.jpg" : "a.jpg"), 40, 30));
-    if (cause == "thumbs")
-        QVERIFY(runWriteJpeg(w.path("sm_b.jpg"), 40, 30));
+    if (cause == "thumbs") { // thumbnails of ours, their pictures gone
+        const RenderedThumbnail ours = renderThumbnail(runReadBytes(w.path("sm_a.jpg")), ThumbnailRequest{});
+        QVERIFY(ours.ok());
+        QVERIFY(runWriteBytes(w.path("sm_a.jpg"), ours.jpeg));
+        QVERIFY(runWriteBytes(w.path("sm_b.jpg"), ours.jpeg));
+    }
     if (cause == "sound") {
         QVERIFY(runWriteBytes(w.path("a.wav"), "RIFF"));
         w.show(mkWav);
@@ -631,7 +644,8 @@ void TestGenerationRun::thumbnailNeverThroughLink()
 
     QCOMPARE(runReadBytes(victim), precious);
     if (!deleteThumbnail) { // the link is still there when a.jpg's thumbnail is due
-        QVERIFY2(w.ui.messages.contains("Error Creating Thumbnail from a.jpg"),
+        QVERIFY2(w.ui.messages.contains(
+                     "Error Creating Thumbnail from a.jpg: sm_a.jpg is not a thumbnail of ours and is kept"),
                  qPrintable(w.ui.log.join("\n")));
         QVERIFY(QFileInfo(w.path("sm_a.jpg")).isSymLink());
     }
@@ -804,6 +818,104 @@ void TestGenerationRun::readOnlyFolder()
     QCOMPARE(runReadBytes(w.path("sm_a.jpg")), thumbnail);
     QVERIFY(!w.state.GenerationRunning);
     QDir::setCurrent(w.root.path());
+}
+
+void TestGenerationRun::folderMovedDuringThumbnails_data()
+{
+    QTest::addColumn<bool>("replaced"); // a new folder made at the old path
+    QTest::newRow("moved") << false;
+    QTest::newRow("moved, a new folder in its place") << true;
+    QTest::newRow("deleted") << false;
+}
+
+// The run keeps to the folder it entered: nothing goes into another folder, and it stops with one message.
+void TestGenerationRun::folderMovedDuringThumbnails()
+{
+    QFETCH(bool, replaced);
+    const bool deleted = QByteArray(QTest::currentDataTag()) == "deleted";
+    RunWorld w;
+    for (int i = 0; i < 8; ++i)
+        QVERIFY(runWriteJpeg(w.path(QStringLiteral("p%1.jpg").arg(i)), 40, 30));
+    w.show(mkJpg);
+    w.options.setShownamebox(false);
+    bool pageWritten = false;
+    bool moved = false;
+    QObject::connect(w.run.get(), &GenerationRun::pageWritten, [&] { pageWritten = true; });
+    const QString movedTo = w.root.filePath("moved");
+    w.ui.onLetEventsRun = [&] {
+        if (!pageWritten || moved)
+            return;
+        moved = true;
+        if (deleted)
+            QVERIFY(QDir(w.folder).removeRecursively());
+        else
+            QVERIFY(QDir(w.root.path()).rename("pics", "moved"));
+        if (replaced)
+            QVERIFY(QDir().mkpath(w.folder));
+    };
+
+    w.run->WebButtonClick();
+
+    QVERIFY(moved);
+    QCOMPARE(w.ui.errorBoxes.size(), 1);
+    QVERIFY2(w.ui.errorBoxes.at(0).contains(w.folder + " was moved or deleted"),
+             qPrintable(w.ui.errorBoxes.at(0)));
+    QCOMPARE(w.ui.messages, QStringList()); // no thumbnail errors, no success
+    if (replaced)
+        QCOMPARE(runFolderNames(w.folder), QStringList());
+    if (!deleted) // what was written went into the folder entered, under its new name
+        QVERIFY(runFolderNames(movedTo).contains("MediaPage.htm"));
+    QVERIFY(!w.state.GenerationRunning);
+}
+
+// Another run (here a handle on the folder, as the command-line maker holds one) has the folder: the
+// window's run says so and waits, then makes its page.
+void TestGenerationRun::waitsForAnotherRunsFolder()
+{
+    RunWorld w;
+    QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
+    w.show(mkJpg);
+    w.options.setShownamebox(false);
+    auto other = std::make_unique<FolderHandle>(w.folder);
+    QVERIFY(other->tryLock());
+    int waited = 0;
+    w.ui.onLetEventsRun = [&] {
+        if (other && ++waited == 3)
+            other.reset();
+    };
+
+    w.run->WebButtonClick();
+
+    QCOMPARE(waited, 3);
+    QCOMPARE(w.ui.messages.size(), 2);
+    QVERIFY2(w.ui.messages.at(0).startsWith("Another run is making a page in the folder " + w.folder),
+             qPrintable(w.ui.messages.at(0)));
+    QCOMPARE(w.ui.messages.at(1), w.path("MediaPage.htm") + " was created.");
+    QVERIFY(QFile::exists(w.path("sm_a.jpg")));
+    QVERIFY(!w.run->foundFolderBusy() || w.run->failedThumbnails() == 0);
+}
+
+void TestGenerationRun::tellsOfSkippedNamesOncePerFolder()
+{
+    RunWorld w;
+    QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
+    const QByteArray folder = QFile::encodeName(w.folder);
+    for (const char *raw : {"/caf\xe9.jpg", "/\xff\xfe.jpg"}) {
+        const int fd = ::open((folder + raw).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+    }
+    w.show(mkJpg);
+    w.options.setShownamebox(false);
+    w.run->WebButtonClick();
+    const QString told =
+        "2 files of the folder " + w.folder + " were skipped: their names are not valid UTF-8.";
+    QCOMPARE(w.ui.messages.count(told), 1);
+    QVERIFY(w.ui.calledInOrder(
+        {"showMessage:" + told, "showMessage:" + w.path("MediaPage.htm") + " was created."}));
+    w.ui.overwriteAnswer = RunScriptUi::OverwriteAnswer::Ok;
+    w.run->WebButtonClick();
+    QCOMPARE(w.ui.messages.count(told), 1); // once per folder
 }
 
 QTEST_GUILESS_MAIN(TestGenerationRun)

@@ -1,11 +1,20 @@
+#include "generator/DecodeBudget.h"
 #include "generator/ExifOrientation.h"
 #include "generator/JpegCodec.h"
 #include "generator/Resampler.h"
+#include "generator/ThumbnailMarker.h"
 #include "generator/ThumbnailRender.h"
 #include "support/ThumbFixtures.h"
 
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
+#include <thread>
+
+#include <ctime>
+#include <unistd.h>
 
 using namespace ThumbFixtures;
 
@@ -46,6 +55,36 @@ JpegDecodeResult decode(const QByteArray &data, RgbRowSink &sink, int denominato
     return decodeJpeg(reinterpret_cast<const uint8_t *>(data.constData()), size_t(data.size()), scale, sink,
                       limits);
 }
+
+long long threadCpuMicroseconds()
+{
+    timespec ts;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1'000'000LL + ts.tv_nsec / 1000;
+}
+
+// Takes its time over every row: sleeping, as a decoder does while a busy machine runs others, or
+// working, as a decoder does over a costly picture. Both are measured, so the load does not matter.
+class PacedSink final : public RgbRowSink
+{
+public:
+    PacedSink(bool working, int microsecondsPerRow) : m_working(working), m_perRow(microsecondsPerRow) {}
+    bool begin(int, int) noexcept override { return true; }
+    void addRow(const uint8_t *) noexcept override
+    {
+        if (!m_working) {
+            ::usleep(useconds_t(m_perRow));
+            return;
+        }
+        const long long until = threadCpuMicroseconds() + m_perRow;
+        while (threadCpuMicroseconds() < until) {
+        }
+    }
+
+private:
+    bool m_working;
+    int m_perRow;
+};
 
 RgbImage stripes(int width, int height) // alternating black and white columns
 {
@@ -202,7 +241,7 @@ private Q_SLOTS:
         Collect sink;
         JpegDecodeResult r = decode(declaredSizeBomb(10001, 10000), sink);
         QVERIFY(!r.ok);
-        QCOMPARE(r.error, QStringLiteral("picture larger than the pixel limit"));
+        QCOMPARE(r.error, QStringLiteral("10001x10000 exceeds the limit of 100000000 pixels"));
 
         JpegLimits warningsAllowed; // repeated scans also raise warnings; here the scan count must stop it
         warningsAllowed.maxWarnings = 1'000'000;
@@ -229,6 +268,118 @@ private Q_SLOTS:
         noWarnings.maxWarnings = 0;
         r = decode(whole.left(whole.size() / 2), sink, 1, noWarnings);
         QVERIFY(!r.ok);
+    }
+
+    // The deadline is the decoding thread's own CPU time: time spent waiting does not count.
+    void deadlineCountsCpuTimeOnly_data()
+    {
+        QTest::addColumn<bool>("working");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("waiting 0.6 s in all, as on a busy machine") << false << true;
+        QTest::newRow("working 0.6 s in all") << true << false;
+    }
+    void deadlineCountsCpuTimeOnly()
+    {
+        QFETCH(bool, working);
+        QFETCH(bool, ok);
+        PacedSink sink(working, 10'000); // 60 rows of 10 ms each
+        JpegLimits limits;
+        limits.maxCpuMilliseconds = 200;
+        const JpegDecodeResult r = decode(jpeg(photoPicture({80, 60})), sink, 1, limits);
+        QCOMPARE(r.ok, ok);
+        if (!ok)
+            QVERIFY2(r.error.contains("CPU time"), qPrintable(r.error));
+    }
+
+    void budgetWaitsForRoom()
+    {
+        DecodeBudget whole(1000);
+        QCOMPARE(whole.acquire(5000), 1000); // more than the whole is capped to it
+        DecodeBudget budget(1000);
+        const qint64 first = budget.acquire(700);
+        std::atomic<bool> secondGotIn = false;
+        std::thread second([&] {
+            budget.release(budget.acquire(600));
+            secondGotIn = true;
+        });
+        ::usleep(100'000);
+        QVERIFY(!secondGotIn); // 700 + 600 does not fit: it waits rather than failing
+        budget.release(first);
+        second.join();
+        QVERIFY(secondGotIn);
+        QCOMPARE(budget.peak(), 700);
+        QCOMPARE(budget.inUse(), 0);
+    }
+
+    // Two progressive pictures that together need more than the budget are never decoded at once.
+    void decodersShareOneBudget()
+    {
+        Jpeg progressive;
+        progressive.progressive = true;
+        const QByteArray picture = jpeg(photoPicture({400, 300}), progressive);
+        const qint64 need = jpegDecodeMemory(400, 300, 3, true) + picture.size();
+        QVERIFY(need > 400 * 300 / 64 * 3 * 128); // every coefficient of the picture
+        DecodeBudget budget(need * 3 / 2);
+        JpegLimits limits;
+        limits.budget = &budget;
+        JpegDecodeResult results[2];
+        std::thread decoders[2];
+        for (int i = 0; i < 2; ++i)
+            decoders[i] = std::thread([&, i] {
+                PacedSink sink(false, 2'000); // slow enough for the two to meet
+                results[i] = decode(picture, sink, 1, limits);
+            });
+        for (std::thread &t : decoders)
+            t.join();
+        for (const JpegDecodeResult &r : results) {
+            QVERIFY2(r.ok, qPrintable(r.error));
+            QCOMPARE(r.reservedBytes, need);
+        }
+        QCOMPARE(budget.peak(), need);
+        QCOMPARE(budget.inUse(), 0);
+    }
+
+    void thumbnailsCarryOurMarker()
+    {
+        const PictureStamp stamp{123456, 1'796'909'041'612'713'316};
+        const RenderedThumbnail t =
+            renderThumbnail(jpeg(photoPicture({200, 100})), ThumbnailRequest{100, 0, 0}, stamp);
+        QVERIFY2(t.ok(), qPrintable(t.error));
+        const ThumbnailMarker expected{stamp.bytes, stamp.mtimeNs, QSize(100, 50)};
+        QCOMPARE(findThumbnailMarker(t.jpeg), std::optional(expected));
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("sm_a.jpg"), t.jpeg));
+        QCOMPARE(readThumbnailMarker(dir.filePath("sm_a.jpg")), std::optional(expected));
+        QCOMPARE(QImage::fromData(t.jpeg, "JPEG").size(), QSize(100, 50)); // still an ordinary JPEG
+    }
+
+    void markerIsOursAlone_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        const QByteArray photo = jpeg(photoPicture({40, 30}));
+        const auto withComment = [&](const QByteArray &text) {
+            QByteArray segment("\xFF\xFE", 2);
+            segment += char((text.size() + 2) >> 8);
+            segment += char((text.size() + 2) & 0xFF);
+            return QByteArray(photo).insert(2, segment + text);
+        };
+        QTest::newRow("a camera's photo") << photo;
+        QTest::newRow("another comment") << withComment("made with love");
+        QTest::newRow("our tag, fields missing") << withComment("Tessaloom thumbnail");
+        QTest::newRow("our tag, a field bent")
+            << withComment("Tessaloom thumbnail source-bytes=1 source-mtime-ns=x size=2x3");
+        QTest::newRow("our comment after the scan starts") << QByteArray(photo).insert(
+            photo.size() - 2, ThumbnailMarker{1, 2, QSize(3, 4)}.commentText().prepend("\xFF\xFE\x00\x40"));
+        QTest::newRow("not a JPEG") << QByteArray("\x89PNG\r\n\x1a\n");
+        QTest::newRow("empty") << QByteArray();
+    }
+    void markerIsOursAlone()
+    {
+        QFETCH(QByteArray, file);
+        QCOMPARE(findThumbnailMarker(file), std::nullopt);
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("sm_x.jpg"), file));
+        QCOMPARE(readThumbnailMarker(dir.filePath("sm_x.jpg")), std::nullopt);
     }
 
     void reportsErrorsAsText()

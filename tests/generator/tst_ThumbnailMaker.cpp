@@ -1,6 +1,9 @@
 #include "generator/ThumbnailMaker.h"
 
 #include "core/PageOptions.h"
+#include "core/SafeFile.h"
+#include "generator/ThumbnailMarker.h"
+#include "generator/ThumbnailRender.h"
 #include "generator/ThumbnailSize.h"
 #include "support/ThumbFixtures.h"
 #include "support/ThumbRecordingFeedback.h"
@@ -39,6 +42,15 @@ class TestThumbnailMaker : public QObject
     static QImage thumbnail(const QTemporaryDir &dir, const QString &name)
     {
         return QImage(dir.filePath(name), "JPEG");
+    }
+
+    // The messages without the reasons they give.
+    static QStringList withoutReasons(const QStringList &texts)
+    {
+        QStringList out;
+        for (const QString &text : texts)
+            out << text.section(QStringLiteral(": "), 0, text.startsWith(QLatin1String("message: ")) ? 1 : 0);
+        return out;
     }
 
     // Files of the folder that the maker might have left half-written.
@@ -323,9 +335,12 @@ private Q_SLOTS:
         setPercent(options, 0);
         ThumbRecordingFeedback feedback;
         MakeThumbnails(dir.path(), {"a.jpg", "x.jpg", "z.jpg"}, options, feedback);
-        QCOMPARE(feedback.calls,
+        QCOMPARE(withoutReasons(feedback.calls),
                  QStringList({"max 3", "show", "step", "message: Error Creating Thumbnail from x.jpg", "step",
                               "step"}));
+        QVERIFY2(feedback.messages.at(0).size() >
+                     QStringLiteral("Error Creating Thumbnail from x.jpg: ").size(),
+                 "says why");
         QVERIFY(QFileInfo::exists(path(dir, "sm_a.jpg")));
         QVERIFY(!QFileInfo::exists(path(dir, "sm_x.jpg")));
         QCOMPARE(thumbnail(dir, "sm_z.jpg").size(), QSize(20, 15));
@@ -343,9 +358,10 @@ private Q_SLOTS:
         setPercent(options, 0);
         ThumbRecordingFeedback feedback;
         MakeThumbnails(dir.path(), {"zero.jpg", "pipe.jpg", "folder.jpg", "ok.jpg"}, options, feedback);
-        QCOMPARE(feedback.messages, QStringList({"Error Creating Thumbnail from zero.jpg",
-                                                 "Error Creating Thumbnail from pipe.jpg",
-                                                 "Error Creating Thumbnail from folder.jpg"}));
+        QCOMPARE(feedback.messages,
+                 QStringList({"Error Creating Thumbnail from zero.jpg: not a regular file",
+                              "Error Creating Thumbnail from pipe.jpg: not a regular file",
+                              "Error Creating Thumbnail from folder.jpg: not a regular file"}));
         QVERIFY(QFileInfo::exists(path(dir, "sm_ok.jpg")));
     }
 
@@ -363,8 +379,11 @@ private Q_SLOTS:
         setPercent(options, 0);
         ThumbRecordingFeedback feedback;
         MakeThumbnails(dir.path(), {"a.jpg", "b.jpg"}, options, feedback);
-        QCOMPARE(feedback.messages,
-                 QStringList({"Error Creating Thumbnail from a.jpg", "Error Creating Thumbnail from b.jpg"}));
+        QCOMPARE(
+            feedback.messages,
+            QStringList(
+                {"Error Creating Thumbnail from a.jpg: sm_a.jpg is not a thumbnail of ours and is kept",
+                 "Error Creating Thumbnail from b.jpg: sm_b.jpg is not a thumbnail of ours and is kept"}));
         QCOMPARE(readFile(victim), QByteArray("keep me"));
         QVERIFY(QFileInfo(path(dir, "sm_a.jpg")).isSymLink());
         QVERIFY(!QFileInfo::exists(outside.filePath("nothing-yet.jpg")));
@@ -424,41 +443,217 @@ private Q_SLOTS:
                 expected << "message: Error Creating Thumbnail from " + list[i];
             expected << "step";
         }
-        QCOMPARE(feedback.calls, expected);
+        QCOMPARE(withoutReasons(feedback.calls), expected);
         for (int i = 0; i < 12; ++i)
             if (i % 4 != 1)
                 QCOMPARE(thumbnail(dir, "sm_" + list[i]).width(), (60 + i * 8) / 2);
     }
 
+    // Which sm_ files the clean-up deletes: ours, and JPEGs whose picture is beside them under either
+    // spelling of the thumbnail's name. Everything else is the person's.
+    void cleanUpDeletesOnlyThumbnails_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");    // photo, ours (with our marker), text, png, link, folder
+        QTest::addColumn<QString>("picture"); // written beside it, when not empty
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("thumbnail beside its picture") << "sm_a.jpg"
+                                                      << "photo"
+                                                      << "a.jpg" << true;
+        QTest::newRow("older spelling, picture A.JPG") << "sm_A.jpg"
+                                                       << "photo"
+                                                       << "A.JPG" << true;
+        QTest::newRow("older spelling, picture b.Jpg") << "sm_b.jpg"
+                                                       << "photo"
+                                                       << "b.Jpg" << true;
+        QTest::newRow("own extension kept, picture C.JPG") << "sm_C.JPG"
+                                                           << "photo"
+                                                           << "C.JPG" << true;
+        QTest::newRow("orphan thumbnail of ours") << "sm_gone.jpg"
+                                                  << "ours"
+                                                  << "" << true;
+        QTest::newRow("orphan of ours, upper-case ending") << "sm_GONE.JPG"
+                                                           << "ours"
+                                                           << "" << true;
+        QTest::newRow("a person's photo sm_photo.jpg") << "sm_photo.jpg"
+                                                       << "photo"
+                                                       << "" << false;
+        QTest::newRow("a person's photo beside photo.gif") << "sm_photo.jpg"
+                                                           << "photo"
+                                                           << "photo.gif" << false;
+        QTest::newRow("SM_ in capitals") << "SM_Holiday.JPG"
+                                         << "ours"
+                                         << "Holiday.JPG" << false;
+        QTest::newRow("Sm_ mixed") << "Sm_mixed.jpg"
+                                   << "ours"
+                                   << "mixed.jpg" << false;
+        QTest::newRow("sm_x.jpg that is a PNG, x.jpg beside") << "sm_x.jpg"
+                                                              << "png"
+                                                              << "x.jpg" << false;
+        QTest::newRow("sm_x.jpg that is a PNG alone") << "sm_x.jpg"
+                                                      << "png"
+                                                      << "" << false;
+        QTest::newRow("sm_ text file") << "sm_notes.txt"
+                                       << "text"
+                                       << "notes.txt" << false;
+        QTest::newRow("not ending in .jpg") << "sm_d.jpeg"
+                                            << "ours"
+                                            << "d.jpeg" << false;
+        QTest::newRow("link to a thumbnail") << "sm_l.jpg"
+                                             << "link"
+                                             << "l.jpg" << false;
+        QTest::newRow("folder named like one") << "sm_f.jpg"
+                                               << "folder"
+                                               << "f.jpg" << false;
+    }
     void cleanUpDeletesOnlyThumbnails()
     {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(QString, picture);
+        QFETCH(bool, deleted);
         QTemporaryDir dir;
         QTemporaryDir outside;
-        const QByteArray picture = jpeg(photoPicture({20, 20}));
-        for (const char *name :
-             {"sm_a.jpg", "sm_b.jpg", "SM_Holiday.JPG", "sm_c.JPG", "sm_e.Jpg", "sm_d.jpeg", "a.jpg"})
-            QVERIFY(writeFile(path(dir, name), picture));
-        QVERIFY(writeFile(path(dir, "sm_notes.txt"), "my notes"));
-        QVERIFY(writeFile(path(dir, "sm_fake.jpg"), "not a picture"));
-        QVERIFY(QDir(dir.path()).mkdir("sm_x.d"));
-        QVERIFY(QDir(dir.path()).mkdir("sm_y.jpg"));
-        QVERIFY(writeFile(outside.filePath("target.jpg"), picture));
-        QVERIFY(QFile::link(outside.filePath("target.jpg"), path(dir, "sm_link.jpg")));
-        QStringList list{"sm_a.jpg",     "sm_b.jpg", "a.jpg",   "SM_Holiday.JPG",
-                         "sm_notes.txt", "b.jpg",    "sm_c.JPG"};
+        const QByteArray photo = jpeg(photoPicture({20, 20}));
+        const QString file = path(dir, name);
+        if (!picture.isEmpty())
+            QVERIFY(writeFile(path(dir, picture), photo));
+        QByteArray content = photo;
+        if (kind == "ours") {
+            const RenderedThumbnail made = renderThumbnail(photo, ThumbnailRequest{});
+            QVERIFY(made.ok());
+            content = made.jpeg;
+        } else if (kind == "text") {
+            content = "my notes";
+        } else if (kind == "png") {
+            content = QByteArray("\x89PNG\r\n\x1a\n0000", 12);
+        }
+        if (kind == "link") {
+            QVERIFY(writeFile(outside.filePath("target.jpg"), photo));
+            QVERIFY(QFile::link(outside.filePath("target.jpg"), file));
+        } else if (kind == "folder") {
+            QVERIFY(QDir(dir.path()).mkdir(name));
+        } else {
+            QVERIFY(writeFile(file, content));
+        }
+        QStringList list{picture, name, "other.jpg"};
         CleanUpThumbnails(dir.path(), list);
-        QCOMPARE(list, QStringList({"a.jpg", "SM_Holiday.JPG", "b.jpg"}));
-        QVERIFY(!QFileInfo::exists(path(dir, "sm_a.jpg")));
-        QVERIFY(!QFileInfo::exists(path(dir, "sm_b.jpg")));
-        // Thumbnails keep their picture's extension, so both spellings are the maker's own.
-        QVERIFY(!QFileInfo::exists(path(dir, "sm_c.JPG")));
-        QVERIFY(!QFileInfo::exists(path(dir, "sm_e.Jpg")));
-        for (const char *kept :
-             {"SM_Holiday.JPG", "sm_d.jpeg", "a.jpg", "sm_notes.txt", "sm_fake.jpg", "sm_x.d", "sm_y.jpg"})
-            QVERIFY2(QFileInfo::exists(path(dir, kept)), kept);
-        QVERIFY(QFileInfo(path(dir, "sm_link.jpg")).isSymLink());
-        QCOMPARE(readFile(outside.filePath("target.jpg")), picture);
-        QCOMPARE(readFile(path(dir, "sm_notes.txt")), QByteArray("my notes"));
+        // sm_ names (that case) always leave the working list.
+        QCOMPARE(list, name.startsWith("sm_") ? QStringList({picture, "other.jpg"})
+                                              : QStringList({picture, name, "other.jpg"}));
+        QCOMPARE(!QFileInfo(file).exists() && !QFileInfo(file).isSymLink(), deleted);
+        if (!deleted && kind != "folder")
+            QCOMPARE(readFile(file), kind == "link" ? photo : content);
+        if (!picture.isEmpty())
+            QCOMPARE(readFile(path(dir, picture)), photo);
+    }
+
+    // The maker replaces only what the clean-up would delete; a new thumbnail gets a new file's mode.
+    void replacesOnlyWhatTheCleanUpWouldDelete_data()
+    {
+        QTest::addColumn<QByteArray>("existing");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("replaced");
+        const QByteArray png("\x89PNG\r\n\x1a\n0000", 12);
+        QTest::newRow("a PNG") << png << 0644 << false;
+        QTest::newRow("a GIF") << QByteArray("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14) << 0644 << false;
+        QTest::newRow("a text") << QByteArray("my notes") << 0644 << false;
+        QTest::newRow("an earlier JPEG thumbnail") << jpeg(photoPicture({30, 30})) << 0644 << true;
+        QTest::newRow("an earlier thumbnail, mode 0600") << jpeg(photoPicture({30, 30})) << 0600 << true;
+        QTest::newRow("an earlier thumbnail, mode 0444") << jpeg(photoPicture({30, 30})) << 0444 << true;
+    }
+    void replacesOnlyWhatTheCleanUpWouldDelete()
+    {
+        QFETCH(QByteArray, existing);
+        QFETCH(int, mode);
+        QFETCH(bool, replaced);
+        QTemporaryDir dir;
+        QVERIFY(writeJpeg(path(dir, "x.jpg"), photoPicture({200, 100})));
+        QVERIFY(writeFile(path(dir, "sm_x.jpg"), existing));
+        QCOMPARE(::chmod(QFile::encodeName(path(dir, "sm_x.jpg")).constData(), mode_t(mode)), 0);
+        PageOptions options;
+        setPercent(options, 0);
+        ThumbRecordingFeedback feedback;
+        const ThumbnailOutcome outcome = MakeThumbnails(dir.path(), {"x.jpg"}, options, feedback);
+        struct stat st;
+        QCOMPARE(::stat(QFile::encodeName(path(dir, "sm_x.jpg")).constData(), &st), 0);
+        if (replaced) {
+            QCOMPARE(feedback.messages, QStringList());
+            QCOMPARE(outcome.failed, 0);
+            QCOMPARE(thumbnail(dir, "sm_x.jpg").size(), QSize(100, 50));
+            QCOMPARE(int(st.st_mode & 07777), int(SafeFile::newFileMode()));
+        } else {
+            QCOMPARE(
+                feedback.messages,
+                QStringList{
+                    "Error Creating Thumbnail from x.jpg: sm_x.jpg is not a thumbnail of ours and is kept"});
+            QCOMPARE(outcome.failed, 1);
+            QCOMPARE(readFile(path(dir, "sm_x.jpg")), existing);
+            QCOMPARE(int(st.st_mode & 07777), mode);
+        }
+        QCOMPARE(leftovers(dir), QStringList());
+    }
+
+    void newThumbnailsGetANewFilesMode()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writeJpeg(path(dir, "a.jpg"), photoPicture({64, 48})));
+        QCOMPARE(::chmod(QFile::encodeName(path(dir, "a.jpg")).constData(), 0600), 0);
+        PageOptions options;
+        setPercent(options, 0);
+        ThumbRecordingFeedback feedback;
+        MakeThumbnails(dir.path(), {"a.jpg"}, options, feedback);
+        struct stat st;
+        QCOMPARE(::stat(QFile::encodeName(path(dir, "sm_a.jpg")).constData(), &st), 0);
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        QCOMPARE(int(st.st_mode & 07777), int(0666 & ~mask));
+        const auto marker = readThumbnailMarker(path(dir, "sm_a.jpg"));
+        QVERIFY(marker.has_value());
+        QCOMPARE(marker->sourceBytes, QFileInfo(path(dir, "a.jpg")).size());
+        QCOMPARE(marker->target, QSize(32, 24));
+    }
+
+    // A picture too large to decode costs its own thumbnail only.
+    void aHugePictureCostsOnlyItsThumbnail()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writeJpeg(path(dir, "a.jpg"), photoPicture({40, 30})));
+        QVERIFY(writeFile(path(dir, "BIG.JPG"), declaredSizeBomb(12000, 9000)));
+        QVERIFY(writeJpeg(path(dir, "z.jpg"), photoPicture({40, 30})));
+        PageOptions options;
+        setPercent(options, 0);
+        ThumbRecordingFeedback feedback;
+        const ThumbnailOutcome outcome =
+            MakeThumbnails(dir.path(), {"a.jpg", "BIG.JPG", "z.jpg"}, options, feedback);
+        QCOMPARE(outcome.failed, 1);
+        QCOMPARE(
+            feedback.messages,
+            QStringList{
+                "Error Creating Thumbnail from BIG.JPG: 12000x9000 exceeds the limit of 100000000 pixels"});
+        QVERIFY(QFileInfo::exists(path(dir, "sm_a.jpg")));
+        QVERIFY(QFileInfo::exists(path(dir, "sm_z.jpg")));
+    }
+
+    // Once the folder entered is gone from its path, the maker stops at once.
+    void stopsWhenTheFolderVanishes()
+    {
+        QTemporaryDir dir;
+        QStringList list;
+        for (int i = 0; i < 6; ++i) {
+            list << QStringLiteral("p%1.jpg").arg(i);
+            QVERIFY(writeJpeg(path(dir, list.last()), photoPicture({40, 30})));
+        }
+        PageOptions options;
+        setPercent(options, 0);
+        ThumbRecordingFeedback feedback;
+        int asked = 0;
+        const ThumbnailOutcome outcome =
+            MakeThumbnails(dir.path(), list, options, feedback, [&] { return ++asked <= 2; });
+        QVERIFY(outcome.folderVanished);
+        QCOMPARE(outcome.failed, 0);
+        QCOMPARE(feedback.messages, QStringList());
+        QCOMPARE(QDir(dir.path()).entryList({"sm_*"}, QDir::Files).size(), 2);
     }
 
     void cleanUpThenMakeLeavesFreshThumbnails()

@@ -74,6 +74,18 @@ private Q_SLOTS:
         QVERIFY(!prompt.isVisible());
     }
 
+    // A file name cannot start a second, false message or carry an escape sequence into the window.
+    void controlCharactersAreShownEscaped()
+    {
+        TPrompt2Form prompt;
+        WindowFeedback feedback(nullptr, &prompt, nullptr);
+        Answerer answerer(&prompt);
+        RunFeedback &run = feedback;
+        run.reportProblem(QStringLiteral("Error Creating Thumbnail from a\nb.jpg created.\x1b[2J\t.jpg: damaged"));
+        QCOMPARE(answerer.texts,
+                 QStringList{QStringLiteral("Error Creating Thumbnail from a\\nb.jpg created.\\x1B[2J\\t.jpg: damaged")});
+    }
+
     void aMessageAskedWhileOneIsUpTakesItsPlace()
     {
         TPrompt2Form prompt;

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+// The mark our encoder leaves in every thumbnail it writes: a JPEG comment segment saying that the
+// file is ours and what it was made from. The clean-up deletes an "sm_" JPEG without a picture beside
+// it only when it carries this mark, and a later run can tell a thumbnail that is still up to date.
+struct ThumbnailMarker {
+    qint64 sourceBytes = 0;   // the picture's size in bytes when it was read
+    qint64 sourceMtimeNs = 0; // its modification time, nanoseconds since the epoch
+    QSize target;             // the thumbnail's width and height
+
+    bool operator==(const ThumbnailMarker &) const = default;
+
+    // The comment's bytes: "Tessaloom thumbnail" and the fields, plain ASCII.
+    QByteArray commentText() const;
+    // Reads a comment back; nothing unless it is exactly one of ours.
+    static std::optional<ThumbnailMarker> fromComment(QByteArrayView comment);
+};
+
+// Looks for our mark in the header segments of a JPEG in memory (stops at the first scan).
+std::optional<ThumbnailMarker> findThumbnailMarker(QByteArrayView jpeg);
+
+// The same for a file: reads only the segment headers before the first scan and the comments, never a
+// link, a device or a FIFO. Nothing when the file is not a JPEG or carries no mark of ours.
+std::optional<ThumbnailMarker> readThumbnailMarker(const QString &path);
