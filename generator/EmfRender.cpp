@@ -2,7 +2,7 @@
 // drawing is done with QPainter. Records outside the drawing subset below are passed over.
 #include "generator/Metafile.h"
 
-#include "generator/PictureMeasure.h"
+#include "generator/PictureLimits.h"
 
 #include <QHash>
 #include <QPainter>

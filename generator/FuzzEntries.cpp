@@ -4,6 +4,7 @@
 #include "generator/GifInfo.h"
 #include "generator/HtmlEscape.h"
 #include "generator/Metafile.h"
+#include "generator/PictureLimits.h"
 #include "generator/PictureMeasure.h"
 
 namespace {

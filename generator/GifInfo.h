@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generator/PictureLimits.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -19,7 +21,7 @@ struct GifInfo {
 // Refusals before the animation is decoded: the pixels of the screen, the frame count and the
 // pixels of all frames together (each is decompressed once per loop).
 struct GifLimits {
-    qint64 maxScreenPixels = 100'000'000;
+    qint64 maxScreenPixels = MaxPicturePixels;
     int maxFrames = 1000;
     qint64 maxTotalFramePixels = 1'000'000'000;
 };

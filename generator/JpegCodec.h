@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generator/PictureLimits.h"
 #include "generator/RgbImage.h"
 
 #include <QByteArray>
@@ -13,7 +14,7 @@
 class DecodeBudget;
 
 struct JpegLimits {
-    qint64 maxPixels = 100'000'000; // declared width x height
+    qint64 maxPixels = MaxPicturePixels; // declared width x height
     int maxScans = 100;             // progressive scans
     long maxMemory = 1L << 30;      // libjpeg's working memory
     int maxWarnings = 1000;         // corrupt-data warnings before giving up

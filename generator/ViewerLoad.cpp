@@ -4,6 +4,7 @@
 #include "generator/JpegPicture.h"
 #include "generator/Metafile.h"
 #include "generator/PictureFile.h"
+#include "generator/PictureLimits.h"
 #include "generator/PictureMeasure.h"
 
 #include <QBuffer>

@@ -2,7 +2,7 @@
 // true-colour canvas whose pixels are copied out before the library releases its memory.
 #include "generator/Metafile.h"
 
-#include "generator/PictureMeasure.h"
+#include "generator/PictureLimits.h"
 
 #include <QtEndian>
 
