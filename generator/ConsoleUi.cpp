@@ -20,7 +20,10 @@ NameDialogAnswer ConsoleUi::askPageName()
 
 void ConsoleUi::showWarningBox(const QString &text)
 {
-    printLine(m_err, text);
+    // The warnings are the program's own fixed texts, some of two lines; they name no file.
+    const QByteArray bytes = text.toLocal8Bit() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_err);
+    std::fflush(m_err);
 }
 
 bool ConsoleUi::confirmOverwrite(const QString &text, const std::function<QString()> &write)

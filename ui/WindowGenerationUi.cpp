@@ -1,6 +1,5 @@
 #include "ui/WindowGenerationUi.h"
 
-#include "core/MessageText.h"
 #include "ui/FileListView.h"
 #include "ui/NameOverWrite.h"
 #include "ui/NameWebPage.h"
@@ -33,7 +32,7 @@ NameDialogAnswer WindowGenerationUi::askPageName() { return m_nameDialog.ask(m_m
 
 void WindowGenerationUi::showWarningBox(const QString &text)
 {
-    QMessageBox::warning(&m_mainForm, QApplication::applicationDisplayName(), escapeControls(text));
+    QMessageBox::warning(&m_mainForm, QApplication::applicationDisplayName(), text); // fixed texts, no names
 }
 
 bool WindowGenerationUi::confirmOverwrite(const QString &text, const std::function<QString()> &write)
