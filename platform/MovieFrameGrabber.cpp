@@ -219,8 +219,13 @@ QImage MovieFrameGrabber::frameAt(qint64 n, QString *error)
             return {};
         GstSample *best = nullptr;
         bool landedAfter = false;
+        qint64 previous = -1;
         while (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(m_sink), WaitNs)) {
-            const qint64 pts = ptsOf(sample);
+            qint64 pts = ptsOf(sample);
+            // Not every frame of a program stream carries a time stamp: it follows the one before.
+            if (pts < 0 && previous >= 0)
+                pts = previous + m_frameDuration;
+            previous = pts;
             if (!best && pts > want + tolerance && seekTo > 0) {
                 landedAfter = true;
                 gst_sample_unref(sample);
