@@ -187,7 +187,9 @@ qint64 MovieFrameGrabber::countFrames()
         gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs) != GST_STATE_CHANGE_FAILURE &&
         waitForState(GST_STATE_PLAYING, nullptr)) {
         while (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(m_sink), WaitNs)) {
-            lastPts = qMax(lastPts, ptsOf(sample));
+            const qint64 pts = ptsOf(sample);
+            // A frame without a time stamp follows the one before.
+            lastPts = pts >= 0 ? qMax(lastPts, pts) : (lastPts >= 0 ? lastPts + m_frameDuration : lastPts);
             gst_sample_unref(sample);
         }
         gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
@@ -219,8 +221,13 @@ QImage MovieFrameGrabber::frameAt(qint64 n, QString *error)
             return {};
         GstSample *best = nullptr;
         bool landedAfter = false;
+        qint64 previous = -1;
         while (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(m_sink), WaitNs)) {
-            const qint64 pts = ptsOf(sample);
+            qint64 pts = ptsOf(sample);
+            // Not every frame of a program stream carries a time stamp: it follows the one before.
+            if (pts < 0 && previous >= 0)
+                pts = previous + m_frameDuration;
+            previous = pts;
             if (!best && pts > want + tolerance && seekTo > 0) {
                 landedAfter = true;
                 gst_sample_unref(sample);

@@ -49,8 +49,8 @@ bool MoviePlayback::waitUntilLoaded()
     });
     connect(m_player, &QMediaPlayer::errorOccurred, &loop, &QEventLoop::quit);
     timeout.start(10'000);
-    while (m_player->mediaStatus() == QMediaPlayer::LoadingMedia &&
-           m_player->error() == QMediaPlayer::NoError && timeout.isActive())
+    // One run of the loop: it also ends when the program quits, which a second run would not notice.
+    if (m_player->mediaStatus() == QMediaPlayer::LoadingMedia && m_player->error() == QMediaPlayer::NoError)
         loop.exec();
     return m_player->error() == QMediaPlayer::NoError &&
            m_player->mediaStatus() != QMediaPlayer::InvalidMedia &&

@@ -7,6 +7,8 @@
 #include "ui/OndrelSplash.h"
 #include "ui/main.h"
 
+#include <QTimer>
+
 ProgramWindows::ProgramWindows(PageOptions &options)
     : m_mainForm(options),
       m_settings(options),
@@ -45,7 +47,10 @@ void ProgramWindows::wire()
     m_grabber.setCurrentFolder([this] { return m_mainForm.CurrentFolder(); });
     QObject::connect(&m_grabber, &TAVIForm::powerPressed, &m_mainForm,
                      [this] { m_mainForm.state().GrabberCheckBox = false; });
-    m_grabber.FormCreate(DataFiles::path(QStringLiteral("start.avi")));
+    // Opening a movie waits for the player in an event loop of its own: leave that to the first
+    // loop that runs, so nothing the program's start-up connects later is missed meanwhile.
+    QTimer::singleShot(0, &m_grabber,
+                       [this] { m_grabber.FormCreate(DataFiles::path(QStringLiteral("start.avi"))); });
 
     m_pickList.setHost(&m_pickListHost);
     m_pickList.setMessages(&m_feedback);

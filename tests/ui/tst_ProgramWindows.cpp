@@ -161,7 +161,7 @@ private Q_SLOTS:
         TMainForm &form = windows.mainForm();
         TAVIForm &grabber = windows.grabberForm();
         QVERIFY(!grabber.isVisible());
-        QVERIFY(grabber.playback().isOpen());
+        QTRY_VERIFY(grabber.playback().isOpen());
         QVERIFY(grabber.playback().path().endsWith("/start.avi"));
         QVERIFY(!grabber.chosenMovie());
         form.GrabberButtonClick();
