@@ -3,32 +3,70 @@
 // Usage (on a real X server, as the windows are shaped): shoot_windows OUTPUT_FOLDER
 // A new window is one more line in shots() below.
 #include "core/PageOptions.h"
+#include "platform/DataFiles.h"
+#include "platform/MoviePlayback.h"
+#include "ui/AVIGrabber.h"
+#include "ui/FileListView.h"
 #include "ui/HelpHints.h"
+#include "ui/MovieChooser.h"
 #include "ui/NameOverWrite.h"
 #include "ui/NameOverWrite2.h"
 #include "ui/NameWebPage.h"
 #include "ui/OndrelSplash.h"
 #include "ui/ProgramWindows.h"
+#include "ui/ScannerControls.h"
 #include "ui/guager.h"
+#include "ui/main.h"
 #include "ui/splash.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QScreen>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace
 {
+
+// The grabber's Open AVI button answered with one movie, as a person would pick it.
+class ChosenMovie final : public MovieChooser
+{
+public:
+    explicit ChosenMovie(QString path) : m_path(std::move(path)) {}
+    QString askMovie(QWidget *, const QString &, const QString &) override { return m_path; }
+
+private:
+    QString m_path;
+};
+
+// Clicks the file of that name in the main window's file list, as a person picks it to view.
+bool clickFile(TMainForm &main, const QString &fileName)
+{
+    FileListView *list = main.controls().FileListBoxSH;
+    if (!QTest::qWaitFor([list] { return list->rowCount() > 0; }))
+        return false;
+    for (int row = 0; row < list->rowCount(); ++row) {
+        if (QFileInfo(list->rowPath(row)).fileName() != fileName)
+            continue;
+        const QModelIndex index = list->model()->index(row, 0, list->rootIndex());
+        list->scrollTo(index);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+        return true;
+    }
+    return false;
+}
 
 class Shooter
 {
@@ -52,6 +90,12 @@ public:
         return QStringLiteral("/home/ann/Pictures/Holiday 2001/") + QLatin1String(fileName);
     }
     bool allSaved() const { return m_allSaved; }
+
+    void failed(const QString &name, const char *why)
+    {
+        std::fprintf(stderr, "shoot_windows: %s: %s\n", qPrintable(name), why);
+        m_allSaved = false;
+    }
 
     // The window as it stands on the screen, with everything outside its outline transparent.
     void save(const QString &name, QWidget *window)
@@ -94,12 +138,6 @@ public:
     }
 
 private:
-    void failed(const QString &name, const char *why)
-    {
-        std::fprintf(stderr, "shoot_windows: %s: %s\n", qPrintable(name), why);
-        m_allSaved = false;
-    }
-
     void makeDemoFolder()
     {
         const QDir folder(demoFolder());
@@ -158,6 +196,22 @@ const QList<Shot> &shots()
              QTest::qWait(1500); // the first kind is chosen a moment after showing
              s.save(name, &main);
          }},
+        {"viewer",
+         [](Shooter &s, const QString &name) {
+             TMainForm &main = s.windows().mainForm(); // still showing the demo folder's pictures
+             if (!clickFile(main, QStringLiteral("harbour.jpg")))
+                 return s.failed(name, "the picture is not in the file list");
+             main.ViewButton2Click();
+             auto *viewer = qobject_cast<TMainForm2 *>(main.viewerWindow());
+             if (!viewer)
+                 return s.failed(name, "no viewer opened");
+             viewer->raise();
+             viewer->activateWindow();
+             if (!QTest::qWaitFor([viewer] { return !viewer->isLoading(); }))
+                 return s.failed(name, "the picture never loaded");
+             s.save(name, viewer);
+             main.ViewButton2Click(); // closes it again
+         }},
         {"options",
          [](Shooter &s, const QString &name) {
              s.options().choosePercent(2);
@@ -175,6 +229,28 @@ const QList<Shot> &shots()
                  form.appendFile(QLatin1String(file));
              s.save(name, &form);
              form.hide();
+         }},
+        {"grabber",
+         [](Shooter &s, const QString &name) {
+             // The program's own start movie, as if it were one of the folder's movies.
+             const QString movie = s.demoFolder() + QStringLiteral("/harbour.avi");
+             if (!QFile::copy(DataFiles::path(QStringLiteral("start.avi")), movie))
+                 return s.failed(name, "cannot copy the start movie");
+             TAVIForm &grabber = s.windows().grabberForm();
+             grabber.setChooser(std::make_unique<ChosenMovie>(movie));
+             TMainForm &main = s.windows().mainForm();
+             main.GrabberButtonClick();
+             if (!QTest::qWaitForWindowExposed(&grabber))
+                 return s.failed(name, "the window never showed");
+             grabber.ChooseAVIButtonClick();
+             if (!grabber.chosenMovie())
+                 return s.failed(name, "the movie did not open");
+             grabber.PauseLabelClick();
+             grabber.TrackBar()->setValue(20); // the emblem turned a little, as a person stops it
+             if (!QTest::qWaitFor([&grabber] { return grabber.playback().position() == 20; }))
+                 return s.failed(name, "the movie never reached its frame");
+             s.save(name, &grabber);
+             main.GrabberButtonClick(); // hides it again
          }},
         {"name-dialog",
          [](Shooter &s, const QString &name) {
