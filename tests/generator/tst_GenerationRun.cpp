@@ -391,8 +391,11 @@ void TestGenerationRun::overwriteDialog()
     RunWorld w;
     QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
     QVERIFY(runWriteJpeg(w.path("Big Picture.JPG"), 40, 30));
-    QVERIFY(
-        runWriteJpeg(w.path("sm_gone.jpg"), 20, 15)); // the old page's thumbnail, of a picture since removed
+    // The old page's thumbnail (ours, by its marker) of a picture since removed.
+    QVERIFY(runWriteJpeg(w.path("sm_gone.jpg"), 20, 15));
+    const RenderedThumbnail ours = renderThumbnail(runReadBytes(w.path("sm_gone.jpg")), ThumbnailRequest{});
+    QVERIFY(ours.ok());
+    QVERIFY(runWriteBytes(w.path("sm_gone.jpg"), ours.jpeg));
     const QByteArray oldThumbnail = runReadBytes(w.path("sm_gone.jpg"));
     QDir().mkpath(w.root.filePath("art"));
     QVERIFY(runWriteBytes(w.root.filePath("art/bg.gif"), "chosen"));
