@@ -1,9 +1,9 @@
 #!/bin/bash
 # Installs what is missing, builds, and runs every test: first the run command's own build, started
 # once on the offscreen platform, and the Debian package made from it, installed into a temporary root
-# and run there; then the suite (Debug) on the offscreen platform and under a virtual
-# X server, then again built optimised with AddressSanitizer and UBSan, then the fuzzers. Every build
-# treats warnings as errors. TESSALOOM_QUICK=1 runs the run command's check and the plain suite only.
+# and run there; then the suite (Debug) on the offscreen platform and under a virtual X server, then
+# again built optimised with AddressSanitizer and UBSan, then the fuzzers. The program's build and the
+# plain suite's treat warnings as errors. TESSALOOM_QUICK=1 stops after the plain suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -61,7 +61,7 @@ check_package() {
 run_suite() { # build dir, build type, extra configure args...
     local dir=$1 type=$2
     shift 2
-    BUILD_DIR=$dir BUILD_TYPE=$type sh scripts/build.sh -DTESSALOOM_WERROR=ON "$@"
+    BUILD_DIR=$dir BUILD_TYPE=$type sh scripts/build.sh "$@"
     local status=0
     xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
         ctest --test-dir "$dir" --output-on-failure -j2 --timeout 600 | tee "$dir/ctest.log" || status=$?
@@ -78,10 +78,12 @@ run_suite() { # build dir, build type, extra configure args...
 
 check_run_command
 check_package
-run_suite build-test Debug
+run_suite build-test Debug -DTESSALOOM_WERROR=ON
 if [ "${TESSALOOM_QUICK:-0}" != 1 ]; then
+    # Optimised, so the tests build as the program does; GCC's bounds warnings misfire under the
+    # sanitizers' instrumentation, so this build alone keeps warnings as warnings.
     ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        run_suite build-asan RelWithDebInfo -DTESSALOOM_SANITIZE=ON
+        run_suite build-asan RelWithDebInfo -DTESSALOOM_SANITIZE=ON -DTESSALOOM_WERROR=OFF
     bash scripts/fuzz.sh
 fi
 echo "all suites: $passed passed, $failed failed"
