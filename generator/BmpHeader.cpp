@@ -81,8 +81,9 @@ BmpHeader readBmpHeader(QByteArrayView data)
     const bool uncompressed = compression == 0 || compression == kBitFields || compression == kAlphaBitFields;
     if (uncompressed && bits > 0 && bits <= 32) {
         const qint64 stride = (width * bits + 31) / 32 * 4;
-        const qint64 end = qint64(u32(data, 10)) + stride * height;
-        if (end > data.size())
+        const qint64 offset = u32(data, 10);
+        qint64 rows = 0;
+        if (__builtin_mul_overflow(stride, height, &rows) || offset > data.size() || rows > data.size() - offset)
             return failure(QStringLiteral("bitmap data cut short"));
     }
     header.ok = true;

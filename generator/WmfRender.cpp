@@ -81,6 +81,10 @@ QString checkRecords(const QByteArray &file)
     const quint16 headerWords = qFromLittleEndian<quint16>(bytes + at + 2);
     if ((type != 1 && type != 2) || headerWords != 9)
         return QStringLiteral("not a Windows metafile");
+    // The reader sets aside room for the largest record the header names: it must lie within the file.
+    const quint32 maxRecordWords = qFromLittleEndian<quint32>(bytes + at + 12);
+    if (qint64(maxRecordWords) * 2 > file.size() - at - kHeaderBytes)
+        return QStringLiteral("damaged Windows metafile");
     at += kHeaderBytes;
     while (file.size() - at >= 6) {
         const quint32 words = qFromLittleEndian<quint32>(bytes + at);
