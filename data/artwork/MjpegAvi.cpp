@@ -1,23 +1,9 @@
 #include "MjpegAvi.h"
 
-#include <QtEndian>
+#include "LittleEndian.h"
 
 namespace
 {
-
-void u32(QByteArray &out, quint32 value)
-{
-    char bytes[4];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, 4);
-}
-
-void u16(QByteArray &out, quint16 value)
-{
-    char bytes[2];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, 2);
-}
 
 void fourcc(QByteArray &out, const char *code)
 {
@@ -29,7 +15,7 @@ QByteArray chunk(const char *code, const QByteArray &data)
 {
     QByteArray out;
     fourcc(out, code);
-    u32(out, quint32(data.size()));
+    appendLE32(out, quint32(data.size()));
     out += data;
     if (data.size() % 2)
         out += '\0';
@@ -53,48 +39,48 @@ QByteArray MjpegAvi::write(const QList<QByteArray> &jpegFrames, int width, int h
         largest = qMax(largest, quint32(frame.size()));
 
     QByteArray avih;
-    u32(avih, quint32(1000000 / framesPerSecond)); // microseconds per frame
-    u32(avih, largest * quint32(framesPerSecond));
-    u32(avih, 0);
-    u32(avih, 0x10); // has an index
-    u32(avih, frames);
-    u32(avih, 0);
-    u32(avih, 1); // streams
-    u32(avih, largest);
-    u32(avih, quint32(width));
-    u32(avih, quint32(height));
+    appendLE32(avih, quint32(1000000 / framesPerSecond)); // microseconds per frame
+    appendLE32(avih, largest * quint32(framesPerSecond));
+    appendLE32(avih, 0);
+    appendLE32(avih, 0x10); // has an index
+    appendLE32(avih, frames);
+    appendLE32(avih, 0);
+    appendLE32(avih, 1); // streams
+    appendLE32(avih, largest);
+    appendLE32(avih, quint32(width));
+    appendLE32(avih, quint32(height));
     for (int i = 0; i < 4; ++i)
-        u32(avih, 0);
+        appendLE32(avih, 0);
 
     QByteArray strh;
     fourcc(strh, "vids");
     fourcc(strh, "MJPG");
-    u32(strh, 0);                        // flags
-    u16(strh, 0);                        // priority
-    u16(strh, 0);                        // language
-    u32(strh, 0);                        // initial frames
-    u32(strh, 1);                        // scale
-    u32(strh, quint32(framesPerSecond)); // rate: frames per second = rate / scale
-    u32(strh, 0);                        // start
-    u32(strh, frames);
-    u32(strh, largest);
-    u32(strh, 0xFFFFFFFF); // quality: the default
-    u32(strh, 0);          // sample size: frames vary
-    u16(strh, 0);
-    u16(strh, 0);
-    u16(strh, quint16(width));
-    u16(strh, quint16(height));
+    appendLE32(strh, 0);                        // flags
+    appendLE16(strh, 0);                        // priority
+    appendLE16(strh, 0);                        // language
+    appendLE32(strh, 0);                        // initial frames
+    appendLE32(strh, 1);                        // scale
+    appendLE32(strh, quint32(framesPerSecond)); // rate: frames per second = rate / scale
+    appendLE32(strh, 0);                        // start
+    appendLE32(strh, frames);
+    appendLE32(strh, largest);
+    appendLE32(strh, 0xFFFFFFFF); // quality: the default
+    appendLE32(strh, 0);          // sample size: frames vary
+    appendLE16(strh, 0);
+    appendLE16(strh, 0);
+    appendLE16(strh, quint16(width));
+    appendLE16(strh, quint16(height));
 
     QByteArray strf; // BITMAPINFOHEADER
-    u32(strf, 40);
-    u32(strf, quint32(width));
-    u32(strf, quint32(height));
-    u16(strf, 1);
-    u16(strf, 24);
+    appendLE32(strf, 40);
+    appendLE32(strf, quint32(width));
+    appendLE32(strf, quint32(height));
+    appendLE16(strf, 1);
+    appendLE16(strf, 24);
     fourcc(strf, "MJPG");
-    u32(strf, quint32(width * height * 3));
+    appendLE32(strf, quint32(width * height * 3));
     for (int i = 0; i < 4; ++i)
-        u32(strf, 0);
+        appendLE32(strf, 0);
 
     const QByteArray hdrl =
         list("hdrl", chunk("avih", avih) + list("strl", chunk("strh", strh) + chunk("strf", strf)));
@@ -103,9 +89,9 @@ QByteArray MjpegAvi::write(const QList<QByteArray> &jpegFrames, int width, int h
     QByteArray index;
     for (const QByteArray &frame : jpegFrames) {
         fourcc(index, "00dc");
-        u32(index, 0x10);                     // key frame
-        u32(index, quint32(4 + movi.size())); // from the "movi" code
-        u32(index, quint32(frame.size()));
+        appendLE32(index, 0x10);                     // key frame
+        appendLE32(index, quint32(4 + movi.size())); // from the "movi" code
+        appendLE32(index, quint32(frame.size()));
         movi += chunk("00dc", frame);
     }
 

@@ -1,6 +1,6 @@
 #include "Wave.h"
 
-#include <QtEndian>
+#include "LittleEndian.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,20 +12,6 @@ namespace
 {
 
 constexpr double Pi = 3.14159265358979323846;
-
-void putLE32(QByteArray &out, uint32_t v)
-{
-    char bytes[4];
-    qToLittleEndian(v, bytes);
-    out.append(bytes, 4);
-}
-
-void putLE16(QByteArray &out, uint16_t v)
-{
-    char bytes[2];
-    qToLittleEndian(v, bytes);
-    out.append(bytes, 2);
-}
 
 double envelope(double t, double attack, double decay)
 {
@@ -100,20 +86,20 @@ QByteArray pcm16(const Signal &signal)
     QByteArray out;
     out.reserve(int(44 + dataBytes));
     out.append("RIFF", 4);
-    putLE32(out, 36 + dataBytes);
+    appendLE32(out, 36 + dataBytes);
     out.append("WAVEfmt ", 8);
-    putLE32(out, 16);       // format chunk size
-    putLE16(out, 1);        // PCM
-    putLE16(out, 1);        // mono
-    putLE32(out, Rate);     // samples a second
-    putLE32(out, Rate * 2); // bytes a second
-    putLE16(out, 2);        // bytes a frame
-    putLE16(out, 16);       // bits a sample
+    appendLE32(out, 16);       // format chunk size
+    appendLE16(out, 1);        // PCM
+    appendLE16(out, 1);        // mono
+    appendLE32(out, Rate);     // samples a second
+    appendLE32(out, Rate * 2); // bytes a second
+    appendLE16(out, 2);        // bytes a frame
+    appendLE16(out, 16);       // bits a sample
     out.append("data", 4);
-    putLE32(out, dataBytes);
+    appendLE32(out, dataBytes);
     for (double v : signal) {
         const long sample = std::lround(std::clamp(v, -1.0, 1.0) * 32767.0);
-        putLE16(out, uint16_t(int16_t(sample)));
+        appendLE16(out, uint16_t(int16_t(sample)));
     }
     return out;
 }
