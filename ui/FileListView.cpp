@@ -5,6 +5,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyle>
 
 FileListView::FileListView(QWidget *parent)
     : QTreeView(parent), m_model(new QFileSystemModel(this)), m_proxy(new FileListProxy(m_model, this))
@@ -26,7 +27,7 @@ FileListView::FileListView(QWidget *parent)
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::Stretch);
     header()->setSectionResizeMode(1, QHeaderView::Fixed);
-    header()->resizeSection(1, 58);
+    fitSizeColumn();
     hideColumn(2);
     hideColumn(3);
     setTextElideMode(Qt::ElideMiddle);
@@ -133,4 +134,19 @@ void FileListView::keyReleaseEvent(QKeyEvent *event)
 void FileListView::scheduleChange()
 {
     m_changeTimer.start();
+}
+
+// The size column is as wide as the longest size the model writes ("1023.99 KiB"), in the list's
+// own font, so a size is never cut.
+void FileListView::fitSizeColumn()
+{
+    const int margins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 6;
+    header()->resizeSection(1, fontMetrics().horizontalAdvance(QStringLiteral("1023.99 KiB")) + margins);
+}
+
+void FileListView::changeEvent(QEvent *event)
+{
+    QTreeView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitSizeColumn();
 }

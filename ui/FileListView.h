@@ -41,9 +41,11 @@ Q_SIGNALS:
     void keyReleased();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
+    void fitSizeColumn();
     QModelIndex rowIndex(int row) const;
     void scheduleChange();
 

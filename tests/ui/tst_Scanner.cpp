@@ -314,7 +314,11 @@ private Q_SLOTS:
             if (!list->isColumnHidden(column))
                 shownWidth += list->columnWidth(column);
         QCOMPARE(shownWidth, list->viewport()->width());
-        QVERIFY2(list->columnWidth(0) >= list->viewport()->width() - 60,
+        // The names take all the size column leaves, and the size column holds the longest size whole.
+        QCOMPARE(list->columnWidth(0), list->viewport()->width() - list->columnWidth(1));
+        QVERIFY2(list->columnWidth(1) > list->fontMetrics().horizontalAdvance("1023.99 KiB"),
+                 qPrintable(QString::number(list->columnWidth(1))));
+        QVERIFY2(list->columnWidth(0) >= list->viewport()->width() / 2,
                  qPrintable(QString::number(list->columnWidth(0))));
         QVERIFY(!list->horizontalScrollBar()->isVisible());
         QStringList tips;
