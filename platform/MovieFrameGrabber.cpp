@@ -20,6 +20,10 @@ QString tr(const char *text)
 
 constexpr GstClockTime WaitNs = 10 * GST_SECOND;
 
+// Frames this far into a movie are found by counting decoded frames from its start, which is exact;
+// frames beyond by time stamp after a seek to a key frame.
+constexpr qint64 CountedSeconds = 60;
+
 void setError(QString *error, const QString &text)
 {
     if (error)
@@ -52,6 +56,18 @@ qint64 ptsOf(GstSample *sample)
     return buffer && GST_BUFFER_PTS_IS_VALID(buffer) ? qint64(GST_BUFFER_PTS(buffer)) : -1;
 }
 
+// The time of a decoded frame, given the time of the frame before it (-1 for the first). Frames come
+// in display order, one frame duration apart. In a program stream many frames carry no time stamp
+// of their own, and the decoder sometimes hands one frame the time of the frame before it (more
+// often on a busy machine); every later frame then lags one frame behind. Holding each frame at
+// least a frame after the one before keeps the times, and so the frames' numbers, exact.
+qint64 frameTime(qint64 pts, qint64 previous, qint64 frameDuration)
+{
+    if (previous < 0)
+        return pts;
+    return qMax(pts, previous + frameDuration);
+}
+
 } // namespace
 
 MovieFrameGrabber::MovieFrameGrabber()
@@ -80,6 +96,7 @@ void MovieFrameGrabber::close()
     m_firstPts = 0;
     m_size = {};
     m_frameCount = 0;
+    m_nextFrame = -1;
 }
 
 QString MovieFrameGrabber::busError() const
@@ -172,29 +189,45 @@ bool MovieFrameGrabber::open(const QString &path, QString *error)
     return true;
 }
 
+bool MovieFrameGrabber::playFrom(qint64 time, QString *error)
+{
+    m_nextFrame = -1;
+    return gst_element_seek_simple(
+               m_pipeline, GST_FORMAT_TIME,
+               GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE),
+               time) &&
+           gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs) != GST_STATE_CHANGE_FAILURE &&
+           waitForState(GST_STATE_PLAYING, error);
+}
+
+void MovieFrameGrabber::holdStill()
+{
+    gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
+    gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs);
+}
+
 qint64 MovieFrameGrabber::countFrames()
 {
-    // A program stream's stated duration is only an estimate: decode the last seconds and count to
-    // the last frame's time stamp.
     gint64 duration = 0;
     if (!gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) || duration < 0)
         duration = 0;
-    const qint64 from = qMax<qint64>(0, duration - 3 * qint64(GST_SECOND));
+    // A program stream's stated duration is only an estimate. A short movie is decoded whole and
+    // its frames counted; a long one from a few seconds before its end, counting to the last
+    // frame's time stamp.
+    const bool whole = duration < CountedSeconds * qint64(GST_SECOND);
+    const qint64 from = whole ? 0 : duration - 3 * qint64(GST_SECOND);
+    qint64 frames = 0;
     qint64 lastPts = -1;
-    if (gst_element_seek_simple(
-            m_pipeline, GST_FORMAT_TIME,
-            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE), from) &&
-        gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs) != GST_STATE_CHANGE_FAILURE &&
-        waitForState(GST_STATE_PLAYING, nullptr)) {
+    if (playFrom(from, nullptr)) {
         while (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(m_sink), WaitNs)) {
-            const qint64 pts = ptsOf(sample);
-            // A frame without a time stamp follows the one before.
-            lastPts = pts >= 0 ? qMax(lastPts, pts) : (lastPts >= 0 ? lastPts + m_frameDuration : lastPts);
+            ++frames;
+            lastPts = frameTime(ptsOf(sample), lastPts, m_frameDuration);
             gst_sample_unref(sample);
         }
-        gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
-        gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs);
+        holdStill();
     }
+    if (whole && frames > 0)
+        return frames;
     if (lastPts >= m_firstPts)
         return (lastPts - m_firstPts + m_frameDuration / 2) / m_frameDuration + 1;
     return qMax<qint64>(1, std::llround(double(duration) * m_fps / double(GST_SECOND)));
@@ -207,26 +240,56 @@ QImage MovieFrameGrabber::frameAt(qint64 n, QString *error)
         return {};
     }
     n = qBound<qint64>(0, n, m_frameCount - 1);
+    GstSample *sample = n < qint64(CountedSeconds * m_fps) ? countedSample(n, error) : timedSample(n, error);
+    if (!sample)
+        return {};
+    QImage image = imageOf(sample);
+    gst_sample_unref(sample);
+    if (image.isNull())
+        setError(error, tr("the frame cannot be read"));
+    return image;
+}
+
+GstSample *MovieFrameGrabber::countedSample(qint64 n, QString *error)
+{
+    // The decoder's time stamps of a program stream are not exact (see frameTime), its order is:
+    // frame n is the n-th frame decoded from the start. A step forward goes on from where the
+    // last frame was taken.
+    const bool goOn = m_nextFrame >= 0 && m_nextFrame <= n;
+    if (goOn ? !waitForState(GST_STATE_PLAYING, error) : !playFrom(0, error))
+        return nullptr;
+    qint64 next = goOn ? m_nextFrame : 0;
+    GstSample *best = nullptr;
+    while (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(m_sink), WaitNs)) {
+        if (best)
+            gst_sample_unref(best);
+        best = sample;
+        if (next++ == n)
+            break;
+    }
+    holdStill();
+    m_nextFrame = best && next == n + 1 ? next : -1;
+    if (!best) {
+        const QString reason = busError();
+        setError(error, reason.isEmpty() ? tr("no frame could be decoded") : reason);
+    }
+    return best;
+}
+
+GstSample *MovieFrameGrabber::timedSample(qint64 n, QString *error)
+{
     const qint64 want = m_firstPts + n * m_frameDuration;
     const qint64 tolerance = m_frameDuration / 2;
     // Land on a key frame at least a second before the wanted frame; if the demuxer still lands
     // after it, start again from the beginning.
     for (qint64 seekTo : {qMax<qint64>(0, want - m_firstPts - qint64(GST_SECOND)), qint64(0)}) {
-        if (!gst_element_seek_simple(
-                m_pipeline, GST_FORMAT_TIME,
-                GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE),
-                seekTo) ||
-            gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs) == GST_STATE_CHANGE_FAILURE ||
-            !waitForState(GST_STATE_PLAYING, error))
-            return {};
+        if (!playFrom(seekTo, error))
+            return nullptr;
         GstSample *best = nullptr;
         bool landedAfter = false;
         qint64 previous = -1;
         while (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(m_sink), WaitNs)) {
-            qint64 pts = ptsOf(sample);
-            // Not every frame of a program stream carries a time stamp: it follows the one before.
-            if (pts < 0 && previous >= 0)
-                pts = previous + m_frameDuration;
+            const qint64 pts = frameTime(ptsOf(sample), previous, m_frameDuration);
             previous = pts;
             if (!best && pts > want + tolerance && seekTo > 0) {
                 landedAfter = true;
@@ -239,21 +302,15 @@ QImage MovieFrameGrabber::frameAt(qint64 n, QString *error)
             if (pts >= 0 && pts + tolerance >= want)
                 break;
         }
-        gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
-        gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs);
+        holdStill();
         if (landedAfter)
             continue;
         if (!best) {
             const QString reason = busError();
             setError(error, reason.isEmpty() ? tr("no frame could be decoded") : reason);
-            return {};
         }
-        QImage image = imageOf(best);
-        gst_sample_unref(best);
-        if (image.isNull())
-            setError(error, tr("the frame cannot be read"));
-        return image;
+        return best;
     }
     setError(error, tr("no frame could be decoded"));
-    return {};
+    return nullptr;
 }

@@ -5,7 +5,8 @@
 #include <QString>
 
 // Decodes one chosen frame of a movie exactly, by its number: a GStreamer pipeline outside the
-// player that seeks to a key frame before the wanted one and decodes forward to it. Needed for MPEG
+// player that decodes forward to it, counting frames from the start of the movie (from a key frame
+// before it, far into a long movie). Needed for MPEG
 // program streams, where a plain seek snaps to key frames; used for every movie to learn the
 // stream's own frame rate, picture size and frame count, which the player's metadata gets wrong.
 class MovieFrameGrabber final
@@ -33,6 +34,10 @@ private:
     bool waitForState(int state, QString *error);
     QString busError() const;
     qint64 countFrames();
+    bool playFrom(qint64 time, QString *error);
+    void holdStill();
+    struct _GstSample *countedSample(qint64 n, QString *error);
+    struct _GstSample *timedSample(qint64 n, QString *error);
 
     struct _GstElement *m_pipeline = nullptr;
     struct _GstElement *m_sink = nullptr;
@@ -41,4 +46,5 @@ private:
     qint64 m_firstPts = 0;
     QSize m_size;
     qint64 m_frameCount = 0;
+    qint64 m_nextFrame = -1; // the frame the paused pipeline hands over next, -1 unknown
 };
