@@ -23,6 +23,8 @@ constexpr GstClockTime WaitNs = 10 * GST_SECOND;
 // Frames this far into a movie are found by counting decoded frames from its start, which is exact;
 // frames beyond by time stamp after a seek to a key frame.
 constexpr qint64 CountedSeconds = 60;
+// Frames kept from the last count, for the steps back an arrow key makes.
+constexpr qint64 RecentFrames = 8;
 
 void setError(QString *error, const QString &text)
 {
@@ -97,6 +99,7 @@ void MovieFrameGrabber::close()
     m_size = {};
     m_frameCount = 0;
     m_nextFrame = -1;
+    m_recent.clear();
 }
 
 QString MovieFrameGrabber::busError() const
@@ -240,6 +243,8 @@ QImage MovieFrameGrabber::frameAt(qint64 n, QString *error)
         return {};
     }
     n = qBound<qint64>(0, n, m_frameCount - 1);
+    if (const QImage recent = m_recent.value(n); !recent.isNull())
+        return recent;
     GstSample *sample = n < qint64(CountedSeconds * m_fps) ? countedSample(n, error) : timedSample(n, error);
     if (!sample)
         return {};
@@ -260,10 +265,14 @@ GstSample *MovieFrameGrabber::countedSample(qint64 n, QString *error)
         return nullptr;
     qint64 next = goOn ? m_nextFrame : 0;
     GstSample *best = nullptr;
+    m_recent.removeIf([n](const auto &frame) { return frame.key() <= n - RecentFrames || frame.key() > n; });
     while (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(m_sink), WaitNs)) {
         if (best)
             gst_sample_unref(best);
         best = sample;
+        // Going back a frame would mean decoding from the start again: keep the last few.
+        if (next > n - RecentFrames)
+            m_recent.insert(next, imageOf(sample));
         if (next++ == n)
             break;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -46,5 +47,6 @@ private:
     qint64 m_firstPts = 0;
     QSize m_size;
     qint64 m_frameCount = 0;
-    qint64 m_nextFrame = -1; // the frame the paused pipeline hands over next, -1 unknown
+    qint64 m_nextFrame = -1;        // the frame the paused pipeline hands over next, -1 unknown
+    QHash<qint64, QImage> m_recent; // the last frames counted to, by number
 };
