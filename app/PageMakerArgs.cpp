@@ -239,9 +239,9 @@ struct Parser {
                             .arg(spelled(arguments, parser.unknownOptionNames().first())));
         // A value is missing only after the last argument; a switch given a value says so with "=".
         const QString last = arguments.isEmpty() ? QString() : arguments.last();
-        for (const QString &name : kValueOptions)
-            if (last == QStringLiteral("--") + name)
-                return fail(QStringLiteral("%1 needs a value").arg(last));
+        if (last.startsWith(QLatin1Char('-')) &&
+            kValueOptions.contains(last.mid(last.startsWith("--") ? 2 : 1)))
+            return fail(QStringLiteral("%1 needs a value").arg(last));
         for (const QString &arg : arguments) {
             const QString flag = arg.section(QLatin1Char('='), 0, 0);
             if (arg.contains(QLatin1Char('=')) &&

@@ -1,11 +1,12 @@
 // The console's progress line: its text, and how it is drawn, wiped and ended on a terminal.
 #include "generator/ConsoleProgress.h"
 
+#include "support/CapturedStream.h"
+
 #include <QRegularExpression>
 #include <QTest>
 
 #include <cstdio>
-#include <cstdlib>
 
 class TestConsoleProgress : public QObject
 {
@@ -44,33 +45,16 @@ void TestConsoleProgress::text()
     QCOMPARE(progressLineText(done, total, elapsedMs), line);
 }
 
-// A terminal in memory.
-struct Terminal {
-    char *buffer = nullptr;
-    size_t size = 0;
-    std::FILE *file = open_memstream(&buffer, &size);
-    ~Terminal()
-    {
-        std::fclose(file);
-        std::free(buffer);
-    }
-    QByteArray shown()
-    {
-        std::fflush(file);
-        return QByteArray(buffer, qsizetype(size));
-    }
-};
-
 void TestConsoleProgress::drawnInPlaceAndEnded()
 {
-    Terminal t;
-    ConsoleProgress progress(t.file);
+    CapturedStream t; // a terminal in memory
+    ConsoleProgress progress(t.file());
     progress.start();
     progress.setTotal(2);
     progress.step();
-    QVERIFY(t.shown().startsWith("\r1 of 2 pictures (50%), about "));
+    QVERIFY(t.bytes().startsWith("\r1 of 2 pictures (50%), about "));
     progress.clear();
-    std::fputs("a problem\n", t.file);
+    std::fputs("a problem\n", t.file());
     progress.redraw();
     progress.step();
     progress.finish();
@@ -79,23 +63,23 @@ void TestConsoleProgress::drawnInPlaceAndEnded()
         QStringLiteral("^\\r(1 of 2 pictures \\(50%\\), about \\d s left)\\r( +)\\r"
                        "a problem\\n\\r1 of 2 pictures \\(50%\\), about \\d s left"
                        "\\r +\\r\\r2 of 2 pictures \\(100%\\)\\n$"));
-    const QRegularExpressionMatch m = drawn.match(QString::fromLatin1(t.shown()));
-    QVERIFY2(m.hasMatch(), t.shown().constData());
+    const QRegularExpressionMatch m = drawn.match(QString::fromLatin1(t.bytes()));
+    QVERIFY2(m.hasMatch(), t.bytes().constData());
     QCOMPARE(m.captured(2).size(), m.captured(1).size()); // the whole line blanked
     progress.finish();
-    QVERIFY(t.shown().endsWith("(100%)\n")); // ended once
+    QVERIFY(t.bytes().endsWith("(100%)\n")); // ended once
 }
 
 void TestConsoleProgress::nothingDrawnNothingEnded()
 {
-    Terminal t;
-    ConsoleProgress progress(t.file);
+    CapturedStream t; // a terminal in memory
+    ConsoleProgress progress(t.file());
     progress.start();
     progress.setTotal(3);
     progress.clear();
     progress.redraw();
     progress.finish();
-    QCOMPARE(t.shown(), QByteArray());
+    QCOMPARE(t.bytes(), QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestConsoleProgress)

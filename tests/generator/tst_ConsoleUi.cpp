@@ -2,6 +2,7 @@
 
 #include "core/PageOptions.h"
 #include "generator/ConsolePageMaker.h"
+#include "support/CapturedStream.h"
 #include "support/RunFixtures.h"
 
 #include <QDir>
@@ -11,31 +12,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-
-// A stream in memory, read back as text.
-class CapturedStream
-{
-public:
-    CapturedStream() { m_file = open_memstream(&m_buffer, &m_size); }
-    ~CapturedStream()
-    {
-        std::fclose(m_file);
-        std::free(m_buffer);
-    }
-    CapturedStream(const CapturedStream &) = delete;
-    CapturedStream &operator=(const CapturedStream &) = delete;
-    std::FILE *file() const { return m_file; }
-    QString text()
-    {
-        std::fflush(m_file);
-        return QString::fromLocal8Bit(m_buffer, qsizetype(m_size));
-    }
-
-private:
-    char *m_buffer = nullptr;
-    size_t m_size = 0;
-    std::FILE *m_file = nullptr;
-};
 
 // What the command-line maker does: one run over a folder, answered on the console.
 struct ConsoleWorld {

@@ -270,6 +270,7 @@ void tst_PageMakerCli::usageErrors_data()
     QTest::newRow("unknown flag last") << QStringList{"/tmp", "1", "--colour"} << "unknown option --colour";
     QTest::newRow("unknown short flag") << QStringList{"/tmp", "1", "-x"} << "unknown option -x";
     QTest::newRow("missing value") << QStringList{"/tmp", "1", "--columns"} << "--columns needs a value";
+    QTest::newRow("missing value, one dash") << QStringList{"/tmp", "1", "-width"} << "-width needs a value";
     QTest::newRow("switch with a value")
         << QStringList{"/tmp", "1", "--overwrite=yes"} << "--overwrite takes no value";
     QTest::newRow("two kinds") << QStringList{"/tmp", "jpg", "--kind", "gif"}
