@@ -1,5 +1,7 @@
 #include "app/MoviePosters.h"
 
+#include "app/PageMakerRun.h"
+
 #include "core/FolderListing.h"
 #include "generator/MovieFrameSave.h"
 #include "platform/MovieFrameGrabber.h"
@@ -14,7 +16,7 @@ PosterCounts makeMissingPosters(const QString &folder, MediaKind kind, QTextStre
         return counts;
     const FolderListing listing = listFolder(folder, QString::fromLatin1(info->masks));
     if (!listing.error.isEmpty()) {
-        err << listing.error << Qt::endl;
+        err << kPageMakerName << ": " << listing.error << Qt::endl;
         ++counts.failed;
         return counts;
     }
@@ -30,7 +32,8 @@ PosterCounts makeMissingPosters(const QString &folder, MediaKind kind, QTextStre
             frame = grabber.frameAt(grabber.frameCount() / 10, &reason);
         grabber.close();
         if (frame.isNull()) {
-            err << QStringLiteral("%1 cannot be played: %2").arg(movie, reason) << Qt::endl;
+            err << kPageMakerName << ": " << QStringLiteral("%1 cannot be played: %2").arg(movie, reason)
+                << Qt::endl;
             ++counts.failed;
             continue;
         }
@@ -39,7 +42,7 @@ PosterCounts makeMissingPosters(const QString &folder, MediaKind kind, QTextStre
             out << QStringLiteral("%1 was created.").arg(saved.path) << Qt::endl;
             ++counts.made;
         } else {
-            err << saved.error << Qt::endl;
+            err << kPageMakerName << ": " << saved.error << Qt::endl;
             ++counts.failed;
         }
     }

@@ -2,13 +2,13 @@
 
 #include "core/PageOptions.h"
 
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 
-namespace {
-
-using Edit = std::function<void(PageOptions &)>;
+namespace
+{
 
 bool readWhole(const QString &text, int *value)
 {
@@ -33,7 +33,7 @@ bool readColour(const QString &text, quint32 *colorRef)
 
 bool readSwitch(const QString &text, bool *on)
 {
-    static const QHash<QString, bool> words{{"on", true},  {"yes", true}, {"1", true},
+    static const QHash<QString, bool> words{{"on", true},   {"yes", true}, {"1", true},
                                             {"off", false}, {"no", false}, {"0", false}};
     if (!words.contains(text))
         return false;
@@ -50,11 +50,19 @@ int readPercentEntry(const QString &text)
 }
 
 using IntSetter = void (PageOptions::*)(int);
+using IntGetter = int (PageOptions::*)() const;
 using ColourSetter = void (PageOptions::*)(quint32);
+
+const QStringList kValueOptions{
+    "kind",       "name",       "title",         "counter", "background-color", "background-picture",
+    "text-color", "link-color", "visited-color", "sounds",  "sound-picture",    "labels",
+    "thumbnails", "percent",    "height",        "width",   "picture-border",   "table-border",
+    "columns",    "posters"};
+const QStringList kFlagOptions{"overwrite", "keep-thumbnails", "quiet", "help", "h", "version", "V"};
 
 struct Parser {
     PageMakerArgs args;
-    QStringList positional;
+    QStringList kinds; // as given, the positional one included
 
     void fail(const QString &why)
     {
@@ -62,95 +70,119 @@ struct Parser {
             args.error = why;
     }
 
-    void number(const QString &flag, const QString &value, IntSetter setter)
+    void edit(const QString &flag, const QString &value, std::function<void(PageOptions &)> apply)
+    {
+        args.edits << PageEdit{flag, value, std::move(apply)};
+    }
+
+    void number(const QString &flag, const QString &value, IntSetter setter, IntGetter getter,
+                bool sizeField = false)
     {
         int n = 0;
         if (!readWhole(value, &n))
             return fail(QStringLiteral("%1 needs a whole number, not \"%2\"").arg(flag, value));
-        args.edits << [setter, n](PageOptions &o) { (o.*setter)(n); };
+        args.edits << PageEdit{flag,   value, [setter, n](PageOptions &o) { (o.*setter)(n); },
+                               getter, n,     sizeField};
     }
 
-    void colour(const QString &flag, const QString &value, ColourSetter setter, bool choosesBackground = false)
+    void colour(const QString &flag, const QString &value, ColourSetter setter,
+                bool choosesBackground = false)
     {
         quint32 ref = 0;
         if (!readColour(value, &ref))
             return fail(QStringLiteral("%1 needs a colour as RRGGBB, not \"%2\"").arg(flag, value));
-        args.edits << [setter, ref, choosesBackground](PageOptions &o) {
+        edit(flag, value, [setter, ref, choosesBackground](PageOptions &o) {
             (o.*setter)(ref);
             if (choosesBackground)
                 o.setBackgroundChoice(PageOptions::UseBackgroundColor, true);
-        };
+        });
     }
 
-    void option(const QString &flag, const QString &value)
+    // A picture the run will copy: refused now when it is not there, before anything is touched.
+    bool pictureExists(const QString &flag, const QString &value)
     {
-        if (flag == QLatin1String("--kind")) {
-            args.kind = parseMediaKind(value);
-            if (args.kind == mkNone)
-                fail(QStringLiteral("unknown media kind \"%1\"").arg(value));
-        } else if (flag == QLatin1String("--posters")) {
+        if (QFileInfo(value).isFile())
+            return true;
+        fail(QStringLiteral("%1: there is no file \"%2\"").arg(flag, value));
+        return false;
+    }
+
+    void option(const QString &name, const QString &value)
+    {
+        const QString flag = QStringLiteral("--") + name;
+        if (name == QLatin1String("kind")) {
+            kinds << value;
+        } else if (name == QLatin1String("posters")) {
             if (value == QLatin1String("missing"))
                 args.missingPosters = true;
             else if (value != QLatin1String("none"))
                 fail(QStringLiteral("--posters takes missing or none, not \"%1\"").arg(value));
-        } else if (flag == QLatin1String("--name")) {
-            args.edits << [value](PageOptions &o) { o.setWebNameEdit(value); };
-        } else if (flag == QLatin1String("--title")) {
-            args.edits << [value](PageOptions &o) { o.setTitleEdit(value); };
-        } else if (flag == QLatin1String("--counter")) {
-            args.edits << [value](PageOptions &o) { o.setNameIncrement(value); };
-        } else if (flag == QLatin1String("--background-color")) {
+        } else if (name == QLatin1String("name")) {
+            edit(flag, value, [value](PageOptions &o) { o.setWebNameEdit(value); });
+        } else if (name == QLatin1String("title")) {
+            edit(flag, value, [value](PageOptions &o) { o.setTitleEdit(value); });
+        } else if (name == QLatin1String("counter")) {
+            edit(flag, value, [value](PageOptions &o) { o.setNameIncrement(value); });
+        } else if (name == QLatin1String("background-color")) {
             colour(flag, value, &PageOptions::setBackGroundColorValue, true);
-        } else if (flag == QLatin1String("--text-color")) {
+        } else if (name == QLatin1String("text-color")) {
             colour(flag, value, &PageOptions::setTextColorValue);
-        } else if (flag == QLatin1String("--link-color")) {
+        } else if (name == QLatin1String("link-color")) {
             colour(flag, value, &PageOptions::setLinkColorValue);
-        } else if (flag == QLatin1String("--visited-color")) {
+        } else if (name == QLatin1String("visited-color")) {
             colour(flag, value, &PageOptions::setVisitedColorValue);
-        } else if (flag == QLatin1String("--background-picture")) {
+        } else if (name == QLatin1String("background-picture")) {
+            if (!pictureExists(flag, value))
+                return;
             const QString path = chooserPath(value);
-            args.edits << [path](PageOptions &o) {
+            edit(flag, value, [path](PageOptions &o) {
                 o.setBackgroundfile(path);
                 o.setBackgroundChoice(PageOptions::UseBackgroundPicture, true);
-            };
-        } else if (flag == QLatin1String("--sound-picture")) {
+            });
+        } else if (name == QLatin1String("sound-picture")) {
+            if (!pictureExists(flag, value))
+                return;
             const QString path = chooserPath(value);
-            args.edits << [path](PageOptions &o) { o.setSoundPick(path); };
-        } else if (flag == QLatin1String("--sounds")) {
-            static const QHash<QString, PageOptions::SoundChoice> choices{
-                {"picture", PageOptions::UsePicture},
-                {"text", PageOptions::UseText},
-                {"underline", PageOptions::UseUnderlineText}};
-            if (!choices.contains(value))
-                return fail(QStringLiteral("--sounds takes picture, text or underline, not \"%1\"").arg(value));
-            const PageOptions::SoundChoice choice = choices.value(value);
-            args.edits << [choice](PageOptions &o) { o.setSoundChoice(choice, true); };
-        } else if (flag == QLatin1String("--labels")) {
+            edit(flag, value, [path](PageOptions &o) { o.setSoundPick(path); });
+        } else if (name == QLatin1String("sounds")) {
+            sounds(value);
+        } else if (name == QLatin1String("labels")) {
             labels(value);
-        } else if (flag == QLatin1String("--thumbnails")) {
+        } else if (name == QLatin1String("thumbnails")) {
             bool on = false;
             if (!readSwitch(value, &on))
                 return fail(QStringLiteral("--thumbnails takes on or off, not \"%1\"").arg(value));
-            args.edits << [on](PageOptions &o) { o.setThumbnailer(on); };
-        } else if (flag == QLatin1String("--percent")) {
+            edit(flag, value, [on](PageOptions &o) { o.setThumbnailer(on); });
+        } else if (name == QLatin1String("percent")) {
             const int entry = readPercentEntry(value);
             if (entry < 0)
-                return fail(QStringLiteral("--percent takes 50, 33, 25, 20, 10 or an entry 0 to 4, not \"%1\"")
-                                .arg(value));
-            args.edits << [entry](PageOptions &o) { o.choosePercent(entry); };
-        } else if (flag == QLatin1String("--height")) {
-            number(flag, value, &PageOptions::setHeightEdit);
-        } else if (flag == QLatin1String("--width")) {
-            number(flag, value, &PageOptions::setWidthEdit);
-        } else if (flag == QLatin1String("--picture-border")) {
-            number(flag, value, &PageOptions::setPictureBorderEdit);
-        } else if (flag == QLatin1String("--table-border")) {
-            number(flag, value, &PageOptions::setTableBorderEdit);
-        } else if (flag == QLatin1String("--columns")) {
-            number(flag, value, &PageOptions::setColumnEdit);
-        } else {
-            fail(QStringLiteral("unknown option %1").arg(flag));
+                return fail(
+                    QStringLiteral("--percent takes 50, 33, 25, 20, 10 or an entry 0 to 4, not \"%1\"")
+                        .arg(value));
+            edit(flag, value, [entry](PageOptions &o) { o.choosePercent(entry); });
+        } else if (name == QLatin1String("height")) {
+            number(flag, value, &PageOptions::setHeightEdit, &PageOptions::HeightEdit, true);
+        } else if (name == QLatin1String("width")) {
+            number(flag, value, &PageOptions::setWidthEdit, &PageOptions::WidthEdit, true);
+        } else if (name == QLatin1String("picture-border")) {
+            number(flag, value, &PageOptions::setPictureBorderEdit, &PageOptions::PictureBorderEdit, true);
+        } else if (name == QLatin1String("table-border")) {
+            number(flag, value, &PageOptions::setTableBorderEdit, &PageOptions::TableBorderEdit);
+        } else if (name == QLatin1String("columns")) {
+            number(flag, value, &PageOptions::setColumnEdit, &PageOptions::ColumnEdit);
         }
+    }
+
+    void sounds(const QString &value)
+    {
+        static const QHash<QString, PageOptions::SoundChoice> choices{
+            {"picture", PageOptions::UsePicture},
+            {"text", PageOptions::UseText},
+            {"underline", PageOptions::UseUnderlineText}};
+        if (!choices.contains(value))
+            return fail(QStringLiteral("--sounds takes picture, text or underline, not \"%1\"").arg(value));
+        const PageOptions::SoundChoice choice = choices.value(value);
+        edit(QStringLiteral("--sounds"), value, [choice](PageOptions &o) { o.setSoundChoice(choice, true); });
     }
 
     void labels(const QString &value)
@@ -163,62 +195,140 @@ struct Parser {
                 else if (part == QLatin1String("size"))
                     size = true;
                 else
-                    return fail(QStringLiteral("--labels takes name, size, name,size or none, not \"%1\"").arg(value));
+                    return fail(QStringLiteral("--labels takes name, size, name,size or none, not \"%1\"")
+                                    .arg(value));
             }
         }
-        args.edits << [name, size](PageOptions &o) {
+        edit(QStringLiteral("--labels"), value, [name, size](PageOptions &o) {
             o.setPLabelStatus(name);
             o.setPLabelSize(size);
-        };
+        });
+    }
+
+    void flag(const QString &name)
+    {
+        if (name == QLatin1String("help") || name == QLatin1String("h"))
+            args.help = true;
+        else if (name == QLatin1String("version") || name == QLatin1String("V"))
+            args.version = true;
+        else if (name == QLatin1String("overwrite"))
+            args.overwrite = true;
+        else if (name == QLatin1String("quiet"))
+            args.quiet = true;
+        else if (name == QLatin1String("keep-thumbnails")) // the name dialog's "delete old thumbnails" off
+            edit(QStringLiteral("--keep-thumbnails"), {},
+                 [](PageOptions &o) { o.setDeleteThumbnail(false); });
+    }
+
+    // The argument that carried an option of this name, as typed up to any "=".
+    static QString spelled(const QStringList &arguments, const QString &name)
+    {
+        for (const QString &arg : arguments) {
+            const QString flag = arg.section(QLatin1Char('='), 0, 0);
+            if (flag == QLatin1Char('-') + name || flag == QStringLiteral("--") + name)
+                return flag;
+        }
+        return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    }
+
+    // QCommandLineParser's own texts are not ours: the fault is named here.
+    void parseFailed(const QCommandLineParser &parser, const QStringList &arguments)
+    {
+        if (!parser.unknownOptionNames().isEmpty())
+            return fail(QStringLiteral("unknown option %1")
+                            .arg(spelled(arguments, parser.unknownOptionNames().first())));
+        // A value is missing only after the last argument; a switch given a value says so with "=".
+        const QString last = arguments.isEmpty() ? QString() : arguments.last();
+        if (last.startsWith(QLatin1Char('-')) &&
+            kValueOptions.contains(last.mid(last.startsWith("--") ? 2 : 1)))
+            return fail(QStringLiteral("%1 needs a value").arg(last));
+        for (const QString &arg : arguments) {
+            const QString flag = arg.section(QLatin1Char('='), 0, 0);
+            if (arg.contains(QLatin1Char('=')) &&
+                kFlagOptions.contains(flag.mid(flag.startsWith("--") ? 2 : 1)))
+                return fail(QStringLiteral("%1 takes no value").arg(flag));
+        }
+        fail(parser.errorText());
     }
 
     void parse(const QStringList &arguments)
     {
-        bool onlyPositional = false;
-        for (qsizetype i = 0; i < arguments.size(); ++i) {
-            const QString arg = arguments.at(i);
-            if (onlyPositional || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
-                positional << arg;
-            } else if (arg == QLatin1String("--")) {
-                onlyPositional = true;
-            } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-                args.help = true;
-            } else if (arg == QLatin1String("--version") || arg == QLatin1String("-V")) {
-                args.version = true;
-            } else if (arg == QLatin1String("--overwrite")) {
-                args.overwrite = true;
-            } else {
-                const qsizetype eq = arg.indexOf(QLatin1Char('='));
-                const QString flag = eq < 0 ? arg : arg.left(eq);
-                if (eq >= 0) {
-                    option(flag, arg.mid(eq + 1));
-                } else if (i + 1 < arguments.size()) {
-                    option(flag, arguments.at(++i));
-                } else {
-                    fail(QStringLiteral("%1 needs a value").arg(flag));
-                }
-            }
+        QCommandLineParser parser;
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        for (const QString &name : kValueOptions)
+            parser.addOption(QCommandLineOption(name, QString(), QStringLiteral("value")));
+        parser.addOption(QCommandLineOption(QStringList{"h", "help"}));
+        parser.addOption(QCommandLineOption(QStringList{"V", "version"}));
+        for (const char *name : {"overwrite", "keep-thumbnails", "quiet"})
+            parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
+        if (!parser.parse(QStringList{QStringLiteral("tessaloom-page")} + arguments))
+            return parseFailed(parser, arguments);
+
+        // In the order given: a later option overrides an earlier one as in the Options window.
+        QHash<QString, int> used;
+        for (const QString &name : parser.optionNames()) {
+            if (kValueOptions.contains(name))
+                option(name, parser.values(name).at(used[name]++));
+            else
+                flag(name);
         }
         if (args.help || args.version)
             return;
+        QStringList positional = parser.positionalArguments();
         if (positional.isEmpty())
             return fail(QStringLiteral("no folder given"));
         args.folder = positional.takeFirst();
-        if (!positional.isEmpty()) {
-            const QString text = positional.takeFirst();
+        if (!positional.isEmpty())
+            kinds.prepend(positional.takeFirst());
+        if (!positional.isEmpty())
+            return fail(QStringLiteral("unexpected argument \"%1\"").arg(positional.first()));
+        chooseKind();
+    }
+
+    void chooseKind()
+    {
+        for (const QString &text : std::as_const(kinds)) {
             const MediaKind kind = parseMediaKind(text);
             if (kind == mkNone)
                 return fail(QStringLiteral("unknown media kind \"%1\"").arg(text));
+            if (args.kind != mkNone && kind != args.kind)
+                return fail(
+                    QStringLiteral("two media kinds given, \"%1\" and \"%2\"").arg(kinds.first(), text));
             args.kind = kind;
         }
-        if (!positional.isEmpty())
-            return fail(QStringLiteral("unexpected argument \"%1\"").arg(positional.first()));
         if (args.kind == mkNone)
             fail(QStringLiteral("no media kind given"));
+    }
+
+    // The options as a run will see them, tried now: a refusal is a usage error before anything is touched.
+    void tryEdits()
+    {
+        if (!args.error.isEmpty())
+            return;
+        PageOptions options;
+        options.mediaKindChanged(mkGifJpg); // as at start-up, then the kind asked for
+        options.mediaKindChanged(args.kind);
+        fail(applyPageEdits(args.edits, options, &args.notes));
     }
 };
 
 } // namespace
+
+QString applyPageEdits(const QList<PageEdit> &edits, PageOptions &options, QStringList *notes)
+{
+    for (const PageEdit &edit : edits) {
+        if (edit.sizeField && !options.sizeEditorsEnabled())
+            return QStringLiteral("%1 can not be set while sounds are shown as text: give --sounds picture "
+                                  "before it")
+                .arg(edit.flag);
+        edit.apply(options);
+        if (notes && edit.stored && (options.*edit.stored)() != edit.wanted)
+            *notes << QStringLiteral("%1 %2 is out of range: %3 is used")
+                          .arg(edit.flag, edit.value)
+                          .arg((options.*edit.stored)());
+    }
+    return QString();
+}
 
 MediaKind parseMediaKind(const QString &text)
 {
@@ -242,58 +352,7 @@ PageMakerArgs parsePageMakerArgs(const QStringList &arguments)
 {
     Parser parser;
     parser.parse(arguments);
+    if (!parser.args.help && !parser.args.version)
+        parser.tryEdits();
     return parser.args;
-}
-
-QString pageMakerHelp()
-{
-    return QStringLiteral(R"(Usage: tessaloom-page [options] FOLDER KIND
-
-Writes a media page (an HTML file) into FOLDER from the files of one media kind, as the Create
-button of Tessaloom does. KIND is 1 to 8 or a name:
-  1 gifjpg   2 gif   3 jpg   4 wav   5 mid   6 mp3   7 avi   8 mpg
-
-Page options are applied in the order given, each as if set in the Options window, so the rules
-between options hold (for example --percent turns thumbnails on and clears --height/--width,
-and --height clears the percentage).
-
-  --kind KIND                  the media kind (instead of the second argument)
-  --name FILE                  page file name (default MediaPage.htm)
-  --title TEXT                 page title (default MediaPage)
-  --counter DIGITS             counter put into the page file name; 0: none (default 0)
-  --background-color RRGGBB    background colour, and use the colour as the background
-  --background-picture PATH    background picture, and use it as the background; once the
-                               page is written it is copied into FOLDER, taking the place of
-                               an older picture of that name there
-  --text-color RRGGBB          colour of the page text and the labels (default FFFFFF)
-  --link-color RRGGBB          colour of links (default FF0000)
-  --visited-color RRGGBB       colour of visited links (default 0000FF)
-  --sounds picture|text|underline
-                               how sounds are shown (default text)
-  --sound-picture PATH         the picture that stands for every sound (with --sounds picture);
-                               it is copied into FOLDER (an existing file there is kept)
-  --labels name,size|name|size|none
-                               what is written under each cell (default none)
-  --thumbnails on|off          show thumbnails (sm_ pictures) for JPG pictures (default on)
-  --percent 50|33|25|20|10     show pictures at this percentage of their size; also 0 to 4
-                               for the entries in that order (default 50)
-  --height N, --width N        explicit picture height/width, 0 to 500 (default 0: none)
-  --picture-border N           picture border, 0 to 20 (default 0)
-  --table-border N             table border, 0 to 20 (default 0)
-  --columns N                  cells in each row, 1 to 20 (default 1)
-  --posters missing|none       with avi or mpg: before the page is built, make the picture the
-                               page shows for each movie that has none (Clip.avi gives Clip.jpg),
-                               from the frame at one tenth of the movie; an existing picture is
-                               never replaced (default none)
-  --overwrite                  replace an existing page file of the same name
-  -h, --help                   show this text and exit
-  -V, --version                show the version and exit
-
-Options also take the form --option=VALUE. An existing page is replaced only with --overwrite.
-As Create does, the run deletes the folder's earlier thumbnails (sm_ files that are JPEG
-pictures) when thumbnails are on, and makes them anew after the page is written.
-Messages go to standard output; every error to standard error, one per line.
-Exit status: 0 the page and all its thumbnails were created, 1 the run failed, 2 the command line is
-wrong, 3 the page was created but some thumbnails were not, 4 another run holds the folder.
-)");
 }

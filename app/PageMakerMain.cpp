@@ -26,8 +26,10 @@ int main(int argc, char *argv[])
         return PageCreated;
     }
     if (!args.error.isEmpty()) {
-        err << "tessaloom-page: " << args.error << Qt::endl << "Try tessaloom-page --help." << Qt::endl;
+        err << kPageMakerName << ": " << args.error << Qt::endl << "Try tessaloom-page --help." << Qt::endl;
         return UsageError;
     }
+    for (const QString &note : args.notes)
+        err << kPageMakerName << ": " << note << Qt::endl;
     return runPageMaker(args, out, err);
 }

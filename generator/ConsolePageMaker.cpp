@@ -3,14 +3,14 @@
 #include "core/MainState.h"
 #include "core/MediaListing.h"
 #include "core/PageOptions.h"
-#include "generator/ConsoleUi.h"
 #include "generator/FolderRows.h"
 
 #include <QDir>
 
 bool makePageOnConsole(const QString &folder, MediaKind kind, PageOptions &options, bool overwrite,
                        const GenerationRun::OpticalCheck &opticalMountPoint, std::FILE *out, std::FILE *err,
-                       const std::function<void(PageOptions &)> &editOptions, ConsoleRunReport *report)
+                       const std::function<void(PageOptions &)> &editOptions, ConsoleRunReport *report,
+                       const ConsoleSettings &settings)
 {
     // As the folder tree spells a folder: absolute, no trailing "/" except for the root.
     const QString pageFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder));
@@ -24,7 +24,7 @@ bool makePageOnConsole(const QString &folder, MediaKind kind, PageOptions &optio
     options.setShownamebox(false);
     options.setPreviewit(false);
 
-    ConsoleUi ui(options, overwrite, out, err);
+    ConsoleUi ui(options, overwrite, out, err, settings);
     ui.setSelectFirstRow([&] {
         rows.reread();
         if (rows.rowCount() > 0) {

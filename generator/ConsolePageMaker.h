@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/MediaKinds.h"
+#include "generator/ConsoleUi.h"
 #include "generator/GenerationRun.h"
 
 #include <cstdio>
@@ -13,7 +14,8 @@ class PageOptions;
 // errors to err, an existing page replaced only when overwrite is set. True when a page was written.
 // editOptions, when given, shapes the options right after the kind is chosen, as a person would in
 // the Options window.
-// report, when given, receives how the run went.
+// report, when given, receives how the run went; settings name the program in errors and ask for the
+// progress line.
 struct ConsoleRunReport {
     bool written = false;
     int failedThumbnails = 0;
@@ -22,4 +24,4 @@ struct ConsoleRunReport {
 bool makePageOnConsole(const QString &folder, MediaKind kind, PageOptions &options, bool overwrite,
                        const GenerationRun::OpticalCheck &opticalMountPoint, std::FILE *out = stdout,
                        std::FILE *err = stderr, const std::function<void(PageOptions &)> &editOptions = {},
-                       ConsoleRunReport *report = nullptr);
+                       ConsoleRunReport *report = nullptr, const ConsoleSettings &settings = {});

@@ -3,19 +3,23 @@
 #include "generator/BmpHeader.h"
 #include "generator/GifInfo.h"
 #include "generator/HtmlEscape.h"
+#include "generator/JpegCodec.h"
+#include "generator/JpegHeaderReader.h"
 #include "generator/Metafile.h"
 #include "generator/PictureLimits.h"
 #include "generator/PictureMeasure.h"
 
-namespace {
+namespace
+{
 
 const QString kName = QStringLiteral("fuzz.input");
 
 QString checkSize(const PictureSize &size)
 {
     if (!size.ok)
-        return size.error.startsWith(kName + QLatin1String(": ")) ? QString()
-                                                                   : QStringLiteral("error does not name the file");
+        return size.error.startsWith(kName + QLatin1String(": "))
+                   ? QString()
+                   : QStringLiteral("error does not name the file");
     if (size.width <= 0 || size.height <= 0)
         return QStringLiteral("accepted a size of %1x%2").arg(size.width).arg(size.height);
     return QString();
@@ -90,13 +94,69 @@ QString decodeText(const QString &value)
     return out;
 }
 
+// Counts what the decoder delivers, so that it can be held to what it announced.
+class CountingSink final : public RgbRowSink
+{
+public:
+    bool begin(int w, int h) noexcept override
+    {
+        width = w;
+        height = h;
+        return true;
+    }
+    void addRow(const uint8_t *) noexcept override { ++rows; }
+    int width = -1;
+    int height = -1;
+    int rows = 0;
+};
+
+class EighthScale final : public JpegScalePlanner
+{
+public:
+    int scaleDenominator(int, int) noexcept override { return 8; }
+};
+
+// The thumbnail decoder over the same bytes, on its error path as much as its pixels: scaled down and
+// with small limits so that each input stays quick.
+QString decodeAgreesWithHeader(QByteArrayView data)
+{
+    const auto *bytes = reinterpret_cast<const std::uint8_t *>(data.data());
+    JpegLimits limits;
+    limits.maxPixels = 1 << 22;
+    limits.maxCpuMilliseconds = 2000;
+    EighthScale planner;
+    CountingSink sink;
+    const JpegDecodeResult decoded = decodeJpeg(bytes, size_t(data.size()), planner, sink, limits);
+    if (!decoded.ok)
+        return decoded.error.isEmpty() ? QStringLiteral("decoding failed without a reason") : QString();
+    if (sink.rows != sink.height)
+        return QStringLiteral("decoded %1 rows of %2").arg(sink.rows).arg(sink.height);
+    JpegHeaderInfo header;
+    if (readJpegHeader(-1, bytes, size_t(data.size()), size_t(data.size()), header) &&
+        (sink.width != int((header.width + 7) / 8) || sink.height != int((header.height + 7) / 8)))
+        return QStringLiteral("decoded %1x%2 at 1/8 of a %3x%4 header")
+            .arg(sink.width)
+            .arg(sink.height)
+            .arg(header.width)
+            .arg(header.height);
+    return QString();
+}
+
 } // namespace
 
-namespace FuzzEntries {
+namespace FuzzEntries
+{
 
-QString jpegHeader(QByteArrayView data) { return checkSize(measureJpegData(data, kName)); }
+QString jpegHeader(QByteArrayView data)
+{
+    const QString measured = checkSize(measureJpegData(data, kName));
+    return measured.isEmpty() ? decodeAgreesWithHeader(data) : measured;
+}
 
-QString gifHeader(QByteArrayView data) { return checkSize(measureGifData(data, kName)); }
+QString gifHeader(QByteArrayView data)
+{
+    return checkSize(measureGifData(data, kName));
+}
 
 QString htmlEscape(QByteArrayView data)
 {

@@ -6,8 +6,11 @@
 // Raw bytes fed to the real header readers and name escaping, with what must hold whatever the bytes
 // are. The libFuzzer targets call these, and an ordinary test replays the saved corpus through them.
 // Each returns an empty text, or what did not hold.
-namespace FuzzEntries {
+namespace FuzzEntries
+{
 
+// A JPEG through the header reader that measures it and the decoder that makes thumbnails: both share
+// libjpeg's error path.
 QString jpegHeader(QByteArrayView data);
 QString gifHeader(QByteArrayView data);
 QString htmlEscape(QByteArrayView data);

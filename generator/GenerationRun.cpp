@@ -105,7 +105,7 @@ bool GenerationRun::takeFiles()
         return takePickList();
     if (!m_listing.FileListBox().isEmpty())
         return true;
-    m_ui.showMessage(tr("There are no files to use..."));
+    m_ui.showStop(tr("There are no files to use..."));
     return false;
 }
 
@@ -123,14 +123,14 @@ bool GenerationRun::refusedOpticalDisc()
     const QString mountPoint = m_opticalMountPoint ? m_opticalMountPoint(m_folder) : QString();
     if (mountPoint.isEmpty())
         return false;
-    m_ui.showMessage(tr("Can not write to CD ROM (%1)").arg(mountPoint));
+    m_ui.showStop(tr("Can not write to CD ROM (%1)").arg(mountPoint));
     return true;
 }
 
 bool GenerationRun::makePage(const QStringList &names)
 {
     if (names.isEmpty()) {
-        m_ui.showMessage(tr("There are no files to use"));
+        m_ui.showStop(tr("There are no files to use"));
         return false;
     }
     if (m_state.ViewerOpen) {
@@ -152,7 +152,7 @@ bool GenerationRun::takePickList()
 {
     const QStringList lines = m_pickList ? m_pickList->lines() : QStringList();
     if (lines.isEmpty()) {
-        m_ui.showMessage(tr("There are no files in the Pick List..."));
+        m_ui.showStop(tr("There are no files in the Pick List..."));
         return false;
     }
     QString text;

@@ -36,6 +36,9 @@ public:
     virtual void progressCreate() = 0;
     virtual bool progressIsShown() const = 0;
     virtual void progressClose() = 0;
+    // A message that ends the run without a page (no files, a disc that cannot be written): the
+    // message window here, the error stream on a console.
+    virtual void showStop(const QString &text) { showMessage(text); }
     // Whether a run that finds another run holding its folder waits for it (true) or stops.
     virtual bool waitsForBusyFolder() const { return true; }
     // Opens the page with the user's default program (the preview command).

@@ -1,94 +1,17 @@
 #include "generator/JpegCodec.h"
 
-#include <csetjmp>
+#include "generator/DecodeBudget.h"
+#include "generator/JpegErrors.h"
+
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <ctime>
-
-#include <jpeglib.h>
-
-#include "generator/DecodeBudget.h"
-
-// libjpeg reports fatal errors through error_exit, which must not return: ours longjmps back to the
-// function that called setjmp. Those functions are kept C-like: no object with a destructor lives in
-// their frame, everything they change after setjmp is volatile or lives behind a pointer, and every
-// buffer libjpeg works with comes from its own pools, freed by jpeg_destroy.
 
 namespace
 {
 
-struct JpegGuard {
-    jpeg_error_mgr err; // first: libjpeg hands us &err
-    jpeg_progress_mgr progress;
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX + 64];
-    int warnings;
-    int maxWarnings;
-    int maxScans;
-    long long deadlineMs;
-    long long reserved; // taken from the budget; given back by the caller of the setjmp function
-};
-
-// The CPU time this thread has used: a decode that waits for a busy machine is not cut short.
-long long threadCpuMs()
-{
-    timespec ts;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
-}
-
 long long reserve(DecodeBudget *budget, qint64 bytes) noexcept
 {
     return budget ? budget->acquire(bytes) : 0;
-}
-
-JpegGuard *guardOf(j_common_ptr cinfo)
-{
-    return reinterpret_cast<JpegGuard *>(cinfo->err);
-}
-
-[[noreturn]] void fail(JpegGuard *g, const char *text)
-{
-    std::snprintf(g->message, sizeof g->message, "%s", text);
-    std::longjmp(g->jump, 1);
-}
-
-[[noreturn]] void onError(j_common_ptr cinfo)
-{
-    JpegGuard *g = guardOf(cinfo);
-    (*cinfo->err->format_message)(cinfo, g->message);
-    std::longjmp(g->jump, 1);
-}
-
-void onMessage(j_common_ptr cinfo, int level)
-{
-    if (level >= 0)
-        return; // trace messages
-    JpegGuard *g = guardOf(cinfo);
-    if (++g->warnings > g->maxWarnings)
-        fail(g, "too many corrupt-data warnings");
-}
-
-void onProgress(j_common_ptr cinfo)
-{
-    JpegGuard *g = guardOf(cinfo);
-    if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > g->maxScans)
-        fail(g, "too many progressive scans");
-    if (threadCpuMs() > g->deadlineMs)
-        fail(g, "decoding took more than its CPU time limit");
-}
-
-void installGuard(JpegGuard *g, const JpegLimits &limits)
-{
-    std::memset(g, 0, sizeof *g);
-    jpeg_std_error(&g->err);
-    g->err.error_exit = onError;
-    g->err.emit_message = onMessage;
-    g->progress.progress_monitor = onProgress;
-    g->maxWarnings = limits.maxWarnings;
-    g->maxScans = limits.maxScans;
-    g->deadlineMs = threadCpuMs() + limits.maxCpuMilliseconds;
 }
 
 // Inverted (Adobe) CMYK multiplies straight; plain CMYK is inverted first.
@@ -118,19 +41,17 @@ int decodeInto(DecodeState *s, const uint8_t *data, size_t size, JpegScalePlanne
                const JpegLimits *limits)
 {
     j_decompress_ptr cinfo = &s->cinfo;
-    installGuard(&s->guard, *limits);
+    installJpegGuard(&s->guard, *limits);
     cinfo->err = &s->guard.err;
     if (setjmp(s->guard.jump)) {
         jpeg_destroy_decompress(cinfo);
         return 1;
     }
-    jpeg_create_decompress(cinfo);
-    cinfo->progress = &s->guard.progress;
-    cinfo->mem->max_memory_to_use = limits->maxMemory;
+    createJpegReader(cinfo, &s->guard, limits->maxMemory);
     jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(cinfo, TRUE);
     if (cinfo->image_width == 0 || cinfo->image_height == 0)
-        fail(&s->guard, "picture without pixels");
+        jpegFail(&s->guard, "picture without pixels");
     if (qint64(cinfo->image_width) * cinfo->image_height > limits->maxPixels) {
         std::snprintf(s->guard.message, sizeof s->guard.message, "%ux%u exceeds the limit of %lld pixels",
                       cinfo->image_width, cinfo->image_height, static_cast<long long>(limits->maxPixels));
@@ -138,9 +59,9 @@ int decodeInto(DecodeState *s, const uint8_t *data, size_t size, JpegScalePlanne
     }
     const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
     if (cmyk && cinfo->num_components != 4)
-        fail(&s->guard, "unsupported colour layout");
+        jpegFail(&s->guard, "unsupported colour layout");
     if (!cmyk && cinfo->num_components != 1 && cinfo->num_components != 3)
-        fail(&s->guard, "unsupported number of colour components");
+        jpegFail(&s->guard, "unsupported number of colour components");
     s->guard.reserved =
         reserve(limits->budget, jpegDecodeMemory(cinfo->image_width, cinfo->image_height,
                                                  cinfo->num_components, jpeg_has_multiple_scans(cinfo)) +
@@ -157,7 +78,7 @@ int decodeInto(DecodeState *s, const uint8_t *data, size_t size, JpegScalePlanne
         cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, width * 3, 1)
              : decoded;
     if (!sink->begin(int(width), int(cinfo->output_height)))
-        fail(&s->guard, "not enough memory");
+        jpegFail(&s->guard, "not enough memory");
     while (cinfo->output_scanline < cinfo->output_height) {
         jpeg_read_scanlines(cinfo, decoded, 1);
         if (cmyk)
@@ -190,7 +111,7 @@ boolean destinationGrow(j_compress_ptr cinfo)
     const size_t grown = d->capacity * 2;
     auto *bigger = static_cast<unsigned char *>(std::realloc(d->data, grown));
     if (!bigger)
-        fail(guardOf(reinterpret_cast<j_common_ptr>(cinfo)), "not enough memory");
+        jpegFail(jpegGuardOf(reinterpret_cast<j_common_ptr>(cinfo)), "not enough memory");
     d->data = bigger;
     d->pub.next_output_byte = bigger + d->capacity;
     d->pub.free_in_buffer = grown - d->capacity;
@@ -213,7 +134,7 @@ struct EncodeState {
 int encodeInto(EncodeState *s, const RgbImage *image, int quality, const QByteArray *comment)
 {
     j_compress_ptr cinfo = &s->cinfo;
-    installGuard(&s->guard, JpegLimits{});
+    installJpegGuard(&s->guard, JpegLimits{});
     cinfo->err = &s->guard.err;
     if (setjmp(s->guard.jump)) {
         jpeg_destroy_compress(cinfo);

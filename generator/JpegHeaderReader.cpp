@@ -1,30 +1,23 @@
 #include "generator/JpegHeaderReader.h"
 
 #include "generator/ExifOrientation.h"
+#include "generator/JpegErrors.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <csetjmp>
 #include <cstddef>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <unistd.h>
 
-#include <jpeglib.h>
 #include <jerror.h>
 
-namespace {
+namespace
+{
 
 constexpr std::size_t kChunk = 64 * 1024;
-constexpr int kMaxWarnings = 1000;
 constexpr long kMaxMemory = 64L * 1024 * 1024; // a header never needs more; a bomb fails cleanly
-
-struct ErrorManager {
-    jpeg_error_mgr pub;
-    std::jmp_buf jump;
-    int warnings;
-    char message[JMSG_LENGTH_MAX];
-};
 
 struct Source {
     jpeg_source_mgr pub;
@@ -40,32 +33,12 @@ struct Source {
 // What the APP1 handler found; the first Exif segment wins.
 struct Reader {
     jpeg_decompress_struct cinfo;
-    ErrorManager err;
+    JpegGuard guard;
     Source src;
     int orientation;
     bool exifSeen;
     JOCTET segment[65536];
 };
-
-[[noreturn]] void errorExit(j_common_ptr cinfo)
-{
-    auto *err = reinterpret_cast<ErrorManager *>(cinfo->err);
-    (*cinfo->err->format_message)(cinfo, err->message);
-    std::longjmp(err->jump, 1);
-}
-
-void emitMessage(j_common_ptr cinfo, int level)
-{
-    auto *err = reinterpret_cast<ErrorManager *>(cinfo->err);
-    if (level >= 0)
-        return; // trace messages
-    if (++err->warnings > kMaxWarnings) {
-        std::snprintf(err->message, sizeof err->message, "damaged: more than %d warnings", kMaxWarnings);
-        std::longjmp(err->jump, 1);
-    }
-}
-
-void outputMessage(j_common_ptr) {} // nothing goes to stderr
 
 void initSource(j_decompress_ptr) {}
 void termSource(j_decompress_ptr) {}
@@ -84,11 +57,12 @@ boolean fillInput(j_decompress_ptr cinfo)
     if (src->fd < 0)
         ERREXIT(cinfo, JERR_INPUT_EOF);
     if (src->bytesRead >= src->maxBytes) {
-        auto *err = reinterpret_cast<ErrorManager *>(cinfo->err);
-        std::snprintf(err->message, sizeof err->message, "header longer than %zu bytes", src->maxBytes);
-        std::longjmp(err->jump, 1);
+        char text[64];
+        std::snprintf(text, sizeof text, "header longer than %zu bytes", src->maxBytes);
+        jpegFail(jpegGuardOf(reinterpret_cast<j_common_ptr>(cinfo)), text);
     }
-    const std::size_t want = src->maxBytes - src->bytesRead < kChunk ? src->maxBytes - src->bytesRead : kChunk;
+    const std::size_t want =
+        src->maxBytes - src->bytesRead < kChunk ? src->maxBytes - src->bytesRead : kChunk;
     ssize_t got;
     do {
         got = ::read(src->fd, src->buffer, want);
@@ -106,8 +80,9 @@ void skipInput(j_decompress_ptr cinfo, long count)
     while (count > 0) {
         if (cinfo->src->bytes_in_buffer == 0)
             (*cinfo->src->fill_input_buffer)(cinfo);
-        const std::size_t step =
-            std::size_t(count) < cinfo->src->bytes_in_buffer ? std::size_t(count) : cinfo->src->bytes_in_buffer;
+        const std::size_t step = std::size_t(count) < cinfo->src->bytes_in_buffer
+                                     ? std::size_t(count)
+                                     : cinfo->src->bytes_in_buffer;
         cinfo->src->next_input_byte += step;
         cinfo->src->bytes_in_buffer -= step;
         count -= long(step);
@@ -157,22 +132,16 @@ bool readJpegHeader(int fd, const std::uint8_t *data, std::size_t size, std::siz
         return false;
     }
     std::memset(&reader->cinfo, 0, sizeof reader->cinfo);
-    std::memset(&reader->err, 0, sizeof reader->err);
     std::memset(&reader->src, 0, offsetof(Source, buffer));
     reader->orientation = 0;
     reader->exifSeen = false;
     jpeg_decompress_struct *const cinfo = &reader->cinfo;
-    cinfo->err = jpeg_std_error(&reader->err.pub);
-    reader->err.pub.error_exit = errorExit;
-    reader->err.pub.emit_message = emitMessage;
-    reader->err.pub.output_message = outputMessage;
+    installJpegGuard(&reader->guard, JpegLimits{});
+    cinfo->err = &reader->guard.err;
 
-    volatile bool created = false;
     volatile bool ok = false;
-    if (setjmp(reader->err.jump) == 0) {
-        jpeg_create_decompress(cinfo);
-        created = true;
-        cinfo->mem->max_memory_to_use = kMaxMemory;
+    if (setjmp(reader->guard.jump) == 0) {
+        createJpegReader(cinfo, &reader->guard, kMaxMemory);
         Source &src = reader->src;
         src.pub.init_source = initSource;
         src.pub.fill_input_buffer = fillInput;
@@ -191,10 +160,12 @@ bool readJpegHeader(int fd, const std::uint8_t *data, std::size_t size, std::siz
         info.orientation = reader->orientation;
         ok = true;
     } else {
-        std::snprintf(info.error, sizeof info.error, "%s", reader->err.message);
+        // Cut to the size of the caller's field.
+        const std::size_t length = std::min(std::strlen(reader->guard.message), sizeof info.error - 1);
+        std::memcpy(info.error, reader->guard.message, length);
+        info.error[length] = '\0';
     }
-    if (created)
-        jpeg_destroy_decompress(cinfo);
+    jpeg_destroy_decompress(cinfo); // does nothing when creating it failed: the struct was cleared
     std::free(reader);
     return ok;
 }

@@ -2,39 +2,16 @@
 
 #include "core/PageOptions.h"
 #include "generator/ConsolePageMaker.h"
+#include "support/CapturedStream.h"
 #include "support/RunFixtures.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
 #include <cstdlib>
-
-// A stream in memory, read back as text.
-class CapturedStream
-{
-public:
-    CapturedStream() { m_file = open_memstream(&m_buffer, &m_size); }
-    ~CapturedStream()
-    {
-        std::fclose(m_file);
-        std::free(m_buffer);
-    }
-    CapturedStream(const CapturedStream &) = delete;
-    CapturedStream &operator=(const CapturedStream &) = delete;
-    std::FILE *file() const { return m_file; }
-    QString text()
-    {
-        std::fflush(m_file);
-        return QString::fromLocal8Bit(m_buffer, qsizetype(m_size));
-    }
-
-private:
-    char *m_buffer = nullptr;
-    size_t m_size = 0;
-    std::FILE *m_file = nullptr;
-};
 
 // What the command-line maker does: one run over a folder, answered on the console.
 struct ConsoleWorld {
@@ -46,11 +23,12 @@ struct ConsoleWorld {
 
     ConsoleWorld() { QDir().mkpath(folder); }
     QString path(const QString &name) const { return JoinFolderFile(folder, name); }
+    ConsoleSettings settings;
     bool make(MediaKind kind, bool overwrite, const QString &givenFolder = QString())
     {
         return makePageOnConsole(
             givenFolder.isEmpty() ? folder : givenFolder, kind, options, overwrite,
-            [this](const QString &) { return opticalMount; }, out.file(), err.file());
+            [this](const QString &) { return opticalMount; }, out.file(), err.file(), {}, nullptr, settings);
     }
 };
 
@@ -66,6 +44,7 @@ private Q_SLOTS:
     void refusals_data();
     void refusals();
     void nameDialogTakesTheOptions();
+    void programNameAndProgressLine();
 };
 
 void TestConsoleUi::newPage()
@@ -101,12 +80,13 @@ void TestConsoleUi::existingPage()
     const QString asked = w.path("MediaPage.htm") + " already exists... Overwrite?";
     if (overwrite) {
         QCOMPARE(w.out.text(), asked + " Yes.\n" + w.path("MediaPage.htm") + " was created.\n");
+        QCOMPARE(w.err.text(), QString());
         QVERIFY(runReadBytes(w.path("MediaPage.htm")).startsWith("<HTML>"));
     } else {
-        QCOMPARE(w.out.text(), asked + " No.\n");
+        QCOMPARE(w.out.text(), QString());
+        QCOMPARE(w.err.text(), asked + " No. Give --overwrite to replace it.\n");
         QCOMPARE(runReadBytes(w.path("MediaPage.htm")), QByteArray("old page"));
     }
-    QCOMPARE(w.err.text(), QString());
 }
 
 void TestConsoleUi::errorsGoToTheErrorStream()
@@ -132,12 +112,13 @@ void TestConsoleUi::refusals_data()
     QTest::addColumn<QString>("cause");
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
+    // A stop without a page is a failure: the error stream, as every failure.
     QTest::newRow("no files") << "empty"
-                              << "There are no files to use...\n"
-                              << "";
+                              << ""
+                              << "There are no files to use...\n";
     QTest::newRow("optical disc") << "cdrom"
-                                  << "Can not write to CD ROM (/media/cdrom0)\n"
-                                  << "";
+                                  << ""
+                                  << "Can not write to CD ROM (/media/cdrom0)\n";
     QTest::newRow("no picture for sounds")
         << "sound"
         << ""
@@ -174,6 +155,27 @@ void TestConsoleUi::nameDialogTakesTheOptions()
     QCOMPARE(answer.name, QStringLiteral("index.htm"));
     QCOMPARE(answer.title, QStringLiteral("Pictures"));
     QCOMPARE(answer.counter, QStringLiteral("007"));
+}
+
+void TestConsoleUi::programNameAndProgressLine()
+{
+    // Three pictures, one broken: its error steps round the progress line, which then comes back.
+    ConsoleWorld w;
+    QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
+    QVERIFY(runWriteBytes(w.path("b.jpg"), "no picture"));
+    QVERIFY(runWriteJpeg(w.path("c.jpg"), 40, 30));
+    w.settings = {QStringLiteral("maker"), true};
+    w.options.setWidthEdit(20); // explicit sizes: the page is written, the thumbnail of b.jpg is not
+    QVERIFY(w.make(mkJpg, false));
+    const QString err = w.err.text();
+    const QString shown = QStringLiteral("\r1 of 3 pictures (33%)"); // the first step is always drawn
+    QVERIFY2(err.startsWith(shown), qPrintable(err));
+    const qsizetype problem = err.indexOf("maker: Error Creating Thumbnail from b.jpg: ");
+    QVERIFY2(problem > 0, qPrintable(err));
+    static const QRegularExpression wiped(QStringLiteral("\r {20,}\r$"));
+    QVERIFY2(wiped.match(err.left(problem)).hasMatch(), qPrintable(err)); // the line wiped first
+    QVERIFY2(err.endsWith("\r3 of 3 pictures (100%)\n"), qPrintable(err));
+    QCOMPARE(w.out.text(), w.path("MediaPage.htm") + " was created.\n");
 }
 
 QTEST_GUILESS_MAIN(TestConsoleUi)

@@ -305,8 +305,9 @@ void TestPageMakerFaults::errorsOnePerLineEscaped()
     QCOMPARE(result.exitCode, 3);
     const QStringList lines = result.err.split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 1);
-    QVERIFY2(lines.at(0).startsWith("Error Creating Thumbnail from forged\\nError Creating Thumbnail from "
-                                    "good.jpg\\x1B[2J.jpg: "),
+    QVERIFY2(lines.at(0).startsWith(
+                 "tessaloom-page: Error Creating Thumbnail from forged\\nError Creating Thumbnail from "
+                 "good.jpg\\x1B[2J.jpg: "),
              qPrintable(lines.at(0)));
     QCOMPARE(result.out, dir.filePath("MediaPage.htm") + " was created.\n");
 }
@@ -329,7 +330,7 @@ void TestPageMakerFaults::aBusyFolderIsRefused()
     QCOMPARE(::flock(held, LOCK_EX), 0);
     const Run refused = run({dir.path(), "jpg"});
     QCOMPARE(refused.exitCode, 4);
-    QCOMPARE(refused.err, "Another run is making a page in the folder " + dir.path() + ".\n");
+    QCOMPARE(refused.err, "tessaloom-page: Another run is making a page in the folder " + dir.path() + ".\n");
     QVERIFY(!QFile::exists(dir.filePath("MediaPage.htm")));
     ::close(held);
     QCOMPARE(run({dir.path(), "jpg"}).exitCode, 0);

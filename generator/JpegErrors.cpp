@@ -1,0 +1,76 @@
+#include "generator/JpegErrors.h"
+
+#include <cstring>
+#include <ctime>
+
+namespace
+{
+
+// The CPU time this thread has used: a decode that waits for a busy machine is not cut short.
+long long threadCpuMs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
+}
+
+[[noreturn]] void onError(j_common_ptr cinfo)
+{
+    JpegGuard *g = jpegGuardOf(cinfo);
+    (*cinfo->err->format_message)(cinfo, g->message);
+    std::longjmp(g->jump, 1);
+}
+
+void onMessage(j_common_ptr cinfo, int level)
+{
+    if (level >= 0)
+        return; // trace messages
+    JpegGuard *g = jpegGuardOf(cinfo);
+    if (++g->warnings > g->maxWarnings)
+        jpegFail(g, "too many corrupt-data warnings");
+}
+
+void onOutput(j_common_ptr) {}
+
+void onProgress(j_common_ptr cinfo)
+{
+    JpegGuard *g = jpegGuardOf(cinfo);
+    if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > g->maxScans)
+        jpegFail(g, "too many progressive scans");
+    if (threadCpuMs() > g->deadlineMs)
+        jpegFail(g, "decoding took more than its CPU time limit");
+}
+
+} // namespace
+
+void installJpegGuard(JpegGuard *g, const JpegLimits &limits)
+{
+    std::memset(g, 0, sizeof *g);
+    jpeg_std_error(&g->err);
+    g->err.error_exit = onError;
+    g->err.emit_message = onMessage;
+    g->err.output_message = onOutput;
+    g->progress.progress_monitor = onProgress;
+    g->maxWarnings = limits.maxWarnings;
+    g->maxScans = limits.maxScans;
+    g->deadlineMs = threadCpuMs() + limits.maxCpuMilliseconds;
+}
+
+JpegGuard *jpegGuardOf(j_common_ptr cinfo)
+{
+    return reinterpret_cast<JpegGuard *>(cinfo->err);
+}
+
+void jpegFail(JpegGuard *g, const char *text)
+{
+    std::snprintf(g->message, sizeof g->message, "%s", text);
+    std::longjmp(g->jump, 1);
+}
+
+void createJpegReader(j_decompress_ptr cinfo, JpegGuard *g, long maxMemory)
+{
+    cinfo->err = &g->err;
+    jpeg_create_decompress(cinfo);
+    cinfo->progress = &g->progress;
+    cinfo->mem->max_memory_to_use = maxMemory;
+}
