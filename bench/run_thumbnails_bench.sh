@@ -1,6 +1,7 @@
 #!/bin/bash
 # Side-by-side thumbnail benchmark: our maker against vipsthumbnail, ImageMagick and GraphicsMagick on a
-# generated corpus of 12-megapixel photo-like JPEGs, at 50 % and 10 %, on one core and on two.
+# generated corpus of 12-megapixel photo-like JPEGs, at 50 % and 10 %, on one core and on two; and against
+# the floor, libjpeg-turbo's bare decode at the DCT scale our maker uses (djpeg -scale, output discarded).
 # Each tool runs once over the whole corpus in one process. Quality: PSNR against a Lanczos reference made
 # from the full decode. Usage: bench/run_thumbnails_bench.sh [pictures]   (default 24)
 set -euo pipefail
@@ -9,36 +10,18 @@ src=$(dirname "$here")
 work=${THUMBS_BENCH_DIR:-$src/build-bench/thumbs-bench}
 count=${1:-24}
 
-need=()
-while read -r pkg; do
-    [[ -z $pkg || $pkg == \#* ]] && continue
-    dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
-done < "$here/packages.txt"
-if ((${#need[@]})); then
-    apt-get install -y --no-install-recommends "${need[@]}" >/dev/null
-fi
+"$here/install_peers.sh"
 
 cmake -S "$src" -B "$src/build-bench" -DCMAKE_BUILD_TYPE=Release -DTESSALOOM_TESTS=OFF >/dev/null
 cmake --build "$src/build-bench" -j2 --target bench_thumbnails >/dev/null
 bench=$src/build-bench/bench/bench_thumbnails
 
 corpus=$work/corpus
-mkdir -p "$corpus"
-make_picture() { # plasma texture, a colour gradient, grain and a caption: compresses like a photo
-    local i=$1
-    convert -size 1000x750 -seed "$i" plasma:fractal -resize 4000x3000! \
-        \( -size 4000x3000 gradient:"#$(printf '%02x%02x%02x' $((i * 37 % 200)) $((i * 91 % 200)) 60)"-'#e0c090' \) \
-        -compose overlay -composite -attenuate 0.6 +noise Gaussian -fill white -font DejaVu-Sans \
-        -pointsize 180 -annotate +300+600 "Holiday $i" -sampling-factor 2x2 -quality 92 "$corpus/p$i.jpg"
-}
-for ((i = 1; i <= count; i++)); do
-    [[ -s $corpus/p$i.jpg ]] || { make_picture "$i" & }
-    (( i % 2 == 0 )) && wait
-done
-wait
+"$here/make_corpus.sh" "$corpus" "$count"
 
 declare -A size=([50]=2000x1500 [10]=400x300)
 declare -A index=([50]=0 [10]=4)
+declare -A dct=([50]=1/2 [10]=1/4) # what our maker decodes 4000x3000 at for these sizes
 for pct in 50 10; do
     ref=$work/ref$pct
     if [[ ! -d $ref ]]; then
@@ -66,6 +49,9 @@ run_tool() { # tool pct cores out
     ours)
         for f in "$corpus"/*.jpg; do ln -s "$f" "$out/"; done
         cmd=("$bench" make "$out" "${index[$pct]}") ;;
+    djpeg) # one process per picture (a few ms of start-up each), as many at once as there are cores
+        cmd=(bash -c 'ls "$1"/*.jpg | xargs -P "$2" -n 1 djpeg -scale "$3" -outfile /dev/null'
+             djpeg "$corpus" "$(( ${#cores} / 2 + 1 ))" "${dct[$pct]}") ;;
     vips) cmd=(vipsthumbnail "$corpus"/*.jpg --size "$s!" -o "$out/%s.jpg[Q=90]") ;;
     vips-420) cmd=(vipsthumbnail "$corpus"/*.jpg --size "$s!" -o "$out/%s.jpg[Q=90,subsample-mode=on]") ;;
     imagemagick) cmd=(mogrify -path "$out" -define jpeg:size="$hint" -thumbnail "$s!" -quality 90 "$corpus"/*.jpg) ;;
@@ -78,10 +64,10 @@ run_tool() { # tool pct cores out
     cat "$work/time.txt"
 }
 
-tools=(ours vips vips-420 imagemagick graphicsmagick)
+tools=(ours djpeg vips vips-420 imagemagick graphicsmagick)
 printf "%d pictures of 4000x3000, best of %d runs per tool, tools interleaved\n\n" "$n" "$reps"
-printf "%-6s %-6s %-15s %10s %9s %9s %9s\n" scale cores tool "ms/pic" "vs vips" "PSNR dB" "peak MB"
-declare -A best peak msOf
+printf "%-6s %-6s %-15s %10s %9s %9s %9s %9s\n" scale cores tool "ms/pic" "vs vips" "vs floor" "PSNR dB" "peak MB"
+declare -A best peak msOf dbOf
 for pct in 50 10; do
     for cores in 0 0,1; do
         ncores=$(( ${#cores} / 2 + 1 ))
@@ -96,20 +82,32 @@ for pct in 50 10; do
         for tool in "${tools[@]}"; do
             pattern="%s.jpg"
             [[ $tool == ours ]] && pattern="sm_%s.jpg"
-            db=$("$bench" psnr "$work/ref$pct" "$work/out-$tool" "$pattern" | awk '{print $2}')
+            db=-
+            [[ $tool == djpeg ]] || db=$("$bench" psnr "$work/ref$pct" "$work/out-$tool" "$pattern" | awk '{print $2}')
             ms=$(awk -v s="${best[$tool]}" -v n="$n" 'BEGIN{printf "%.1f", s*1000/n}')
             ratio=$(awk -v s="${best[$tool]}" -v v="${best[vips]}" 'BEGIN{printf "%.2fx", s/v}')
-            printf "%-6s %-6s %-15s %10s %9s %9s %9d\n" "$pct%" "$ncores" "$tool" "$ms" "$ratio" "$db" $((peak[$tool] / 1024))
+            floor=$(awk -v s="${best[$tool]}" -v v="${best[djpeg]}" 'BEGIN{printf "%.2fx", s/v}')
+            printf "%-6s %-6s %-15s %10s %9s %9s %9s %9d\n" "$pct%" "$ncores" "$tool" "$ms" "$ratio" "$floor" "$db" \
+                $((peak[$tool] / 1024))
             msOf[$pct-$ncores-$tool]=$ms
+            dbOf[$pct-$ncores-$tool]=$db
         done
     done
 done
 echo
 echo "vips-420: vipsthumbnail with the chroma subsampling our encoder uses (libjpeg's default 4:2:0);"
 echo "plain vips switches subsampling off at quality 90."
+echo
+echo "Goals (one core unless said):"
+awk -v a="${msOf[10-1-ours]}" -v b="${msOf[10-1-vips]}" \
+    'BEGIN{printf "  10%%: ours / vipsthumbnail            %.2fx (goal at most 0.80x)\n", a/b}'
 for pct in 50 10; do
+    awk -v a="${msOf[$pct-1-ours]}" -v b="${msOf[$pct-1-djpeg]}" -v p="$pct" -v d="${dct[$pct]}" \
+        'BEGIN{printf "  %s%%: ours / djpeg -scale %s (floor)   %.2fx (goal at most 1.15x)\n", p, d, a/b}'
+    awk -v a="${dbOf[$pct-1-ours]}" -v b="${dbOf[$pct-1-vips-420]}" -v p="$pct" \
+        'BEGIN{printf "  %s%%: PSNR ours - vips 4:2:0           %+.2f dB (goal above -0.30 dB)\n", p, a-b}'
     awk -v a="${msOf[$pct-1-ours]}" -v b="${msOf[$pct-2-ours]}" -v p="$pct" \
-        'BEGIN{printf "ours at %s%%: two cores give %.2fx the one-core throughput\n", p, a/b}'
+        'BEGIN{printf "  %s%%: ours, two cores / one core       %.2fx throughput (goal at least 1.85x)\n", p, a/b}'
 done
 echo
 echo "Scaling alone (lossless PNG before any JPEG encoding), PSNR against the Lanczos reference:"

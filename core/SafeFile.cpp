@@ -67,7 +67,7 @@ bool isRegularFileNoFollow(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-QString writeAtomically(const QString &path, const QByteArray &data, Replace mode)
+QString writeAtomically(const QString &path, const QByteArray &data, Replace mode, Durability durability)
 {
     const QByteArray target = QFile::encodeName(path);
     struct stat st;
@@ -90,7 +90,7 @@ QString writeAtomically(const QString &path, const QByteArray &data, Replace mod
     if (exists && mode == Replace::RegularFileOnly)
         ::fchmod(fd, st.st_mode & 07777);
     int error = 0;
-    if (!writeAll(fd, data) || ::fsync(fd) != 0)
+    if (!writeAll(fd, data) || (durability == Durability::Synced && ::fsync(fd) != 0))
         error = errno;
     if (!error && unnamed) {
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);

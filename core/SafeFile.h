@@ -14,10 +14,17 @@ enum class Replace {
     RegularFileAsNew, // the same, but the file gets the mode of a new file
 };
 
+enum class Durability {
+    Synced,      // every byte is on the disk before the file takes its name (pages, lists)
+    Regenerable, // not flushed: after a crash the file may be empty, never a mix of old and new bytes.
+                 // For files the program can make again (thumbnails).
+};
+
 // Writes data to an unnamed file in path's folder (or, where the file system has none, a hidden
-// ".tessaloom-" one), checks every byte reached the disk, then links it in place. Returns an empty
-// text on success, otherwise the reason (the old file stays whole).
-QString writeAtomically(const QString &path, const QByteArray &data, Replace mode);
+// ".tessaloom-" one), checks every byte was written (and, when Synced, reached the disk), then links it
+// in place. Returns an empty text on success, otherwise the reason (the old file stays whole).
+QString writeAtomically(const QString &path, const QByteArray &data, Replace mode,
+                        Durability durability = Durability::Synced);
 
 // The prefix of the hidden temporary files that writeAtomically may leave when the process is killed.
 inline constexpr char TemporaryPrefix[] = ".tessaloom-";

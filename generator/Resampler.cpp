@@ -31,7 +31,9 @@ Resampler::Taps makeTaps(int in, int out)
     const double scale = double(in) / out;
     const double widen = std::max(scale, 1.0);
     const double support = kLobes * widen;
-    t.stride = (int(std::ceil(support)) * 2 + 1 + 7) / 8 * 8;
+    // At most floor(2 * support) + 1 source samples lie within reach of a centre; padding beyond the
+    // next multiple of 8 would only multiply zeros.
+    t.stride = (int(std::floor(2 * support)) + 1 + 7) / 8 * 8;
     t.first.resize(size_t(out));
     t.count.resize(size_t(out));
     t.weights.assign(size_t(out) * size_t(t.stride), 0);

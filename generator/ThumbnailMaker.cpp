@@ -69,15 +69,21 @@ QString writeThumbnail(const QString &folder, const QString &name, const Rendere
 {
     if (!thumbnail.ok())
         return thumbnail.error.isEmpty() ? QStringLiteral("not decoded") : thumbnail.error;
+    if (thumbnail.upToDate)
+        return QString();
     const QString target = ThumbnailName(folder, name);
     const QString targetName = target.mid(target.lastIndexOf(QLatin1Char('/')) + 1);
     struct stat st;
     const bool taken = ::lstat(QFile::encodeName(target).constData(), &st) == 0;
-    // Only what the clean-up would delete is replaced; anything else at the name is the person's.
-    if (taken && !isThumbnailFile(folder, targetName))
+    // Only what the clean-up would delete is replaced; anything else at the name is the person's. An
+    // empty file holds nothing to lose: it is what a thumbnail left by a crash may look like.
+    const bool emptyFile = taken && S_ISREG(st.st_mode) && st.st_size == 0;
+    if (taken && !emptyFile && !isThumbnailFile(folder, targetName))
         return QStringLiteral("%1 is not a thumbnail of ours and is kept").arg(targetName);
+    // Thumbnails can always be made again: they are not flushed to the disk one by one.
     return SafeFile::writeAtomically(target, thumbnail.jpeg,
-                                     taken ? SafeFile::Replace::RegularFileAsNew : SafeFile::Replace::Never);
+                                     taken ? SafeFile::Replace::RegularFileAsNew : SafeFile::Replace::Never,
+                                     SafeFile::Durability::Regenerable);
 }
 
 struct Pending {
@@ -91,8 +97,10 @@ struct Pending {
 class Lookahead
 {
 public:
-    Lookahead(const QString &folder, const QStringList &list, ThumbnailWorkers &workers)
-        : m_folder(folder), m_list(list), m_workers(workers), m_depth(workers.threadCount() + 1)
+    // keepUpToDate: a thumbnail an earlier run left that is still up to date is not made again.
+    Lookahead(const QString &folder, const QStringList &list, ThumbnailWorkers &workers, bool keepUpToDate)
+        : m_folder(folder), m_list(list), m_workers(workers), m_depth(workers.threadCount() + 1),
+          m_keepUpToDate(keepUpToDate)
     {
     }
 
@@ -117,7 +125,7 @@ public:
             }
         }
         if (!job)
-            job = m_workers.submit(JoinFolderFile(m_folder, name), request);
+            job = submit(name, request);
         m_next = std::max(m_next, i + 1);
         fill(request);
         return job;
@@ -131,15 +139,21 @@ private:
             const QString name = m_list.at(j);
             if (!wantsThumbnail(name) || mayBeWrittenThisRun(name))
                 continue;
-            m_pending.push_back(
-                {j, name, request, m_workers.submit(JoinFolderFile(m_folder, name), request)});
+            m_pending.push_back({j, name, request, submit(name, request)});
         }
+    }
+
+    std::shared_ptr<ThumbnailWorkers::Job> submit(const QString &name, const ThumbnailRequest &request)
+    {
+        return m_workers.submit(JoinFolderFile(m_folder, name), request,
+                                m_keepUpToDate ? ThumbnailName(m_folder, name) : QString());
     }
 
     QString m_folder;
     const QStringList &m_list;
     ThumbnailWorkers &m_workers;
     int m_depth;
+    bool m_keepUpToDate;
     int m_next = 0;
     std::deque<Pending> m_pending;
 };
@@ -171,7 +185,8 @@ ThumbnailOutcome MakeThumbnails(const QString &folder, const QStringList &FileLi
     feedback.progressSetMaximum(int(FileListBox.size()));
     feedback.progressShow();
     ThumbnailWorkers workers;
-    Lookahead lookahead(folder, FileListBox, workers);
+    // With the clean-up not asked for, the old thumbnails stay: the up-to-date ones stand as they are.
+    Lookahead lookahead(folder, FileListBox, workers, !options.DeleteThumbnail());
     for (int i = 0; i < FileListBox.size(); ++i) {
         const QString name = FileListBox.at(i);
         if (wantsThumbnail(name)) {

@@ -9,10 +9,11 @@
 #include <QString>
 
 struct RenderedThumbnail {
-    QByteArray jpeg; // the encoded thumbnail; empty on failure
-    QSize size;      // its width and height
-    QString error;   // why it failed
-    bool ok() const { return !jpeg.isEmpty(); }
+    QByteArray jpeg;       // the encoded thumbnail; empty on failure
+    QSize size;            // its width and height
+    QString error;         // why it failed
+    bool upToDate = false; // the thumbnail already on disk stands for this one: nothing to write
+    bool ok() const { return upToDate || !jpeg.isEmpty(); }
 };
 
 // The thumbnail's pixels before encoding: decoded, scaled and turned upright. Empty with error on failure.

@@ -1,5 +1,7 @@
 #include "generator/ThumbnailWorkers.h"
 
+#include "generator/ThumbnailFreshness.h"
+
 #include <algorithm>
 #include <chrono>
 
@@ -43,11 +45,12 @@ ThumbnailWorkers::~ThumbnailWorkers()
         t.join();
 }
 
-std::shared_ptr<ThumbnailWorkers::Job> ThumbnailWorkers::submit(const QString &path,
-                                                                const ThumbnailRequest &request)
+std::shared_ptr<ThumbnailWorkers::Job>
+ThumbnailWorkers::submit(const QString &path, const ThumbnailRequest &request, const QString &keptThumbnail)
 {
     auto job = std::make_shared<Job>();
     job->m_path = path;
+    job->m_keptThumbnail = keptThumbnail;
     job->m_request = request;
     {
         std::lock_guard lock(m_mutex);
@@ -77,7 +80,11 @@ void ThumbnailWorkers::work()
         }
         RenderedThumbnail result;
         try {
-            result = renderThumbnailFile(job->m_path, job->m_request);
+            if (!job->m_keptThumbnail.isEmpty() &&
+                thumbnailIsUpToDate(job->m_path, job->m_keptThumbnail, job->m_request))
+                result.upToDate = true;
+            else
+                result = renderThumbnailFile(job->m_path, job->m_request);
         } catch (const std::exception &e) {
             result = {};
             result.error = QString::fromUtf8(e.what());

@@ -24,6 +24,7 @@ public:
     private:
         friend class ThumbnailWorkers;
         QString m_path;
+        QString m_keptThumbnail; // when not empty: made only unless this file is up to date
         ThumbnailRequest m_request;
         mutable std::mutex m_mutex;
         std::condition_variable m_ready;
@@ -36,7 +37,10 @@ public:
     ThumbnailWorkers(const ThumbnailWorkers &) = delete;
     ThumbnailWorkers &operator=(const ThumbnailWorkers &) = delete;
 
-    std::shared_ptr<Job> submit(const QString &path, const ThumbnailRequest &request);
+    // keptThumbnail, when given, is the thumbnail an earlier run left: when it is still up to date (see
+    // thumbnailIsUpToDate) the job's result says so instead of holding a new one.
+    std::shared_ptr<Job> submit(const QString &path, const ThumbnailRequest &request,
+                                const QString &keptThumbnail = {});
     // Takes a job that is no longer wanted out of the queue, unless a worker has started it.
     void abandon(const std::shared_ptr<Job> &job);
     int threadCount() const { return int(m_threads.size()); }

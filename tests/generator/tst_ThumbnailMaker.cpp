@@ -559,6 +559,8 @@ private Q_SLOTS:
         QTest::newRow("a GIF") << QByteArray("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14) << 0644 << false;
         QTest::newRow("a text") << QByteArray("my notes") << 0644 << false;
         QTest::newRow("an earlier JPEG thumbnail") << jpeg(photoPicture({30, 30})) << 0644 << true;
+        // What a thumbnail written just before a crash may be left as: it holds nothing to keep.
+        QTest::newRow("an empty file") << QByteArray() << 0644 << true;
         QTest::newRow("an earlier thumbnail, mode 0600") << jpeg(photoPicture({30, 30})) << 0600 << true;
         QTest::newRow("an earlier thumbnail, mode 0444") << jpeg(photoPicture({30, 30})) << 0444 << true;
     }
