@@ -91,6 +91,8 @@ bool GenerationRun::runSteps()
     m_deleteOldThumbnails = m_options.Thumbnailer() && m_options.DeleteThumbnail();
     if (m_deleteOldThumbnails)
         takeThumbnailNamesOut(m_listing.FileListBox());
+    else if (m_options.Thumbnailer())
+        takeOwnThumbnailNamesOut(m_folder, m_listing.FileListBox());
     // From here on every way out passes the end step. The builder and the thumbnail maker work on
     // the list as it is now, so change events while they let window events run cannot alter it.
     const QStringList names = m_listing.FileListBox(); // a copy: the listing's own list may change

@@ -257,6 +257,13 @@ void takeThumbnailNamesOut(QStringList &FileListBox)
     }
 }
 
+void takeOwnThumbnailNamesOut(const QString &folder, QStringList &FileListBox)
+{
+    FileListBox.removeIf([&folder](const QString &name) {
+        return name.startsWith(kPrefix) && readThumbnailMarker(JoinFolderFile(folder, name)).has_value();
+    });
+}
+
 void CleanUpThumbnails(const QString &folder, QStringList &FileListBox)
 {
     deleteThumbnailFiles(folder);

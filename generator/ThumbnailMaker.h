@@ -42,6 +42,11 @@ void CleanUpThumbnails(const QString &folder, QStringList &FileListBox);
 // page is written, so a run that stops earlier leaves the old page's thumbnails in place.
 void deleteThumbnailFiles(const QString &folder);
 void takeThumbnailNamesOut(QStringList &FileListBox);
+// When old thumbnails are kept: takes out of the working list the "sm_" names of files that carry our
+// thumbnail marker. They are thumbnails, not pictures of the person's: as cells they would put every
+// picture on the page twice and get thumbnails of their own (sm_sm_...), more with every rerun.
+// A person's own sm_ photo, without our marker, stays a picture.
+void takeOwnThumbnailNamesOut(const QString &folder, QStringList &FileListBox);
 
 // True for a file the clean-up deletes: a regular file (never a link) named "sm_" and a name ending in
 // ".jpg" in any letter case, holding JPEG data, that either carries our thumbnail marker or has its
