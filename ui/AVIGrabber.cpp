@@ -70,11 +70,9 @@ void TAVIForm::buildControls()
          QT_TR_NOOP("Close window"), &TAVIForm::PowerButtonClick},
     };
     for (const ButtonRow &row : rows) {
-        auto *button = new PictureButton(QString::fromLatin1(row.picture), this);
-        button->setText(tr(row.label)); // the caption is part of the picture; the text names it
-        button->setObjectName(QString::fromLatin1(row.name));
-        button->setGeometry(row.place);
-        HelpHints::setHint(button, tr(row.hint));
+        PictureButton *button =
+            PictureButton::place(this, QString::fromLatin1(row.name), QString::fromLatin1(row.picture),
+                                 tr(row.label), row.place, tr(row.hint));
         connect(button, &QAbstractButton::clicked, this, row.click);
     }
 

@@ -1,6 +1,6 @@
 #include "ui/DialogButton.h"
 
-#include "ui/CaptionLabel.h"
+#include "ui/ShadowText.h"
 
 #include <QPushButton>
 
@@ -10,7 +10,7 @@ QPushButton *makeDialogButton(const QString &objectName, const QString &text, QW
     button->setObjectName(objectName);
     button->setAutoDefault(false);
     button->setDefault(false);
-    button->setFont(CaptionLabel::captionFont(9));
+    button->setFont(ShadowText::captionFont(9));
     button->setCursor(Qt::PointingHandCursor);
     button->setStyleSheet(QStringLiteral(
         "QPushButton { color: white; border: 2px outset #5484d2; border-radius: 6px;"

@@ -1,11 +1,11 @@
 #include "ui/NameWebPage.h"
 
 #include "core/PageOptions.h"
-#include "ui/CaptionLabel.h"
 #include "ui/DialogButton.h"
 #include "ui/FieldLook.h"
 #include "ui/HelpHints.h"
 #include "ui/NumberField.h"
+#include "ui/ShadowText.h"
 #include "ui/Skin.h"
 
 #include <QApplication>
@@ -25,7 +25,7 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
         QMessageBox::information(this, QApplication::applicationName(), text);
     };
 
-    (new CaptionLabel(QStringLiteral("FileNameLabel"), tr("File Name"), CaptionLabel::Plain, this))
+    (ShadowText::caption(QStringLiteral("FileNameLabel"), tr("File Name"), ShadowText::Plain, this))
         ->move(22, 40);
     m_webName = new QLineEdit(this);
     m_webName->setObjectName(QStringLiteral("WebNameEdit"));
@@ -40,7 +40,7 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
                        tr("This number is appended to the filename and automatically incremented every "
                           "time a page is created. The program will not use this if the value is zero."));
 
-    (new CaptionLabel(QStringLiteral("PageTitleLabel"), tr("Page Title"), CaptionLabel::Plain, this))
+    (ShadowText::caption(QStringLiteral("PageTitleLabel"), tr("Page Title"), ShadowText::Plain, this))
         ->move(22, 86);
     m_title = new QLineEdit(this);
     m_title->setObjectName(QStringLiteral("TitleEdit"));
@@ -50,13 +50,14 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
                        tr("Enter the title of the web page. This shows up on the title bar at the top of "
                           "the screen."));
 
-    addFlag(QStringLiteral("DeleteThumbnail"), QStringLiteral("DeleteThumbnailLabel"),
-            tr("Delete any existing thumbnails"), 134,
-            [](const PageOptions &o) { return o.DeleteThumbnail(); },
-            [](PageOptions &o, bool on) { o.setDeleteThumbnail(on); });
-    addFlag(QStringLiteral("Previewit"), QStringLiteral("PreviewitLabel"), tr("Preview after creating"), 158,
-            [](const PageOptions &o) { return o.Previewit(); },
-            [](PageOptions &o, bool on) { o.setPreviewit(on); });
+    addFlag(
+        QStringLiteral("DeleteThumbnail"), QStringLiteral("DeleteThumbnailLabel"),
+        tr("Delete any existing thumbnails"), 134, [](const PageOptions &o) { return o.DeleteThumbnail(); },
+        [](PageOptions &o, bool on) { o.setDeleteThumbnail(on); });
+    addFlag(
+        QStringLiteral("Previewit"), QStringLiteral("PreviewitLabel"), tr("Preview after creating"), 158,
+        [](const PageOptions &o) { return o.Previewit(); },
+        [](PageOptions &o, bool on) { o.setPreviewit(on); });
 
     QPushButton *ok = makeDialogButton(QStringLiteral("OKButton"), tr("OK"), this);
     QPushButton *cancel = makeDialogButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
@@ -86,14 +87,14 @@ void TNameitForm::addFlag(const QString &boxName, const QString &captionName, co
     box->setObjectName(boxName);
     box->setGeometry(20, y, 18, 22);
     box->setChecked(true);
-    auto *label = new CaptionLabel(captionName, caption, CaptionLabel::Clickable, this);
+    auto *label = ShadowText::caption(captionName, caption, ShadowText::Clickable, this);
     label->move(40, y + 3);
     label->adjustSize();
     connect(box, &QCheckBox::clicked, this, [this, set](bool on) {
         if (m_options)
             set(*m_options, on);
     });
-    connect(label, &CaptionLabel::clicked, this, [this, box, get, set] {
+    connect(label, &ShadowText::clicked, this, [this, box, get, set] {
         if (m_options)
             set(*m_options, !get(*m_options));
         box->setChecked(m_options ? get(*m_options) : !box->isChecked());

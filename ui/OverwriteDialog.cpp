@@ -1,7 +1,7 @@
 #include "ui/OverwriteDialog.h"
 
-#include "ui/CaptionLabel.h"
 #include "ui/DialogButton.h"
+#include "ui/ShadowText.h"
 #include "ui/Skin.h"
 
 #include <QGuiApplication>
@@ -31,7 +31,7 @@ OverwriteDialog::OverwriteDialog(const QString &objectName, QWidget *parent)
 
     m_overLabel = new QLabel(this);
     m_overLabel->setObjectName(QStringLiteral("OverLabel"));
-    QFont big = CaptionLabel::captionFont();
+    QFont big = ShadowText::captionFont();
     big.setPixelSize(16);
     m_overLabel->setFont(big);
     m_overLabel->setAlignment(Qt::AlignCenter);
@@ -40,7 +40,7 @@ OverwriteDialog::OverwriteDialog(const QString &objectName, QWidget *parent)
 
     m_errorLabel = new QLabel(this);
     m_errorLabel->setObjectName(QStringLiteral("ErrorLabel"));
-    m_errorLabel->setFont(CaptionLabel::captionFont());
+    m_errorLabel->setFont(ShadowText::captionFont());
     m_errorLabel->setStyleSheet(QStringLiteral("color: #a00000;"));
     m_errorLabel->setAlignment(Qt::AlignCenter);
     m_errorLabel->setWordWrap(true);
