@@ -11,13 +11,12 @@
 #include "ui/MovieView.h"
 #include "ui/PictureButton.h"
 #include "ui/Skin.h"
+#include "ui/TellUser.h"
+#include "ui/WindowPlacement.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHideEvent>
-#include <QMessageBox>
-#include <QScreen>
 #include <QSlider>
 
 TAVIForm::TAVIForm(QWidget *parent)
@@ -29,8 +28,7 @@ TAVIForm::TAVIForm(QWidget *parent)
     resize(561, 390);
     Skin::apply(this, QStringLiteral("grabber_skin.png"), QColor(0, 0, 0));
     buildControls();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnScreen(this);
 
     m_timer1.setInterval(10);
     connect(&m_timer1, &QTimer::timeout, this, &TAVIForm::Timer1Timer);
@@ -113,10 +111,7 @@ QString TAVIForm::currentFolder() const
 
 void TAVIForm::tell(const QString &text)
 {
-    if (m_messages)
-        m_messages->showMessage(text);
-    else
-        QMessageBox::information(this, QGuiApplication::applicationDisplayName(), text);
+    tellUser(m_messages, this, text);
 }
 
 void TAVIForm::FormCreate(const QString &startMovie)

@@ -7,13 +7,13 @@
 #include "ui/NumberField.h"
 #include "ui/ShadowText.h"
 #include "ui/Skin.h"
+#include "ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 
 TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
 {
@@ -109,8 +109,7 @@ NameDialogAnswer TNameitForm::ask(PageOptions &options)
     m_counter->setValue(options.NameIncrement());
     findChild<QCheckBox *>(QStringLiteral("DeleteThumbnail"))->setChecked(options.DeleteThumbnail());
     findChild<QCheckBox *>(QStringLiteral("Previewit"))->setChecked(options.Previewit());
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnScreen(this);
     m_webName->setFocus();
     exec();
     m_options = nullptr;

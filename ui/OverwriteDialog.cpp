@@ -3,11 +3,10 @@
 #include "ui/DialogButton.h"
 #include "ui/ShadowText.h"
 #include "ui/Skin.h"
+#include "ui/WindowPlacement.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 namespace
 {
@@ -65,8 +64,7 @@ bool OverwriteDialog::run(const QString &text, Write write)
     m_write = std::move(write);
     m_overLabel->setText(wrappable(text));
     m_errorLabel->clear();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnScreen(this);
     findChild<QPushButton *>(QStringLiteral("OKButton"))->setFocus();
     const bool confirmed = exec() == QDialog::Accepted;
     m_write = nullptr;

@@ -9,11 +9,10 @@
 #include "ui/PictureButton.h"
 #include "ui/ShadowText.h"
 #include "ui/Skin.h"
+#include "ui/TellUser.h"
+#include "ui/WindowPlacement.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QMessageBox>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStringListModel>
 
@@ -29,8 +28,7 @@ TPickListForm::TPickListForm(QWidget *parent)
     resize(449, 355);
     Skin::apply(this, QStringLiteral("picklist_skin.png"), QColor(255, 255, 0));
     buildControls();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnScreen(this);
 }
 
 TPickListForm::~TPickListForm() = default;
@@ -245,10 +243,7 @@ void TPickListForm::FormHide()
 
 void TPickListForm::tell(const QString &text)
 {
-    if (m_messages)
-        m_messages->showMessage(text);
-    else
-        QMessageBox::information(this, QGuiApplication::applicationDisplayName(), text);
+    tellUser(m_messages, this, text);
 }
 
 QString TPickListForm::currentFolder() const
