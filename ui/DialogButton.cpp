@@ -19,3 +19,12 @@ QPushButton *makeDialogButton(const QString &objectName, const QString &text, QW
         "QPushButton:focus { border-color: #ffffff; }"));
     return button;
 }
+
+OkCancelButtons makeOkCancelButtons(QWidget *dialog, int top)
+{
+    QPushButton *ok = makeDialogButton(QStringLiteral("OKButton"), QObject::tr("OK"), dialog);
+    QPushButton *cancel = makeDialogButton(QStringLiteral("CancelButton"), QObject::tr("Cancel"), dialog);
+    ok->setGeometry(dialog->width() / 2 - 106, top, 96, 28);
+    cancel->setGeometry(dialog->width() / 2 + 10, top, 96, 28);
+    return {ok, cancel};
+}

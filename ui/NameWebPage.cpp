@@ -59,10 +59,7 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
         [](const PageOptions &o) { return o.Previewit(); },
         [](PageOptions &o, bool on) { o.setPreviewit(on); });
 
-    QPushButton *ok = makeDialogButton(QStringLiteral("OKButton"), tr("OK"), this);
-    QPushButton *cancel = makeDialogButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
-    ok->setGeometry(width() / 2 - 106, 190, 96, 28);
-    cancel->setGeometry(width() / 2 + 10, 190, 96, 28);
+    const auto [ok, cancel] = makeOkCancelButtons(this, 190);
     connect(ok, &QPushButton::clicked, this, &TNameitForm::OKButtonClick);
     connect(cancel, &QPushButton::clicked, this, &TNameitForm::CancelButtonClick);
     // Enter in the two text fields is OK; in the counter it does nothing special.

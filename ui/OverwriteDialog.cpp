@@ -45,10 +45,7 @@ OverwriteDialog::OverwriteDialog(const QString &objectName, QWidget *parent)
     m_errorLabel->setWordWrap(true);
     m_errorLabel->setGeometry(20, 146, width() - 40, 38);
 
-    QPushButton *ok = makeDialogButton(QStringLiteral("OKButton"), tr("OK"), this);
-    QPushButton *cancel = makeDialogButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
-    ok->setGeometry(width() / 2 - 106, 190, 96, 28);
-    cancel->setGeometry(width() / 2 + 10, 190, 96, 28);
+    const auto [ok, cancel] = makeOkCancelButtons(this, 190);
     connect(ok, &QPushButton::clicked, this, &OverwriteDialog::OKButtonClick);
     connect(cancel, &QPushButton::clicked, this, &OverwriteDialog::CancelButtonClick);
 }
