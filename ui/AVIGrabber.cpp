@@ -11,13 +11,12 @@
 #include "ui/MovieView.h"
 #include "ui/PictureButton.h"
 #include "ui/Skin.h"
+#include "ui/TellUser.h"
+#include "ui/WindowPlacement.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHideEvent>
-#include <QMessageBox>
-#include <QScreen>
 #include <QSlider>
 
 TAVIForm::TAVIForm(QWidget *parent)
@@ -29,8 +28,7 @@ TAVIForm::TAVIForm(QWidget *parent)
     resize(561, 390);
     Skin::apply(this, QStringLiteral("grabber_skin.png"), QColor(0, 0, 0));
     buildControls();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnScreen(this);
 
     m_timer1.setInterval(10);
     connect(&m_timer1, &QTimer::timeout, this, &TAVIForm::Timer1Timer);
@@ -70,11 +68,9 @@ void TAVIForm::buildControls()
          QT_TR_NOOP("Close window"), &TAVIForm::PowerButtonClick},
     };
     for (const ButtonRow &row : rows) {
-        auto *button = new PictureButton(QString::fromLatin1(row.picture), this);
-        button->setText(tr(row.label)); // the caption is part of the picture; the text names it
-        button->setObjectName(QString::fromLatin1(row.name));
-        button->setGeometry(row.place);
-        HelpHints::setHint(button, tr(row.hint));
+        PictureButton *button =
+            PictureButton::place(this, QString::fromLatin1(row.name), QString::fromLatin1(row.picture),
+                                 tr(row.label), row.place, tr(row.hint));
         connect(button, &QAbstractButton::clicked, this, row.click);
     }
 
@@ -115,10 +111,7 @@ QString TAVIForm::currentFolder() const
 
 void TAVIForm::tell(const QString &text)
 {
-    if (m_messages)
-        m_messages->showMessage(text);
-    else
-        QMessageBox::information(this, QGuiApplication::applicationDisplayName(), text);
+    tellUser(m_messages, this, text);
 }
 
 void TAVIForm::FormCreate(const QString &startMovie)

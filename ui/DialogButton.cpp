@@ -1,6 +1,6 @@
 #include "ui/DialogButton.h"
 
-#include "ui/CaptionLabel.h"
+#include "ui/ShadowText.h"
 
 #include <QPushButton>
 
@@ -10,7 +10,7 @@ QPushButton *makeDialogButton(const QString &objectName, const QString &text, QW
     button->setObjectName(objectName);
     button->setAutoDefault(false);
     button->setDefault(false);
-    button->setFont(CaptionLabel::captionFont(9));
+    button->setFont(ShadowText::captionFont(9));
     button->setCursor(Qt::PointingHandCursor);
     button->setStyleSheet(QStringLiteral(
         "QPushButton { color: white; border: 2px outset #5484d2; border-radius: 6px;"
@@ -18,4 +18,13 @@ QPushButton *makeDialogButton(const QString &objectName, const QString &text, QW
         "QPushButton:pressed { border-style: inset; background: #1c408c; }"
         "QPushButton:focus { border-color: #ffffff; }"));
     return button;
+}
+
+OkCancelButtons makeOkCancelButtons(QWidget *dialog, int top)
+{
+    QPushButton *ok = makeDialogButton(QStringLiteral("OKButton"), QObject::tr("OK"), dialog);
+    QPushButton *cancel = makeDialogButton(QStringLiteral("CancelButton"), QObject::tr("Cancel"), dialog);
+    ok->setGeometry(dialog->width() / 2 - 106, top, 96, 28);
+    cancel->setGeometry(dialog->width() / 2 + 10, top, 96, 28);
+    return {ok, cancel};
 }

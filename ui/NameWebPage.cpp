@@ -1,19 +1,19 @@
 #include "ui/NameWebPage.h"
 
 #include "core/PageOptions.h"
-#include "ui/CaptionLabel.h"
 #include "ui/DialogButton.h"
 #include "ui/FieldLook.h"
 #include "ui/HelpHints.h"
 #include "ui/NumberField.h"
+#include "ui/ShadowText.h"
 #include "ui/Skin.h"
+#include "ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 
 TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint)
 {
@@ -25,7 +25,7 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
         QMessageBox::information(this, QApplication::applicationName(), text);
     };
 
-    (new CaptionLabel(QStringLiteral("FileNameLabel"), tr("File Name"), CaptionLabel::Plain, this))
+    (ShadowText::caption(QStringLiteral("FileNameLabel"), tr("File Name"), ShadowText::Plain, this))
         ->move(22, 40);
     m_webName = new QLineEdit(this);
     m_webName->setObjectName(QStringLiteral("WebNameEdit"));
@@ -40,7 +40,7 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
                        tr("This number is appended to the filename and automatically incremented every "
                           "time a page is created. The program will not use this if the value is zero."));
 
-    (new CaptionLabel(QStringLiteral("PageTitleLabel"), tr("Page Title"), CaptionLabel::Plain, this))
+    (ShadowText::caption(QStringLiteral("PageTitleLabel"), tr("Page Title"), ShadowText::Plain, this))
         ->move(22, 86);
     m_title = new QLineEdit(this);
     m_title->setObjectName(QStringLiteral("TitleEdit"));
@@ -50,18 +50,16 @@ TNameitForm::TNameitForm(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::Win
                        tr("Enter the title of the web page. This shows up on the title bar at the top of "
                           "the screen."));
 
-    addFlag(QStringLiteral("DeleteThumbnail"), QStringLiteral("DeleteThumbnailLabel"),
-            tr("Delete any existing thumbnails"), 134,
-            [](const PageOptions &o) { return o.DeleteThumbnail(); },
-            [](PageOptions &o, bool on) { o.setDeleteThumbnail(on); });
-    addFlag(QStringLiteral("Previewit"), QStringLiteral("PreviewitLabel"), tr("Preview after creating"), 158,
-            [](const PageOptions &o) { return o.Previewit(); },
-            [](PageOptions &o, bool on) { o.setPreviewit(on); });
+    addFlag(
+        QStringLiteral("DeleteThumbnail"), QStringLiteral("DeleteThumbnailLabel"),
+        tr("Delete any existing thumbnails"), 134, [](const PageOptions &o) { return o.DeleteThumbnail(); },
+        [](PageOptions &o, bool on) { o.setDeleteThumbnail(on); });
+    addFlag(
+        QStringLiteral("Previewit"), QStringLiteral("PreviewitLabel"), tr("Preview after creating"), 158,
+        [](const PageOptions &o) { return o.Previewit(); },
+        [](PageOptions &o, bool on) { o.setPreviewit(on); });
 
-    QPushButton *ok = makeDialogButton(QStringLiteral("OKButton"), tr("OK"), this);
-    QPushButton *cancel = makeDialogButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
-    ok->setGeometry(width() / 2 - 106, 190, 96, 28);
-    cancel->setGeometry(width() / 2 + 10, 190, 96, 28);
+    const auto [ok, cancel] = makeOkCancelButtons(this, 190);
     connect(ok, &QPushButton::clicked, this, &TNameitForm::OKButtonClick);
     connect(cancel, &QPushButton::clicked, this, &TNameitForm::CancelButtonClick);
     // Enter in the two text fields is OK; in the counter it does nothing special.
@@ -86,14 +84,14 @@ void TNameitForm::addFlag(const QString &boxName, const QString &captionName, co
     box->setObjectName(boxName);
     box->setGeometry(20, y, 18, 22);
     box->setChecked(true);
-    auto *label = new CaptionLabel(captionName, caption, CaptionLabel::Clickable, this);
+    auto *label = ShadowText::caption(captionName, caption, ShadowText::Clickable, this);
     label->move(40, y + 3);
     label->adjustSize();
     connect(box, &QCheckBox::clicked, this, [this, set](bool on) {
         if (m_options)
             set(*m_options, on);
     });
-    connect(label, &CaptionLabel::clicked, this, [this, box, get, set] {
+    connect(label, &ShadowText::clicked, this, [this, box, get, set] {
         if (m_options)
             set(*m_options, !get(*m_options));
         box->setChecked(m_options ? get(*m_options) : !box->isChecked());
@@ -108,8 +106,7 @@ NameDialogAnswer TNameitForm::ask(PageOptions &options)
     m_counter->setValue(options.NameIncrement());
     findChild<QCheckBox *>(QStringLiteral("DeleteThumbnail"))->setChecked(options.DeleteThumbnail());
     findChild<QCheckBox *>(QStringLiteral("Previewit"))->setChecked(options.Previewit());
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnScreen(this);
     m_webName->setFocus();
     exec();
     m_options = nullptr;

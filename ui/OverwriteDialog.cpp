@@ -1,13 +1,12 @@
 #include "ui/OverwriteDialog.h"
 
-#include "ui/CaptionLabel.h"
 #include "ui/DialogButton.h"
+#include "ui/ShadowText.h"
 #include "ui/Skin.h"
+#include "ui/WindowPlacement.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 namespace
 {
@@ -31,7 +30,7 @@ OverwriteDialog::OverwriteDialog(const QString &objectName, QWidget *parent)
 
     m_overLabel = new QLabel(this);
     m_overLabel->setObjectName(QStringLiteral("OverLabel"));
-    QFont big = CaptionLabel::captionFont();
+    QFont big = ShadowText::captionFont();
     big.setPixelSize(16);
     m_overLabel->setFont(big);
     m_overLabel->setAlignment(Qt::AlignCenter);
@@ -40,16 +39,13 @@ OverwriteDialog::OverwriteDialog(const QString &objectName, QWidget *parent)
 
     m_errorLabel = new QLabel(this);
     m_errorLabel->setObjectName(QStringLiteral("ErrorLabel"));
-    m_errorLabel->setFont(CaptionLabel::captionFont());
+    m_errorLabel->setFont(ShadowText::captionFont());
     m_errorLabel->setStyleSheet(QStringLiteral("color: #a00000;"));
     m_errorLabel->setAlignment(Qt::AlignCenter);
     m_errorLabel->setWordWrap(true);
     m_errorLabel->setGeometry(20, 146, width() - 40, 38);
 
-    QPushButton *ok = makeDialogButton(QStringLiteral("OKButton"), tr("OK"), this);
-    QPushButton *cancel = makeDialogButton(QStringLiteral("CancelButton"), tr("Cancel"), this);
-    ok->setGeometry(width() / 2 - 106, 190, 96, 28);
-    cancel->setGeometry(width() / 2 + 10, 190, 96, 28);
+    const auto [ok, cancel] = makeOkCancelButtons(this, 190);
     connect(ok, &QPushButton::clicked, this, &OverwriteDialog::OKButtonClick);
     connect(cancel, &QPushButton::clicked, this, &OverwriteDialog::CancelButtonClick);
 }
@@ -65,8 +61,7 @@ bool OverwriteDialog::run(const QString &text, Write write)
     m_write = std::move(write);
     m_overLabel->setText(wrappable(text));
     m_errorLabel->clear();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnScreen(this);
     findChild<QPushButton *>(QStringLiteral("OKButton"))->setFocus();
     const bool confirmed = exec() == QDialog::Accepted;
     m_write = nullptr;

@@ -5,23 +5,20 @@
 #include "core/PickListHost.h"
 #include "ui/HelpHints.h"
 #include "ui/PicklistChoosers.h"
-#include "ui/PicklistHaltLabel.h"
 #include "ui/PicklistMemo.h"
 #include "ui/PictureButton.h"
+#include "ui/ShadowText.h"
 #include "ui/Skin.h"
+#include "ui/TellUser.h"
+#include "ui/WindowPlacement.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QMessageBox>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStringListModel>
 
 TPickListForm::TPickListForm(QWidget *parent)
-    : QWidget(parent, Qt::Window),
-      m_choosers(std::make_unique<FileDialogPicklistChoosers>()),
-      m_model(new QStringListModel(this)),
-      m_memo(new PicklistMemo(this))
+    : QWidget(parent, Qt::Window), m_choosers(std::make_unique<FileDialogPicklistChoosers>()),
+      m_model(new QStringListModel(this)), m_memo(new PicklistMemo(this))
 {
     setObjectName(QStringLiteral("PickListForm"));
     setWindowTitle(tr("Pick List"));
@@ -31,8 +28,7 @@ TPickListForm::TPickListForm(QWidget *parent)
     resize(449, 355);
     Skin::apply(this, QStringLiteral("picklist_skin.png"), QColor(255, 255, 0));
     buildControls();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnScreen(this);
 }
 
 TPickListForm::~TPickListForm() = default;
@@ -47,10 +43,11 @@ void TPickListForm::buildControls()
     m_memo->setFont(bold);
     m_memo->viewport()->setCursor(Qt::PointingHandCursor);
     m_memo->setFrameShape(QFrame::NoFrame);
-    HelpHints::setHint(m_memo, tr("You can rearrange the files in this list by Left-Clicking on a file and holding "
-                                  "the left mouse button down while dragging. To remove a file, press the space "
-                                  "bar. The Directory List is disabled when this Pick List is in use. Your list "
-                                  "will be cleared if you change directories."));
+    HelpHints::setHint(m_memo,
+                       tr("You can rearrange the files in this list by Left-Clicking on a file and holding "
+                          "the left mouse button down while dragging. To remove a file, press the space "
+                          "bar. The Directory List is disabled when this Pick List is in use. Your list "
+                          "will be cleared if you change directories."));
     connect(m_memo, &PicklistMemo::lineDropped, this, &TPickListForm::PickListMemoEndDrag);
     connect(m_memo, &PicklistMemo::spacePressed, this, &TPickListForm::PickListMemoKeyPress);
 
@@ -65,7 +62,8 @@ void TPickListForm::buildControls()
     };
     const ButtonRow rows[] = {
         {&m_fillButton, "FillButton", "picklist_fill.png", QT_TR_NOOP("Fill"), QRect(60, 302, 42, 25),
-         QT_TR_NOOP("Click here to copy all files from the main list to the pick list."), &TPickListForm::FillButtonClick},
+         QT_TR_NOOP("Click here to copy all files from the main list to the pick list."),
+         &TPickListForm::FillButtonClick},
         {&m_loadButton, "LoadButton", "picklist_load.png", QT_TR_NOOP("Load"), QRect(158, 301, 59, 27),
          QT_TR_NOOP("Load a previously saved list. NOTE: If you have moved or deleted files from the list's "
                     "directory, you will need to update the list or your web page will have broken links."),
@@ -77,23 +75,32 @@ void TPickListForm::buildControls()
          QT_TR_NOOP("Click here to clear the contents of the Pick List."), &TPickListForm::ClearButtonClick},
     };
     for (const ButtonRow &row : rows) {
-        auto *button = new PictureButton(QString::fromLatin1(row.picture), this);
-        button->setText(tr(row.label)); // the caption is part of the picture; the text names it
-        button->setObjectName(QString::fromLatin1(row.name));
-        button->setGeometry(row.place);
-        HelpHints::setHint(button, tr(row.hint));
-        connect(button, &QAbstractButton::clicked, this, row.click);
-        *row.button = button;
+        *row.button =
+            PictureButton::place(this, QString::fromLatin1(row.name), QString::fromLatin1(row.picture),
+                                 tr(row.label), row.place, tr(row.hint));
+        connect(*row.button, &QAbstractButton::clicked, this, row.click);
     }
 
-    m_haltButton = new PicklistHaltLabel(this);
+    // The close mark: a bold "x", white with a black shadow while the pointer is over it.
+    m_haltButton = new ShadowText(QStringLiteral("x"), this);
     m_haltButton->setObjectName(QStringLiteral("HaltButton"));
-    m_haltButton->move(411, 17);
+    QFont mark(QStringLiteral("Arial"));
+    mark.setBold(true);
+    mark.setPixelSize(16);
+    m_haltButton->setFont(mark);
+    m_haltButton->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_haltButton->setClickable(true);
+    m_haltButton->setHotLook({QColor(Qt::white), QColor(Qt::black)});
+    m_haltButton->setShadowRoom(QSize(2, 1));
+    m_haltButton->setGeometry(QRect(QPoint(411, 17), m_haltButton->sizeHint()));
     HelpHints::setHint(m_haltButton, tr("Close window"));
-    connect(m_haltButton, &PicklistHaltLabel::clicked, this, &TPickListForm::HaltButtonClick);
+    connect(m_haltButton, &ShadowText::clicked, this, &TPickListForm::HaltButtonClick);
 }
 
-void TPickListForm::setChoosers(std::unique_ptr<PicklistChoosers> choosers) { m_choosers = std::move(choosers); }
+void TPickListForm::setChoosers(std::unique_ptr<PicklistChoosers> choosers)
+{
+    m_choosers = std::move(choosers);
+}
 
 void TPickListForm::appendFile(const QString &bareName)
 {
@@ -102,9 +109,15 @@ void TPickListForm::appendFile(const QString &bareName)
     m_model->setData(m_model->index(row), bareName);
 }
 
-int TPickListForm::fileCount() const { return m_model->rowCount(); }
+int TPickListForm::fileCount() const
+{
+    return m_model->rowCount();
+}
 
-QStringList TPickListForm::lines() const { return m_model->stringList(); }
+QStringList TPickListForm::lines() const
+{
+    return m_model->stringList();
+}
 
 int TPickListForm::selectedLine() const
 {
@@ -124,7 +137,10 @@ void TPickListForm::FillButtonClick()
     m_model->setStringList(m_host ? PickList::namesOf(m_host->FileListBox()) : QStringList());
 }
 
-void TPickListForm::ClearButtonClick() { m_model->setStringList({}); }
+void TPickListForm::ClearButtonClick()
+{
+    m_model->setStringList({});
+}
 
 void TPickListForm::PickListMemoKeyPress()
 {
@@ -227,10 +243,10 @@ void TPickListForm::FormHide()
 
 void TPickListForm::tell(const QString &text)
 {
-    if (m_messages)
-        m_messages->showMessage(text);
-    else
-        QMessageBox::information(this, QGuiApplication::applicationDisplayName(), text);
+    tellUser(m_messages, this, text);
 }
 
-QString TPickListForm::currentFolder() const { return m_host ? m_host->CurrentFolder() : QString(); }
+QString TPickListForm::currentFolder() const
+{
+    return m_host ? m_host->CurrentFolder() : QString();
+}

@@ -10,10 +10,10 @@
 
 class PickListHost;
 class PicklistChoosers;
-class PicklistHaltLabel;
 class PicklistMemo;
 class QAbstractButton;
 class QStringListModel;
+class ShadowText;
 
 // The pick list window: the user's own order of files from the main window's current folder,
 // filled from the working list or by clicks in the main file list, rearranged by dragging, saved to
@@ -79,7 +79,7 @@ private:
     QAbstractButton *m_loadButton = nullptr;
     QAbstractButton *m_saveButton = nullptr;
     QAbstractButton *m_clearButton = nullptr;
-    PicklistHaltLabel *m_haltButton = nullptr;
+    ShadowText *m_haltButton = nullptr;
 
     QString m_holdDir;
     QByteArray m_memoList;

@@ -3,9 +3,11 @@
 #include <QAbstractButton>
 #include <QPixmap>
 
-// A button drawn by its picture from the data folder: lit while the pointer is over it, pressed in
-// while held, pressed in and shaded while checked (a chosen one of several). Without a picture it draws
-// nothing (a hot spot on its window's skin).
+// The skinned windows' button, drawn by its picture from the data folder: lit while the pointer is
+// over it, pressed in while held (or showing its pressed picture, where it has one), pressed in and
+// shaded while checked (a chosen one of several), plain while disabled, with a dotted ring while it
+// has the keyboard focus. Without a picture file it draws nothing (a hot spot on its window's skin);
+// with its picture missing it draws a plain bevelled face with its text.
 class PictureButton final : public QAbstractButton
 {
     Q_OBJECT
@@ -13,6 +15,13 @@ class PictureButton final : public QAbstractButton
 
 public:
     explicit PictureButton(const QString &pictureFile, QWidget *parent = nullptr);
+    // A button at its place on the window's skin, named, captioned and hinted; the caption is part
+    // of the picture, the text names it.
+    static PictureButton *place(QWidget *window, const QString &objectName, const QString &pictureFile,
+                                const QString &text, const QRect &where, const QString &hint);
+
+    // The picture shown while the button is held down or checked, instead of the picture moved in.
+    void setPressedPicture(const QString &pictureFile);
 
     QSize sizeHint() const override;
     QPixmap picture() const { return m_picture; }
@@ -21,6 +30,12 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void paintFace(QPainter &painter, bool sunk);
+    void paintChecked(QPainter &painter);
+    void paintFocusRing(QPainter &painter);
+
+    QString m_pictureFile;
     QPixmap m_picture;
     QPixmap m_lit;
+    QPixmap m_pressed;
 };

@@ -166,8 +166,8 @@ void TMainForm::wireCommands()
     connect(c.OptionsButton, &QAbstractButton::clicked, this, &TMainForm::OptionsButtonClick);
     connect(c.GrabberButton, &QAbstractButton::clicked, this, &TMainForm::GrabberButtonClick);
     connect(c.PickListButton, &QAbstractButton::clicked, this, &TMainForm::PickListButtonClick);
-    connect(c.HaltButton, &QAbstractButton::clicked, this, &TMainForm::HaltButtonClick);
-    connect(c.Shrinkit, &QAbstractButton::clicked, this, &TMainForm::ShrinkitClick);
+    connect(c.HaltButton, &ShadowText::clicked, this, &TMainForm::HaltButtonClick);
+    connect(c.Shrinkit, &ShadowText::clicked, this, &TMainForm::ShrinkitClick);
     connect(c.RzBmpButton1, &QAbstractButton::clicked, this, &TMainForm::RzBmpButton1Click);
     connect(c.Deleteallthumbnails1, &QAction::triggered, this, &TMainForm::Deleteallthumbnails1Click);
     connect(c.Removespacesfromfilenames1, &QAction::triggered, this,

@@ -32,10 +32,23 @@ Control *place(Control *control, const char *name, const QRect &place, const QSt
     return control;
 }
 
+// The "x" and "-" on the skin's white tabs: white ink would vanish there, so the pointer over one
+// turns its ink blue (the skin's count colour); pressed it turns dark blue and moves down like the
+// pictures.
+ShadowText *textButton(QWidget *form, const QString &caption)
+{
+    auto *button = new ShadowText(caption, form);
+    button->setAlignment(Qt::AlignCenter);
+    button->setClickable(true);
+    button->setHotLook({QColor(0, 0, 255), QColor(Qt::white)});
+    button->setPressedLook({QColor(0, 0, 128), QColor(Qt::white), 1});
+    return button;
+}
+
 PictureButton *pictureButton(QWidget *form, const char *name, const QRect &where, const QString &hint)
 {
-    return place(new PictureButton(QStringLiteral("scanner_%1.png").arg(QLatin1String(name)), form), name,
-                 where, hint);
+    return PictureButton::place(form, QString::fromLatin1(name),
+                                QStringLiteral("scanner_%1.png").arg(QLatin1String(name)), {}, where, hint);
 }
 
 // Kind buttons by code: where each lies on the skin.
@@ -79,22 +92,22 @@ ScannerControls::ScannerControls(QWidget *form)
     dressSilver(FileListBoxSH);
     HelpHints::setHint(FileListBoxSH->viewport(), HelpHints::hintOf(FileListBoxSH));
 
-    ListLabel =
-        place(new ShadowTextLabel(QColor(0, 0, 255), QColor(Qt::white), form), "ListLabel", {304, 300, 233, 29},
-              QObject::tr("This shows the type of files and the number of files that will be used in "
-                          "creating your web page."));
+    ListLabel = place(new ShadowText({}, form), "ListLabel", {304, 300, 233, 29},
+                      QObject::tr("This shows the type of files and the number of files that will be used in "
+                                  "creating your web page."));
     ListLabel->setFont(boldFont(
         {QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")}, 19));
+    ListLabel->setLook({QColor(0, 0, 255), QColor(Qt::white)});
     ListLabel->setAlignment(Qt::AlignCenter);
     ListLabel->setText(QStringLiteral("Picture List"));
     ListLabel->hide();
 
-    HaltButton = place(new TextButton(QStringLiteral("x"), form), "HaltButton", {564, 85, 11, 19},
-                       QObject::tr("Quit"));
+    HaltButton =
+        place(textButton(form, QStringLiteral("x")), "HaltButton", {564, 85, 11, 19}, QObject::tr("Quit"));
     HaltButton->setFont(boldFont(
         {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}, 16));
-    Shrinkit = place(new TextButton(QStringLiteral("-"), form), "Shrinkit", {552, 70, 8, 22},
-                     QObject::tr("Minimize"));
+    Shrinkit =
+        place(textButton(form, QStringLiteral("-")), "Shrinkit", {552, 70, 8, 22}, QObject::tr("Minimize"));
     Shrinkit->setFont(boldFont(
         {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}, 19));
 

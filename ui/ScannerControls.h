@@ -8,8 +8,7 @@ class PictureButton;
 class QAction;
 class QMenu;
 class QWidget;
-class ShadowTextLabel;
-class TextButton;
+class ShadowText;
 
 // The controls of the main window, laid out on its skin at their fixed places with their captions,
 // fonts and hints. Owned by the window (parent ownership).
@@ -18,9 +17,9 @@ struct ScannerControls {
 
     FolderTreeView *DirectoryListBox;
     FileListView *FileListBoxSH;
-    ShadowTextLabel *ListLabel;
-    TextButton *HaltButton;
-    TextButton *Shrinkit;
+    ShadowText *ListLabel;
+    ShadowText *HaltButton;
+    ShadowText *Shrinkit;
     PictureButton *WebButton;
     PictureButton *PreviewButton;
     PictureButton *GrabberButton;

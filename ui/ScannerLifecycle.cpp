@@ -7,11 +7,11 @@
 #include "ui/FolderTreeView.h"
 #include "ui/ScannerControls.h"
 #include "ui/ShadowText.h"
+#include "ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QScreen>
 #include <QSettings>
 
 namespace
@@ -26,8 +26,7 @@ void TMainForm::FormCreate()
     // A Linux user expects to start in the home folder (the drive root stood here on Windows).
     selectFolder(QDir::homePath());
     m_state.StoredHelpSystem = UserSettings::open()->value(kHelpSystemKey).toString();
-    if (const QScreen *screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnScreen(this);
 }
 
 void TMainForm::showEvent(QShowEvent *event)

@@ -2,7 +2,6 @@
 
 #include "core/EmailPage.h"
 #include "core/PageOptions.h"
-#include "ui/CaptionLabel.h"
 #include "ui/ClampedSpinBox.h"
 #include "ui/ColorChooser.h"
 #include "ui/FieldLook.h"
@@ -10,6 +9,7 @@
 #include "ui/FormDialogs.h"
 #include "ui/HelpHints.h"
 #include "ui/NumberField.h"
+#include "ui/ShadowText.h"
 #include "ui/Skin.h"
 
 #include <QCheckBox>
@@ -91,7 +91,7 @@ void TSettingsForm::panel(const QRect &area)
 
 void TSettingsForm::buildNaming()
 {
-    (new CaptionLabel(QStringLiteral("FileNameLabel"), tr("File Name"), CaptionLabel::Plain, this))
+    (ShadowText::caption(QStringLiteral("FileNameLabel"), tr("File Name"), ShadowText::Plain, this))
         ->move(kLeft + 2, 38);
     m_webName = new QLineEdit(this);
     m_webName->setObjectName(QStringLiteral("WebNameEdit"));
@@ -108,7 +108,7 @@ void TSettingsForm::buildNaming()
                           "time a page is created. The program will not use this if the value is zero."));
     connect(m_counter, &NumberField::valueEdited, &m_options, &PageOptions::setNameIncrement);
 
-    (new CaptionLabel(QStringLiteral("PageTitleLabel"), tr("Page Title"), CaptionLabel::Plain, this))
+    (ShadowText::caption(QStringLiteral("PageTitleLabel"), tr("Page Title"), ShadowText::Plain, this))
         ->move(kRight + 2, 38);
     m_title = new QLineEdit(this);
     m_title->setObjectName(QStringLiteral("TitleEdit"));
@@ -125,7 +125,7 @@ QCheckBox *TSettingsForm::addCheck(const QString &boxName, const QString &captio
     auto *box = new QCheckBox(this);
     box->setObjectName(boxName);
     box->setGeometry(x, y, 18, kRowHeight);
-    auto *label = new CaptionLabel(captionName, caption, CaptionLabel::Clickable, this);
+    auto *label = ShadowText::caption(captionName, caption, ShadowText::Clickable, this);
     label->move(x + 20, y + 3);
     label->adjustSize();
     const HelpHints::Mode mode =
@@ -134,7 +134,7 @@ QCheckBox *TSettingsForm::addCheck(const QString &boxName, const QString &captio
     HelpHints::setHint(label, hint, mode);
     connect(box, &QCheckBox::clicked, this, [turn](bool on) { turn(on); });
     // A caption either toggles its flag or, for a choice of several, chooses it.
-    connect(label, &CaptionLabel::clicked, this,
+    connect(label, &ShadowText::clicked, this,
             [isOn, turn, captionToggles] { turn(captionToggles ? !isOn() : true); });
     m_checkViews.push_back([box, isOn] { box->setChecked(isOn()); });
     return box;
@@ -231,8 +231,8 @@ void TSettingsForm::buildColours()
     };
     int y = 92;
     for (const Row &row : rows) {
-        auto *label = new CaptionLabel(QString::fromLatin1(row.name) + QStringLiteral("Label"), tr(row.label),
-                                       CaptionLabel::Plain, this);
+        auto *label = ShadowText::caption(QString::fromLatin1(row.name) + QStringLiteral("Label"),
+                                          tr(row.label), ShadowText::Plain, this);
         label->move(kRight + 4, y + 3);
         auto *chooser = new ColorChooser(QString::fromLatin1(row.name), row.start, this);
         chooser->setGeometry(kRight + 118, y, 104, kRowHeight);
@@ -292,7 +292,7 @@ void TSettingsForm::buildFlags()
             kRight + 4, y, [&o, get] { return (o.*get)(); }, [&o, set](bool on) { (o.*set)(on); }, true);
         y += 22;
     }
-    m_helpCaption = findChild<CaptionLabel *>(QStringLiteral("RxLabel8"));
+    m_helpCaption = findChild<ShadowText *>(QStringLiteral("RxLabel8"));
     m_helpCaption->setText(tr("Help System (Off)")); // the wider caption sets the label's size
     m_helpCaption->adjustSize();
 }
@@ -300,7 +300,7 @@ void TSettingsForm::buildFlags()
 QSpinBox *TSettingsForm::addSpin(const QString &name, const QString &label, int y, int maximum, int step,
                                  const QString &hint)
 {
-    (new CaptionLabel(name + QStringLiteral("Label"), label, CaptionLabel::Plain, this))
+    (ShadowText::caption(name + QStringLiteral("Label"), label, ShadowText::Plain, this))
         ->move(kLeft + 4, y + 3);
     auto *spin = new ClampedSpinBox(name, name == QLatin1String("ColumnEdit") ? 1 : 0, maximum, step, this);
     spin->setGeometry(kLeft + 140, y - 1, 100, kRowHeight + 2);
@@ -332,7 +332,7 @@ void TSettingsForm::buildSizes()
 void TSettingsForm::buildRatio()
 {
     panel(QRect(kRight - 4, 332, kRightWidth + 8, 152));
-    (new CaptionLabel(QStringLiteral("PictureRatioLabel"), tr("Picture Ratio"), CaptionLabel::Plain, this))
+    (ShadowText::caption(QStringLiteral("PictureRatioLabel"), tr("Picture Ratio"), ShadowText::Plain, this))
         ->move(kRight + 4, 338);
     m_percent = new QListWidget(this);
     m_percent->setObjectName(QStringLiteral("PopupMenu"));
@@ -370,11 +370,11 @@ void TSettingsForm::buildCaptionButtons()
     };
     int y = 88;
     for (const Button &b : buttons) {
-        auto *label = new CaptionLabel(QString::fromLatin1(b.name), QString::fromLatin1(b.text),
-                                       CaptionLabel::CaptionButton, this);
+        auto *label = ShadowText::caption(QString::fromLatin1(b.name), QString::fromLatin1(b.text),
+                                          ShadowText::CaptionButton, this);
         label->setGeometry(width() - 36, y, 24, 24);
         HelpHints::setHint(label, tr(b.hint));
-        connect(label, &CaptionLabel::clicked, this, b.click);
+        connect(label, &ShadowText::clicked, this, b.click);
         if (QLatin1String(b.name) == QLatin1String("EmailButton"))
             m_emailButton = label;
         y += 30;

@@ -17,7 +17,7 @@ class QListWidget;
 class QListWidgetItem;
 class QSpinBox;
 class QUrl;
-class CaptionLabel;
+class ShadowText;
 
 // The Options window: every option of the page as a control named like the option. It forwards
 // each user action to the options and shows them back after every change, the rules' own
@@ -84,7 +84,7 @@ private:
     QSpinBox *m_tableBorder = nullptr;
     QSpinBox *m_columns = nullptr;
     QListWidget *m_percent = nullptr;
-    CaptionLabel *m_helpCaption = nullptr;
-    CaptionLabel *m_emailButton = nullptr;
+    ShadowText *m_helpCaption = nullptr;
+    ShadowText *m_emailButton = nullptr;
     std::vector<std::function<void()>> m_checkViews; // shows each check box from the options
 };

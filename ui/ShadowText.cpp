@@ -3,76 +3,191 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace ShadowText
+ShadowText::ShadowText(const QString &text, QWidget *parent) : QLabel(text, parent)
 {
-
-void paint(QWidget *widget, const QString &text, Qt::Alignment alignment, const QColor &ink,
-           const QColor &shadow, int down)
-{
-    QPainter painter(widget);
-    painter.setFont(widget->font());
-    const QRect area = widget->rect().adjusted(0, 0, -1, -1).translated(0, down);
-    painter.setPen(shadow);
-    painter.drawText(area.translated(1, 1), int(alignment), text);
-    painter.setPen(ink);
-    painter.drawText(area, int(alignment), text);
-}
-
-} // namespace ShadowText
-
-ShadowTextLabel::ShadowTextLabel(const QColor &ink, const QColor &shadow, QWidget *parent)
-    : QLabel(parent), m_ink(ink), m_shadow(shadow)
-{
-    setAttribute(Qt::WA_TranslucentBackground);
-}
-
-void ShadowTextLabel::paintEvent(QPaintEvent *)
-{
-    ShadowText::paint(this, text(), alignment(), m_ink, m_shadow);
-}
-
-TextButton::TextButton(const QString &caption, QWidget *parent) : QAbstractButton(parent)
-{
-    setText(caption);
-    setMouseTracking(true);
-    setCursor(Qt::PointingHandCursor);
+    setAttribute(Qt::WA_TranslucentBackground); // the skin shows through
     setFocusPolicy(Qt::NoFocus);
 }
 
-void TextButton::paintEvent(QPaintEvent *)
+ShadowText *ShadowText::caption(const QString &objectName, const QString &text, CaptionKind kind,
+                                QWidget *parent)
 {
-    // The buttons sit on the skin's white tabs: white ink would vanish there, so the pointer over a
-    // button turns its ink blue (the skin's count colour), pressed it shifts down like the pictures.
-    const QColor ink = isDown() ? QColor(0, 0, 128) : m_hot ? QColor(0, 0, 255) : QColor(Qt::black);
-    const QColor shadow(Qt::white);
-    if (text() != QLatin1String("-")) {
-        ShadowText::paint(this, text(), Qt::AlignCenter, ink, shadow, isDown() ? 1 : 0);
+    auto *caption = new ShadowText(text, parent);
+    caption->setObjectName(objectName);
+    caption->setFont(captionFont(kind == CaptionButton ? 11 : 8));
+    caption->setShadowRoom(QSize(2, 2));
+    caption->setDisabledLook({QColor(Qt::darkGray), QColor(Qt::gray)});
+    caption->setClickable(kind != Plain);
+    if (kind == CaptionButton) {
+        caption->setAlignment(Qt::AlignCenter);
+        caption->setHotLook({QColor(Qt::white), QColor(Qt::black)});
+    }
+    return caption;
+}
+
+QFont ShadowText::captionFont(int pointSize)
+{
+    // MS Sans Serif where it is installed; Liberation Sans has its narrow metrics elsewhere.
+    QFont font;
+    font.setFamilies(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(pointSize);
+    font.setBold(true);
+    return font;
+}
+
+void ShadowText::setLook(const Look &look)
+{
+    m_look = look;
+    update();
+}
+
+void ShadowText::setHotLook(const Look &look)
+{
+    m_hotLook = look;
+    setMouseTracking(true);
+    update();
+}
+
+void ShadowText::setPressedLook(const Look &look)
+{
+    m_pressedLook = look;
+    update();
+}
+
+void ShadowText::setDisabledLook(const Look &look)
+{
+    m_disabledLook = look;
+    update();
+}
+
+void ShadowText::setClickable(bool clickable)
+{
+    m_clickable = clickable;
+    if (clickable)
+        setCursor(Qt::PointingHandCursor);
+    else
+        unsetCursor();
+}
+
+void ShadowText::setFitted(bool fitted)
+{
+    m_fitted = fitted;
+    if (fitted) {
+        setAlignment(Qt::AlignCenter);
+        setWordWrap(true);
+    }
+    update();
+}
+
+void ShadowText::setShadowRoom(const QSize &room)
+{
+    m_shadowRoom = room;
+    updateGeometry();
+}
+
+void ShadowText::setDown(bool down)
+{
+    if (m_down == down)
+        return;
+    m_down = down;
+    update();
+}
+
+WrappedText::Fit ShadowText::shownText() const
+{
+    return WrappedText::fit(text(), font(), contentsRect().size());
+}
+
+QSize ShadowText::sizeHint() const
+{
+    return QLabel::sizeHint() + m_shadowRoom;
+}
+
+ShadowText::Look ShadowText::currentLook() const
+{
+    if (!isEnabled() && m_disabledLook)
+        return *m_disabledLook;
+    if (m_down && m_pressedLook)
+        return *m_pressedLook;
+    if (m_hot && m_hotLook)
+        return *m_hotLook;
+    return m_look;
+}
+
+void ShadowText::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const Look look = currentLook();
+    if (m_clickable && text() == QLatin1String("-")) {
+        paintMinimiseBar(painter, look);
         return;
     }
-    // A minimise bar rather than a dash, low in the button as title bars draw it.
-    QPainter painter(this);
-    const int thickness = 3;
-    QRect bar(1, height() / 2 + 2, width() - 2, thickness);
-    if (isDown())
-        bar.translate(0, 1);
-    painter.fillRect(bar.translated(1, 1), shadow);
-    painter.fillRect(bar, ink);
+    // Fitted text fills its whole box; other text keeps a pixel at the right and bottom for the shadow.
+    const QString shown = m_fitted ? shownText().lines.join(u'\n') : text();
+    const QRect area =
+        (m_fitted ? contentsRect() : contentsRect().adjusted(0, 0, -1, -1)).translated(0, look.drop);
+    const int flags = int(alignment()) | (wordWrap() && !m_fitted ? int(Qt::TextWordWrap) : 0);
+    painter.setPen(look.shadow);
+    painter.drawText(area.translated(1, 1), flags, shown);
+    painter.setPen(look.ink);
+    painter.drawText(area, flags, shown);
 }
 
-void TextButton::mouseMoveEvent(QMouseEvent *event)
+// A minimise bar rather than a dash, low in the button as title bars draw it.
+void ShadowText::paintMinimiseBar(QPainter &painter, const Look &look)
 {
-    setHot(rect().contains(event->position().toPoint()));
-    QAbstractButton::mouseMoveEvent(event);
+    const int thickness = 3;
+    const QRect bar = QRect(1, height() / 2 + 2, width() - 2, thickness).translated(0, look.drop);
+    painter.fillRect(bar.translated(1, 1), look.shadow);
+    painter.fillRect(bar, look.ink);
 }
 
-void TextButton::leaveEvent(QEvent *event)
+void ShadowText::enterEvent(QEnterEvent *event)
+{
+    setHot(true);
+    QLabel::enterEvent(event);
+}
+
+void ShadowText::leaveEvent(QEvent *event)
 {
     setHot(false);
-    QAbstractButton::leaveEvent(event);
+    QLabel::leaveEvent(event);
 }
 
-void TextButton::setHot(bool hot)
+void ShadowText::mouseMoveEvent(QMouseEvent *event)
 {
+    setHot(rect().contains(event->position().toPoint()));
+    QLabel::mouseMoveEvent(event);
+}
+
+// Taken here, so a press on clickable text does not start dragging the window.
+void ShadowText::mousePressEvent(QMouseEvent *event)
+{
+    if (!m_clickable || event->button() != Qt::LeftButton) {
+        QLabel::mousePressEvent(event);
+        return;
+    }
+    setDown(true);
+    event->accept();
+}
+
+void ShadowText::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!m_clickable || event->button() != Qt::LeftButton) {
+        QLabel::mouseReleaseEvent(event);
+        return;
+    }
+    setDown(false);
+    event->accept();
+    if (rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+}
+
+void ShadowText::setHot(bool hot)
+{
+    hot = hot && m_hotLook;
     if (m_hot == hot)
         return;
     m_hot = hot;

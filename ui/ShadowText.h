@@ -1,56 +1,81 @@
 #pragma once
 
-#include <QAbstractButton>
+#include "ui/WrappedText.h"
+
 #include <QColor>
 #include <QLabel>
 
-// Text drawn over a one-pixel shadow, as the main window's count label and its "x" and "-" buttons
-// show it.
-namespace ShadowText
-{
+#include <optional>
 
-// down: pixels the text moves down (a pressed button).
-void paint(QWidget *widget, const QString &text, Qt::Alignment alignment, const QColor &ink,
-           const QColor &shadow, int down = 0);
-
-} // namespace ShadowText
-
-// A transparent label whose text has a shadow.
-class ShadowTextLabel final : public QLabel
+// Text on a skin over a one-pixel shadow to its lower right: the skinned windows' labels, captions,
+// prompts and caption-only buttons. A label only shows; a clickable one reports clicks and takes the
+// press (the window is not dragged by it); a hot look is shown while the pointer is over it, a
+// pressed look while it is held down.
+class ShadowText final : public QLabel
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(ShadowTextLabel)
+    Q_DISABLE_COPY_MOVE(ShadowText)
 
 public:
-    ShadowTextLabel(const QColor &ink, const QColor &shadow, QWidget *parent = nullptr);
+    struct Look {
+        QColor ink = Qt::black;
+        QColor shadow = Qt::white;
+        int drop = 0; // pixels the text moves down
+    };
+    // The captions of the skinned forms: plain, clickable, or a caption button that swaps its
+    // colours while the pointer is over it.
+    enum CaptionKind { Plain, Clickable, CaptionButton };
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
+    explicit ShadowText(const QString &text = {}, QWidget *parent = nullptr);
+    static ShadowText *caption(const QString &objectName, const QString &text, CaptionKind kind,
+                               QWidget *parent);
+    // The captions' font, shared by every skinned form.
+    static QFont captionFont(int pointSize = 8);
 
-private:
-    QColor m_ink;
-    QColor m_shadow;
-};
-
-// A caption-only button: black text with a white shadow, blue while the pointer is over it, dark
-// blue and one pixel lower while pressed. The caption "-" is drawn as a minimise bar.
-class TextButton final : public QAbstractButton
-{
-    Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TextButton)
-
-public:
-    explicit TextButton(const QString &caption, QWidget *parent = nullptr);
+    void setLook(const Look &look);
+    void setHotLook(const Look &look);
+    void setPressedLook(const Look &look);
+    void setDisabledLook(const Look &look);
+    void setClickable(bool clickable);
+    // Wraps at word boundaries and cuts where the box ends (WrappedText); text() stays whole.
+    void setFitted(bool fitted);
+    // Room for the shadow added to the text's own size.
+    void setShadowRoom(const QSize &room);
 
     bool isHot() const { return m_hot; }
+    bool isDown() const { return m_down; }
+    void setDown(bool down);
+    QColor textColor() const { return currentLook().ink; }
+    QColor shadowColor() const { return currentLook().shadow; }
+    // What the text shows, line by line (fitted text only).
+    WrappedText::Fit shownText() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+Q_SIGNALS:
+    void clicked();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    Look currentLook() const;
     void setHot(bool hot);
+    void paintMinimiseBar(QPainter &painter, const Look &look);
 
+    Look m_look;
+    std::optional<Look> m_hotLook;
+    std::optional<Look> m_pressedLook;
+    std::optional<Look> m_disabledLook;
+    QSize m_shadowRoom;
+    bool m_clickable = false;
+    bool m_fitted = false;
     bool m_hot = false;
+    bool m_down = false;
 };

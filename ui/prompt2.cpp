@@ -1,8 +1,8 @@
 #include "ui/prompt2.h"
 
-#include "ui/ShadowLabel.h"
+#include "ui/PictureButton.h"
+#include "ui/ShadowText.h"
 #include "ui/Skin.h"
-#include "ui/TwoStateButton.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WrappedText.h"
 
@@ -12,9 +12,8 @@
 #include <algorithm>
 
 TPrompt2Form::TPrompt2Form(QWidget *parent)
-    : QDialog(parent), m_promptmessage(new ShadowLabel(this)),
-      m_OKButton(
-          new TwoStateButton(QStringLiteral("ok_button.png"), QStringLiteral("ok_button_down.png"), this))
+    : QDialog(parent), m_promptmessage(new ShadowText({}, this)),
+      m_OKButton(new PictureButton(QStringLiteral("ok_button.png"), this))
 {
     setObjectName(QStringLiteral("Prompt2Form"));
     setWindowTitle(tr("Message"));
@@ -24,6 +23,7 @@ TPrompt2Form::TPrompt2Form(QWidget *parent)
     setModal(true);
 
     m_promptmessage->setObjectName(QStringLiteral("promptmessage"));
+    m_promptmessage->setFitted(true);
     m_promptmessage->setGeometry(27, 13, 303, 40);
     // The label reaches under the OK button's rim; keep the text inside the skin's well.
     m_promptmessage->setContentsMargins(4, 0, 6, 0);
@@ -34,6 +34,8 @@ TPrompt2Form::TPrompt2Form(QWidget *parent)
     m_promptmessage->setText(tr("You must choose a file first"));
 
     m_OKButton->setObjectName(QStringLiteral("OKButton"));
+    m_OKButton->setPressedPicture(QStringLiteral("ok_button_down.png"));
+    m_OKButton->setFocusPolicy(Qt::StrongFocus);
     m_OKButton->setText(tr("OK"));
     m_OKButton->setGeometry(328, 13, 42, 37);
     connect(m_OKButton, &QAbstractButton::clicked, this, &TPrompt2Form::OKButtonClick);

@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-class TwoStateButton;
-class ShadowLabel;
+class PictureButton;
+class ShadowText;
 class Skin;
 
 // The message window: one text and an OK button, shown modally. Created once and reused for every
@@ -22,8 +22,8 @@ public:
     void setText(const QString &text);
     QString text() const;
 
-    ShadowLabel *promptmessage() const { return m_promptmessage; }
-    TwoStateButton *OKButton() const { return m_OKButton; }
+    ShadowText *promptmessage() const { return m_promptmessage; }
+    PictureButton *OKButton() const { return m_OKButton; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -33,6 +33,6 @@ private:
     void OKButtonClick();
 
     Skin *m_skin;
-    ShadowLabel *m_promptmessage;
-    TwoStateButton *m_OKButton;
+    ShadowText *m_promptmessage;
+    PictureButton *m_OKButton;
 };

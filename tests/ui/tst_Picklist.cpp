@@ -5,7 +5,7 @@
 #include "ui/HelpHints.h"
 #include "ui/Picklist.h"
 #include "ui/PicklistChoosers.h"
-#include "ui/PicklistHaltLabel.h"
+#include "ui/ShadowText.h"
 #include "ui/PicklistMemo.h"
 
 #include <QAbstractButton>
@@ -279,7 +279,7 @@ private Q_SLOTS:
     void closeMarkLightsUpUnderThePointer()
     {
         World w;
-        auto *halt = w.form.findChild<PicklistHaltLabel *>("HaltButton");
+        auto *halt = w.form.findChild<ShadowText *>("HaltButton");
         QCOMPARE(halt->textColor(), QColor(Qt::black));
         QCOMPARE(halt->shadowColor(), QColor(Qt::white));
         QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));

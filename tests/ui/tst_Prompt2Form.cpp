@@ -1,5 +1,5 @@
-#include "ui/ShadowLabel.h"
-#include "ui/TwoStateButton.h"
+#include "ui/ShadowText.h"
+#include "ui/PictureButton.h"
 #include "ui/WrappedText.h"
 #include "ui/prompt2.h"
 
@@ -105,7 +105,7 @@ private Q_SLOTS:
         QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(!form.mask().contains(QPoint(0, 0))); // black corners cut out
         QVERIFY(form.mask().contains(QPoint(192, 32)));
-        ShadowLabel *label = form.findChild<ShadowLabel *>(QStringLiteral("promptmessage"));
+        ShadowText *label = form.findChild<ShadowText *>(QStringLiteral("promptmessage"));
         QVERIFY(label);
         QCOMPARE(label, form.promptmessage());
         QCOMPARE(label->geometry(), QRect(27, 13, 303, 40));
@@ -113,7 +113,7 @@ private Q_SLOTS:
         QCOMPARE(label->font().pixelSize(), 13);
         QVERIFY(label->font().bold());
         QCOMPARE(label->text(), QStringLiteral("You must choose a file first"));
-        auto *ok = form.findChild<TwoStateButton *>(QStringLiteral("OKButton"));
+        auto *ok = form.findChild<PictureButton *>(QStringLiteral("OKButton"));
         QVERIFY(ok);
         QCOMPARE(ok->geometry(), QRect(328, 13, 42, 37));
     }

@@ -520,7 +520,7 @@ private Q_SLOTS:
         Fixture f;
         f.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.form));
-        auto *control = f.form.findChild<TextButton *>(button);
+        auto *control = f.form.findChild<ShadowText *>(button);
         QVERIFY(control);
         const auto darkPixels = [&] {
             const QImage shot = f.form.grab(control->geometry()).toImage();
@@ -548,7 +548,7 @@ private Q_SLOTS:
         Fixture f;
         f.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.form));
-        TextButton *quit = f.form.controls().HaltButton;
+        ShadowText *quit = f.form.controls().HaltButton;
         QVERIFY(!quit->isHot());
         QTest::mouseMove(quit, QPoint(5, 9));
         QVERIFY(quit->isHot());

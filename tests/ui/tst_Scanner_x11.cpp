@@ -62,7 +62,7 @@ private Q_SLOTS:
         QVERIFY(QColor(shot.pixel(origin + QPoint(330, 50))) != kBackdrop);         // title band shown
         QVERIFY(QColor(shot.pixel(origin + QPoint(80, 200))) != QColor(Qt::black)); // no key colour left
 
-        TextButton *quit = form.controls().HaltButton;
+        ShadowText *quit = form.controls().HaltButton;
         QCursor::setPos(quit->mapToGlobal(quit->rect().center()));
         QTRY_VERIFY(quit->isHot());
         QTest::qWait(100);
@@ -99,7 +99,7 @@ private Q_SLOTS:
         const QRect list(form.controls().FileListBoxSH->mapToGlobal(QPoint()),
                          form.controls().FileListBoxSH->size());
         QVERIFY(!pickList.frameGeometry().intersects(list));
-        TextButton *minimise = form.controls().Shrinkit;
+        ShadowText *minimise = form.controls().Shrinkit;
         QCursor::setPos(minimise->mapToGlobal(minimise->rect().center()));
         QTRY_VERIFY(minimise->isHot());
         QTest::qWait(300);

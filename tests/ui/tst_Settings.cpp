@@ -1,6 +1,6 @@
 #include "core/PageOptions.h"
 #include "ui/BalloonHint.h"
-#include "ui/CaptionLabel.h"
+#include "ui/ShadowText.h"
 #include "ui/ColorChooser.h"
 #include "ui/FileChooser.h"
 #include "ui/FormDialogs.h"
@@ -696,14 +696,14 @@ private Q_SLOTS:
 
     void captionButtonsLightUp()
     {
-        auto *halt = control<CaptionLabel>("HaltButton");
-        QVERIFY(!halt->isHighlighted());
+        auto *halt = control<ShadowText>("HaltButton");
+        QVERIFY(!halt->isHot());
         QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), halt->mapToGlobal(QPointF(2, 2)));
         QApplication::sendEvent(halt, &enter);
-        QVERIFY(halt->isHighlighted());
+        QVERIFY(halt->isHot());
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(halt, &leave);
-        QVERIFY(!halt->isHighlighted());
+        QVERIFY(!halt->isHot());
     }
 
     void hideAndShowKeepValues()
