@@ -12,6 +12,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <vector>
 
 namespace
 {
@@ -167,15 +168,37 @@ FolderListing listFolder(const QString &folder, const QString &maskString)
 
 FolderEntries readFolderEntries(const QString &folder)
 {
+    // Which kinds select each file is settled here, once, so choosing a kind is a test of one bit.
+    std::vector<std::pair<RawNameFilter, MediaKinds::MaskMatcher>> kinds;
+    for (int code = mkGifJpg; code <= mkMpg; ++code) {
+        const QString masks = QString::fromLatin1(MediaKinds::info(code)->masks);
+        kinds.emplace_back(RawNameFilter(masks), MediaKinds::MaskMatcher(masks));
+    }
     FolderEntries result;
-    result.error = scanFolder(
-        folder, QString(), result.unreadableNames,
-        [&result](const QString &name, int fd, const char *rawName) {
-            struct stat st;
-            if (fstatat(fd, rawName, &st, 0) != 0)
-                return; // gone since it was listed
-            result.entries.append(
-                {name, qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000});
-        });
+    result.error =
+        scanFolder(folder, QString(), result.unreadableNames,
+                   [&result, &kinds](const QString &name, int fd, const char *rawName) {
+                       struct stat st;
+                       if (fstatat(fd, rawName, &st, 0) != 0)
+                           return; // gone since it was listed
+                       FolderEntry entry{name, qint64(st.st_size),
+                                         qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000};
+                       const size_t length = std::strlen(rawName);
+                       for (size_t k = 0; k < kinds.size(); ++k) {
+                           const RawNameFilter::Verdict verdict = kinds[k].first.judge(rawName, length);
+                           if (verdict == RawNameFilter::Match ||
+                               (verdict == RawNameFilter::Undecided && kinds[k].second.matches(name)))
+                               entry.kinds |= quint16(1u << (k + 1));
+                       }
+                       result.entries.append(std::move(entry));
+                   });
     return result;
+}
+
+quint16 kindBitOfMasks(const QString &maskString)
+{
+    for (int code = mkGifJpg; code <= mkMpg; ++code)
+        if (maskString == QLatin1String(MediaKinds::info(code)->masks))
+            return quint16(1u << code);
+    return 0;
 }

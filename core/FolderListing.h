@@ -19,6 +19,7 @@ struct FolderEntry {
     QString name;
     qint64 size = 0;
     qint64 modifiedMs = 0; // last modification, milliseconds since the epoch (UTC)
+    quint16 kinds = 0;     // bit k set when the masks of kind k (1 to 8) select the file
 };
 
 struct FolderEntries {
@@ -29,3 +30,6 @@ struct FolderEntries {
 
 // Every file listFolder would list without a mask, with its size and time, in one pass.
 FolderEntries readFolderEntries(const QString &folder);
+
+// The bit of FolderEntry::kinds that stands for the mask string: a kind's own string; else 0.
+quint16 kindBitOfMasks(const QString &maskString);

@@ -70,6 +70,38 @@ int sign(int v)
     return v < 0 ? -1 : v > 0 ? 1 : 0;
 }
 
+QStringList trickyNames()
+{
+    const QStringList names{"a.jpg",
+                            "B.JPG",
+                            "c.Jpg",
+                            "d.gif",
+                            "e.GiF",
+                            "f.jpeg",
+                            "g.jpg.txt",
+                            "jpg",
+                            ".jpg",
+                            "h.mp3",
+                            "i.MP3",
+                            "caf\u00e9.jpg",
+                            "\u00e9t\u00e9.\u00e9",
+                            "x.\u00c9",
+                            "k.\u212apg",
+                            "a b.wav",
+                            "abc.jpg",
+                            "img10.jpg",
+                            "img9.jpg",
+                            "sm_a.jpg",
+                            "SM_B.JPG",
+                            "sm_",
+                            "sm_x",
+                            "sm",
+                            "\u017fm_c.jpg",
+                            "s\u00e9_d.jpg",
+                            "xsm_e.jpg"};
+    return names;
+}
+
 } // namespace
 
 class tst_ListingFastPaths : public QObject
@@ -102,33 +134,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, masks);
         QTemporaryDir dir;
-        const QStringList names{"a.jpg",
-                                "B.JPG",
-                                "c.Jpg",
-                                "d.gif",
-                                "e.GiF",
-                                "f.jpeg",
-                                "g.jpg.txt",
-                                "jpg",
-                                ".jpg",
-                                "h.mp3",
-                                "i.MP3",
-                                "caf\u00e9.jpg",
-                                "\u00e9t\u00e9.\u00e9",
-                                "x.\u00c9",
-                                "k.\u212apg",
-                                "a b.wav",
-                                "abc.jpg",
-                                "img10.jpg",
-                                "img9.jpg",
-                                "sm_a.jpg",
-                                "SM_B.JPG",
-                                "sm_",
-                                "sm_x",
-                                "sm",
-                                "\u017fm_c.jpg",
-                                "s\u00e9_d.jpg",
-                                "xsm_e.jpg"};
+        const QStringList names = trickyNames();
         for (const QString &name : names) {
             QFile file(dir.filePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -141,6 +147,29 @@ private Q_SLOTS:
                 expected << name;
         std::sort(expected.begin(), expected.end(), naturalLess);
         QCOMPARE(listFolder(dir.path(), masks).names, expected);
+    }
+
+    // Each file's kinds are settled from its raw name when the folder is read: the same verdicts as
+    // the mask matcher gives each kind's mask string.
+    void kindsOfEachFileMatchTheMaskMatcher()
+    {
+        QTemporaryDir dir;
+        for (const QString &name : trickyNames()) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const FolderEntries read = readFolderEntries(dir.path());
+        QCOMPARE(read.entries.size(), trickyNames().size() - 1); // not the hidden ".jpg"
+        for (const FolderEntry &entry : read.entries) {
+            for (int code = mkGifJpg; code <= mkMpg; ++code) {
+                const QString masks = QString::fromLatin1(MediaKinds::info(code)->masks);
+                QCOMPARE(kindBitOfMasks(masks), quint16(1u << code));
+                QVERIFY2(bool(entry.kinds & kindBitOfMasks(masks)) ==
+                             MediaKinds::matchesMasks(entry.name, masks),
+                         qPrintable(entry.name + " / " + masks));
+            }
+        }
+        QCOMPARE(kindBitOfMasks("*.*"), quint16(0));
     }
 };
 
