@@ -207,21 +207,20 @@ int main(int argc, char *argv[])
                beat, [&] { form.selectFolder(dir.path()); },
                [&] { return complete("GIF/JPG List:", pictures); }),
            true);
-    report("Change kind to JPG",
-           measure(
-               beat, [&] { form.controls().kindButtons[mkJpg - 1]->click(); },
-               [&] { return complete("JPG List:", jpgs); }),
-           false);
-    report("Change kind to WAV",
-           measure(
-               beat, [&] { form.controls().kindButtons[mkWav - 1]->click(); },
-               [&] { return complete("WAV List:", wavs); }),
-           false);
-    report("Change kind to GIF/JPG",
-           measure(
-               beat, [&] { form.controls().kindButtons[mkGifJpg - 1]->click(); },
-               [&] { return complete("GIF/JPG List:", pictures); }),
-           false);
+    const struct {
+        const char *what;
+        int code;
+        const char *caption;
+        int count;
+    } kindChanges[] = {{"Change kind to JPG", mkJpg, "JPG List:", jpgs},
+                       {"Change kind to WAV", mkWav, "WAV List:", wavs},
+                       {"Change kind to GIF/JPG", mkGifJpg, "GIF/JPG List:", pictures}};
+    for (const auto &change : kindChanges)
+        report(change.what,
+               measure(
+                   beat, [&] { form.controls().kindButtons[change.code - 1]->click(); },
+                   [&] { return complete(change.caption, change.count); }),
+               false);
     const QString firstByName = listing.FileListBox().value(0);
     report("Re-sort by name, descending",
            measure(

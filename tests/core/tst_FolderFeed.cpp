@@ -40,6 +40,18 @@ struct Receiver {
     QStringList names() const { return snapshots.isEmpty() ? QStringList() : namesOf(snapshots.last()); }
 };
 
+// A temporary folder shown through a feed, its first snapshot received.
+struct FedFolder {
+    QTemporaryDir dir;
+    FolderFeed feed;
+    Receiver received{feed};
+    bool start()
+    {
+        feed.setFolder(dir.path());
+        return QTest::qWaitFor([this] { return received.snapshots.size() == 1; });
+    }
+};
+
 } // namespace
 
 class tst_FolderFeed : public QObject
@@ -117,15 +129,12 @@ private Q_SLOTS:
     // Re-sorting works on what was read: a file that came meanwhile waits for the folder's change report.
     void sortingDoesNotReadAgain()
     {
-        QTemporaryDir dir;
-        makeFile(dir.filePath("a.jpg"), 1);
-        FolderFeed feed;
-        Receiver received(feed);
-        feed.setFolder(dir.path());
-        QTRY_COMPARE(received.snapshots.size(), 1);
-        feed.reread(); // nothing changed: the same files again
-        QTRY_COMPARE(received.snapshots.size(), 2);
-        QCOMPARE(received.names(), QStringList{"a.jpg"});
+        FedFolder f;
+        makeFile(f.dir.filePath("a.jpg"), 1);
+        QVERIFY(f.start());
+        f.feed.reread(); // nothing changed: the same files again
+        QTRY_COMPARE(f.received.snapshots.size(), 2);
+        QCOMPARE(f.received.names(), QStringList{"a.jpg"});
     }
 
     void onlyTheNewestRequestArrives()
@@ -147,12 +156,11 @@ private Q_SLOTS:
 
     void manyFilesComingAndGoingWhileWatched()
     {
-        QTemporaryDir dir;
+        FedFolder f;
+        QTemporaryDir &dir = f.dir;
+        Receiver &received = f.received;
         makeFile(dir.filePath("kept.jpg"), 1);
-        FolderFeed feed;
-        Receiver received(feed);
-        feed.setFolder(dir.path());
-        QTRY_COMPARE(received.snapshots.size(), 1);
+        QVERIFY(f.start());
         QStringList expected{"kept.jpg"};
         for (int i = 0; i < 1000; ++i) {
             const QString name = QStringLiteral("IMG_%1.JPG").arg(i);
