@@ -14,7 +14,13 @@ public:
     virtual void setMaskString(const QString &masks) = 0;
     virtual int rowCount() const = 0;
     virtual QString rowPath(int row) const = 0; // full path of the row's file
-    virtual int selectedRow() const = 0;        // the first selected row, or -1
+    // The bare name of the row's file: the part of its path after the last separator.
+    virtual QString rowName(int row) const
+    {
+        const QString path = rowPath(row);
+        return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    }
+    virtual int selectedRow() const = 0; // the first selected row, or -1
     virtual bool rowIsFile(int row) const = 0;
 };
 

@@ -5,12 +5,8 @@
 
 #include <QDir>
 
-namespace {
-
-QString bareName(const QString &path)
+namespace
 {
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
 
 bool isMovieName(const QString &name)
 {
@@ -79,8 +75,9 @@ void MediaListing::rebuildWorkingList()
     const int rows = m_rows.rowCount();
     if (rows == 0)
         m_clickedFile.clear();
+    m_files.reserve(rows);
     for (int row = 0; row < rows; ++row)
-        m_files.append(bareName(m_rows.rowPath(row)));
+        m_files.append(m_rows.rowName(row));
     Q_EMIT listingChanged();
 }
 
@@ -157,5 +154,5 @@ bool MediaListing::selectedRowIsFile() const
 
 QString MediaListing::selectedName() const
 {
-    return bareName(m_rows.rowPath(m_rows.selectedRow()));
+    return m_rows.rowName(m_rows.selectedRow());
 }

@@ -1,35 +1,43 @@
 #include "ui/FileListView.h"
 
-#include "ui/FileListProxy.h"
+#include "core/FolderEntryOrder.h"
+#include "ui/FileListModel.h"
 
-#include <QFileSystemModel>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <QSet>
 #include <QStyle>
 
+#include <algorithm>
+#include <utility>
+
 FileListView::FileListView(QWidget *parent)
-    : QTreeView(parent), m_model(new QFileSystemModel(this)), m_proxy(new FileListProxy(m_model, this))
+    : QTreeView(parent), m_model(new FileListModel(this)), m_feed(new FolderFeed(this))
 {
-    m_model->setFilter(QDir::Files | QDir::NoDotAndDotDot);
-    m_model->setReadOnly(true);
-    setModel(m_proxy);
+    setModel(m_model);
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(m_model, &FileListModel::sortRequested, m_feed, &FolderFeed::sortBy);
+    connect(m_feed, &FolderFeed::loaded, this, [this](const FolderSnapshotPtr &snapshot) {
+        replaceRows([this, snapshot] { m_model->setSnapshot(snapshot); });
+    });
     setSortingEnabled(true);
-    sortByColumn(0, Qt::AscendingOrder);
+    sortByColumn(NameColumn, Qt::AscendingOrder);
     // Names are what a person reads here: the Name column takes the width the size column leaves
     // (the type is in the name, the kind buttons choose it), long names lose their middle, not their
     // extension, and the whole name shows as a tooltip.
     header()->setStretchLastSection(false);
-    header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    header()->setSectionResizeMode(1, QHeaderView::Fixed);
+    header()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
+    header()->setSectionResizeMode(SizeColumn, QHeaderView::Fixed);
     fitSizeColumn();
-    hideColumn(2);
-    hideColumn(3);
+    hideColumn(TypeColumn);
+    hideColumn(DateColumn);
     setTextElideMode(Qt::ElideMiddle);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setMouseTracking(true); // hot rows under the hand cursor
@@ -38,13 +46,10 @@ FileListView::FileListView(QWidget *parent)
     m_changeTimer.setSingleShot(true);
     m_changeTimer.setInterval(0);
     connect(&m_changeTimer, &QTimer::timeout, this, &FileListView::contentsChanged);
-    connect(m_proxy, &QAbstractItemModel::rowsInserted, this, &FileListView::scheduleChange);
-    connect(m_proxy, &QAbstractItemModel::rowsRemoved, this, &FileListView::scheduleChange);
-    connect(m_proxy, &QAbstractItemModel::modelReset, this, &FileListView::scheduleChange);
-    connect(m_proxy, &QAbstractItemModel::layoutChanged, this, &FileListView::scheduleChange);
-    // Names come and go as inserted and removed rows; dataChanged only brings late icons and sizes,
-    // and taking it for a change would forget the file the user just clicked.
+    connect(m_model, &QAbstractItemModel::modelReset, this, &FileListView::scheduleChange);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (m_restoringSelection)
+            return; // the same files again, after new rows came in
         m_changeTimer.stop();
         Q_EMIT contentsChanged();
     });
@@ -54,49 +59,103 @@ FileListView::FileListView(QWidget *parent)
     });
 }
 
+FileListView::~FileListView()
+{
+    // The feed's last snapshot must not arrive while the view goes.
+    m_feed->blockSignals(true);
+}
+
 void FileListView::setFolder(const QString &folder)
 {
     if (folder == m_folder)
         return;
     m_folder = folder;
     selectionModel()->clear();
-    if (folder.isEmpty()) {
-        m_proxy->setFolderIndex(QModelIndex()); // shows nothing
-        setRootIndex(QModelIndex());
-    } else {
-        const QModelIndex source = m_model->setRootPath(folder);
-        m_proxy->setFolderIndex(source);
-        setRootIndex(m_proxy->mapFromSource(source));
-    }
+    m_model->setSnapshot(nullptr); // the old folder's rows go at once; the new ones follow
+    m_feed->setFolder(folder);
     m_changeTimer.stop();
     Q_EMIT folderChanged();
 }
 
+void FileListView::replaceRows(const std::function<void()> &replace)
+{
+    QStringList selected;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    for (const QModelIndex &index : rows)
+        selected << m_model->fileName(index.row());
+    const QString current = m_model->fileName(currentIndex().row());
+    const int scrolledTo = verticalScrollBar()->value();
+    const QString top = m_model->fileName(indexAt(QPoint(0, 0)).row());
+
+    replace();
+
+    if (selected.isEmpty() && current.isEmpty() && top.isEmpty())
+        return;
+    // One pass over the new rows finds the few names looked for (the selection is mostly small).
+    QSet<QString> wanted(selected.cbegin(), selected.cend());
+    wanted << current << top;
+    wanted.remove(QString());
+    QHash<QString, int> rowOf;
+    for (int row = 0; row < m_model->rowCount() && rowOf.size() < wanted.size(); ++row)
+        if (const QString name = m_model->fileName(row); wanted.contains(name))
+            rowOf.insert(name, row);
+    QList<int> keep;
+    for (const QString &name : std::as_const(selected))
+        if (const auto found = rowOf.constFind(name); found != rowOf.cend())
+            keep << *found;
+    std::sort(keep.begin(), keep.end());
+    QItemSelection selection;
+    for (qsizetype i = 0; i < keep.size();) { // runs of rows as ranges, not one range per row
+        qsizetype j = i;
+        while (j + 1 < keep.size() && keep[j + 1] == keep[j] + 1)
+            ++j;
+        selection.select(m_model->index(keep[i], 0), m_model->index(keep[j], 0));
+        i = j + 1;
+    }
+    m_restoringSelection = true;
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (const auto found = rowOf.constFind(current); found != rowOf.cend())
+        selectionModel()->setCurrentIndex(m_model->index(*found, 0), QItemSelectionModel::NoUpdate);
+    m_restoringSelection = false;
+    // The same files stay in sight: the first row shown before, or where the list was.
+    if (const auto found = rowOf.constFind(top); found != rowOf.cend())
+        scrollTo(m_model->index(*found, 0), QAbstractItemView::PositionAtTop);
+    else
+        verticalScrollBar()->setValue(scrolledTo);
+}
+
 QString FileListView::maskString() const
 {
-    return m_proxy->maskString();
+    return m_model->maskString();
 }
 
 void FileListView::setMaskString(const QString &masks)
 {
-    // The rows are re-read now; the caller rebuilds from them, so their change report is dropped.
-    if (m_proxy->setMaskString(masks))
+    // The rows are filtered now; the caller rebuilds from them, so their change report is dropped.
+    bool changed = false;
+    replaceRows([this, &masks, &changed] { changed = m_model->setMaskString(masks); });
+    if (changed)
         m_changeTimer.stop();
 }
 
 int FileListView::rowCount() const
 {
-    return m_folder.isEmpty() ? 0 : m_proxy->rowCount(rootIndex());
+    return m_folder.isEmpty() ? 0 : m_model->rowCount();
 }
 
 QModelIndex FileListView::rowIndex(int row) const
 {
-    return m_proxy->index(row, 0, rootIndex());
+    return m_model->index(row, 0);
 }
 
 QString FileListView::rowPath(int row) const
 {
-    return m_model->filePath(m_proxy->mapToSource(rowIndex(row)));
+    return m_model->filePath(row);
+}
+
+QString FileListView::rowName(int row) const
+{
+    return m_model->fileName(row);
 }
 
 int FileListView::selectedRow() const
@@ -104,7 +163,7 @@ int FileListView::selectedRow() const
     int first = -1;
     const QModelIndexList rows = selectionModel()->selectedRows();
     for (const QModelIndex &index : rows) {
-        if (index.parent() == rootIndex() && (first < 0 || index.row() < first))
+        if (first < 0 || index.row() < first)
             first = index.row();
     }
     return first;
@@ -112,8 +171,7 @@ int FileListView::selectedRow() const
 
 bool FileListView::rowIsFile(int row) const
 {
-    const QModelIndex index = rowIndex(row);
-    return index.isValid() && !m_model->isDir(m_proxy->mapToSource(index));
+    return rowIndex(row).isValid(); // the list holds files only
 }
 
 void FileListView::flushPendingChange()
@@ -141,7 +199,8 @@ void FileListView::scheduleChange()
 void FileListView::fitSizeColumn()
 {
     const int margins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 6;
-    header()->resizeSection(1, fontMetrics().horizontalAdvance(QStringLiteral("1023.99 KiB")) + margins);
+    header()->resizeSection(SizeColumn,
+                            fontMetrics().horizontalAdvance(QStringLiteral("1023.99 KiB")) + margins);
 }
 
 void FileListView::changeEvent(QEvent *event)

@@ -5,13 +5,16 @@
 #include <QTimer>
 #include <QTreeView>
 
-class FileListProxy;
-class QFileSystemModel;
+#include <functional>
+
+class FileListModel;
+class FolderFeed;
 
 // The main window's file list: a report view (name, size, type, date) of one folder's files,
-// several rows selectable, re-sorted by its column headers, kept in step with the folder by the
-// file-system model. It is the FileListRows the listing logic reads, and it reports the listing's
-// events: contentsChanged (rows or selection changed), folderChanged, fileClicked, keyReleased.
+// several rows selectable, re-sorted by its column headers, kept in step with the folder by a feed
+// that reads and sorts off the window's thread, so a folder of many thousand files never stalls it. It is the
+// FileListRows the listing logic reads, and it reports the listing's events: contentsChanged (rows or
+// selection changed), folderChanged, fileClicked, keyReleased.
 class FileListView final : public QTreeView, public FileListRows
 {
     Q_OBJECT
@@ -19,6 +22,7 @@ class FileListView final : public QTreeView, public FileListRows
 
 public:
     explicit FileListView(QWidget *parent = nullptr);
+    ~FileListView() override;
 
     void setFolder(const QString &folder);
     QString folder() const { return m_folder; }
@@ -28,6 +32,7 @@ public:
     void setMaskString(const QString &masks) override;
     int rowCount() const override;
     QString rowPath(int row) const override;
+    QString rowName(int row) const override;
     int selectedRow() const override;
     bool rowIsFile(int row) const override;
 
@@ -48,9 +53,12 @@ private:
     void fitSizeColumn();
     QModelIndex rowIndex(int row) const;
     void scheduleChange();
+    // Replaces the rows, keeping the selected files (by name) selected and current.
+    void replaceRows(const std::function<void()> &replace);
 
-    QFileSystemModel *m_model;
-    FileListProxy *m_proxy;
+    FileListModel *m_model;
+    FolderFeed *m_feed;
+    bool m_restoringSelection = false;
     QString m_folder;
     QTimer m_changeTimer; // coalesces the model's bursts of row reports into one change event
 };

@@ -10,7 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 // The natural order written the plain way: fold every character, compare digit runs by value.
 int referenceCompare(const QString &a, const QString &b)
@@ -19,9 +20,11 @@ int referenceCompare(const QString &a, const QString &b)
     while (i < a.size() && j < b.size()) {
         if (a[i].isDigit() && a[i].unicode() < 0x80 && b[j].isDigit() && b[j].unicode() < 0x80) {
             qsizetype si = i, sj = j;
-            while (si + 1 < a.size() && a[si] == u'0' && a[si + 1].unicode() >= '0' && a[si + 1].unicode() <= '9')
+            while (si + 1 < a.size() && a[si] == u'0' && a[si + 1].unicode() >= '0' &&
+                   a[si + 1].unicode() <= '9')
                 ++si;
-            while (sj + 1 < b.size() && b[sj] == u'0' && b[sj + 1].unicode() >= '0' && b[sj + 1].unicode() <= '9')
+            while (sj + 1 < b.size() && b[sj] == u'0' && b[sj + 1].unicode() >= '0' &&
+                   b[sj + 1].unicode() <= '9')
                 ++sj;
             qsizetype ei = si, ej = sj;
             while (ei < a.size() && a[ei].unicode() >= '0' && a[ei].unicode() <= '9')
@@ -52,8 +55,9 @@ int referenceCompare(const QString &a, const QString &b)
 
 QString randomName(QRandomGenerator &random)
 {
-    static const QString pieces[] = {"a", "B", "z", "0", "00", "7", "12", "007", " ", "_", ".", "\u00e9", "\u00c9",
-                                     "\u212a", "\u03a3", "\u03c3", "\U0001D400", "jpg", "JPG"};
+    static const QString pieces[] = {"a",      "B",      "z",          "0",   "00",     "7",      "12",
+                                     "007",    " ",      "_",          ".",   "\u00e9", "\u00c9", "\u212a",
+                                     "\u03a3", "\u03c3", "\U0001D400", "jpg", "JPG"};
     QString name;
     const int parts = random.bounded(1, 7);
     for (int p = 0; p < parts; ++p)
@@ -61,7 +65,42 @@ QString randomName(QRandomGenerator &random)
     return name;
 }
 
-int sign(int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
+int sign(int v)
+{
+    return v < 0 ? -1 : v > 0 ? 1 : 0;
+}
+
+QStringList trickyNames()
+{
+    const QStringList names{"a.jpg",
+                            "B.JPG",
+                            "c.Jpg",
+                            "d.gif",
+                            "e.GiF",
+                            "f.jpeg",
+                            "g.jpg.txt",
+                            "jpg",
+                            ".jpg",
+                            "h.mp3",
+                            "i.MP3",
+                            "caf\u00e9.jpg",
+                            "\u00e9t\u00e9.\u00e9",
+                            "x.\u00c9",
+                            "k.\u212apg",
+                            "a b.wav",
+                            "abc.jpg",
+                            "img10.jpg",
+                            "img9.jpg",
+                            "sm_a.jpg",
+                            "SM_B.JPG",
+                            "sm_",
+                            "sm_x",
+                            "sm",
+                            "\u017fm_c.jpg",
+                            "s\u00e9_d.jpg",
+                            "xsm_e.jpg"};
+    return names;
+}
 
 } // namespace
 
@@ -87,15 +126,15 @@ private Q_SLOTS:
         QTest::newRow("a wildcard mask") << "a*.jpg;*.wav";
         QTest::newRow("non-ASCII suffix") << "*.\u00e9";
         QTest::newRow("every file") << "";
+        QTest::newRow("thumbnails") << "sm_*.*";
+        QTest::newRow("a head and a suffix") << "sm_*.*;*.wav";
     }
 
     void listingMatchesTheMaskMatcher()
     {
         QFETCH(QString, masks);
         QTemporaryDir dir;
-        const QStringList names{"a.jpg", "B.JPG", "c.Jpg", "d.gif", "e.GiF", "f.jpeg", "g.jpg.txt", "jpg", ".jpg",
-                                "h.mp3", "i.MP3", "caf\u00e9.jpg", "\u00e9t\u00e9.\u00e9", "x.\u00c9", "k.\u212apg",
-                                "a b.wav", "abc.jpg", "img10.jpg", "img9.jpg"};
+        const QStringList names = trickyNames();
         for (const QString &name : names) {
             QFile file(dir.filePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -108,6 +147,29 @@ private Q_SLOTS:
                 expected << name;
         std::sort(expected.begin(), expected.end(), naturalLess);
         QCOMPARE(listFolder(dir.path(), masks).names, expected);
+    }
+
+    // Each file's kinds are settled from its raw name when the folder is read: the same verdicts as
+    // the mask matcher gives each kind's mask string.
+    void kindsOfEachFileMatchTheMaskMatcher()
+    {
+        QTemporaryDir dir;
+        for (const QString &name : trickyNames()) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const FolderEntries read = readFolderEntries(dir.path());
+        QCOMPARE(read.entries.size(), trickyNames().size() - 1); // not the hidden ".jpg"
+        for (const FolderEntry &entry : read.entries) {
+            for (int code = mkGifJpg; code <= mkMpg; ++code) {
+                const QString masks = QString::fromLatin1(MediaKinds::info(code)->masks);
+                QCOMPARE(kindBitOfMasks(masks), quint16(1u << code));
+                QVERIFY2(bool(entry.kinds & kindBitOfMasks(masks)) ==
+                             MediaKinds::matchesMasks(entry.name, masks),
+                         qPrintable(entry.name + " / " + masks));
+            }
+        }
+        QCOMPARE(kindBitOfMasks("*.*"), quint16(0));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "core/MediaListing.h"
+#include "core/NaturalOrder.h"
 #include "core/PageOptions.h"
 #include "platform/UrlOpener.h"
 #include "platform/UserSettings.h"
@@ -13,7 +14,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -357,10 +360,51 @@ private Q_SLOTS:
 
     void headerClickReordersTheWorkingList()
     {
-        Fixture f({"a.jpg", "b.jpg", "c.jpg"});
+        Fixture f({"zz.jpg", "a.jpg", "mmmm.jpg"}); // each file holds its name: sizes 6, 5, 8
         QVERIFY(f.open(3));
+        QCOMPARE(f.form.listing().FileListBox(), (QStringList{"a.jpg", "mmmm.jpg", "zz.jpg"}));
         f.list()->sortByColumn(0, Qt::DescendingOrder);
-        QTRY_COMPARE(f.form.listing().FileListBox(), (QStringList{"c.jpg", "b.jpg", "a.jpg"}));
+        QTRY_COMPARE(f.form.listing().FileListBox(), (QStringList{"zz.jpg", "mmmm.jpg", "a.jpg"}));
+        QTest::mouseClick(f.list()->header()->viewport(), Qt::LeftButton, {},
+                          f.list()->header()->sectionViewportPosition(1) * QPoint(1, 0) + QPoint(5, 5));
+        QTRY_COMPARE(f.form.listing().FileListBox(), (QStringList{"a.jpg", "zz.jpg", "mmmm.jpg"}));
+    }
+
+    // Another program copies a thousand files into the shown folder and deletes them again: the
+    // working list and its caption follow in name order, and the selected file stays selected.
+    void thousandFilesComingAndGoingWhileShown()
+    {
+        Fixture f({"a.jpg", "b.wav", "z.gif"});
+        QVERIFY(f.open(2));
+        f.click(1);
+        QCOMPARE(f.form.listing().ClickedFile(), QStringLiteral("z.gif"));
+        const auto selectedName = [&f] {
+            const int row = f.list()->selectedRow();
+            return row < 0 ? QString() : QFileInfo(f.list()->rowPath(row)).fileName();
+        };
+        QStringList copied, expected{"a.jpg", "z.gif"};
+        for (int i = 0; i < 1000; ++i) {
+            const char *ext = i % 3 == 0 ? "JPG" : i % 3 == 1 ? "gif" : "mp3";
+            copied << QStringLiteral("DSC%1.%2").arg(i).arg(QLatin1String(ext));
+            if (i % 3 != 2)
+                expected << copied.last();
+        }
+        makeFiles(f.folder(), copied);
+        std::sort(expected.begin(), expected.end(), naturalLess);
+        QTRY_COMPARE(f.form.listing().FileListBox(), expected);
+        QTRY_COMPARE(f.form.controls().ListLabel->text(), QStringLiteral("GIF/JPG List: 669"));
+        QCOMPARE(selectedName(), QStringLiteral("z.gif"));
+
+        f.form.chooseKind(mkGif); // filtered again at once, the selection kept
+        QCOMPARE(f.form.listing().FileListBox().size(), 334);
+        QCOMPARE(f.form.controls().ListLabel->text(), QStringLiteral("GIF List: 334"));
+        QCOMPARE(selectedName(), QStringLiteral("z.gif"));
+
+        for (const QString &name : std::as_const(copied))
+            QVERIFY(QFile::remove(f.folder() + '/' + name));
+        QTRY_COMPARE(f.form.listing().FileListBox(), QStringList{"z.gif"});
+        QTRY_COMPARE(f.form.controls().ListLabel->text(), QStringLiteral("GIF List: 1"));
+        QCOMPARE(selectedName(), QStringLiteral("z.gif"));
     }
 
     void clickingAFileSetsClickedFile()
