@@ -2,6 +2,7 @@
 // small folder of pictures this tool draws itself, each saved as a PNG with its outline cut out.
 // Usage (on a real X server, as the windows are shaped): shoot_windows OUTPUT_FOLDER
 // A new window is one more line in shots() below.
+#include "core/ListingPorts.h"
 #include "core/PageOptions.h"
 #include "platform/DataFiles.h"
 #include "platform/MoviePlayback.h"
@@ -27,6 +28,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -49,6 +51,14 @@ public:
 
 private:
     QString m_path;
+};
+
+// The grabber's messages kept instead of shown: one that came up would wait for a person forever.
+class HeldMessages final : public MessagePort
+{
+public:
+    void showMessage(const QString &text) override { texts << text; }
+    QStringList texts;
 };
 
 // Clicks the file of that name in the main window's file list, as a person picks it to view.
@@ -238,13 +248,18 @@ const QList<Shot> &shots()
                  return s.failed(name, "cannot copy the start movie");
              TAVIForm &grabber = s.windows().grabberForm();
              grabber.setChooser(std::make_unique<ChosenMovie>(movie));
+             HeldMessages messages;
+             grabber.setMessages(&messages);
+             const auto putBack = qScopeGuard([&grabber] { grabber.setMessages(nullptr); });
              TMainForm &main = s.windows().mainForm();
              main.GrabberButtonClick();
              if (!QTest::qWaitForWindowExposed(&grabber))
                  return s.failed(name, "the window never showed");
              grabber.ChooseAVIButtonClick();
-             if (!grabber.chosenMovie())
-                 return s.failed(name, "the movie did not open");
+             if (!grabber.chosenMovie()) {
+                 const QByteArray why = messages.texts.join(QLatin1Char(' ')).toLocal8Bit();
+                 return s.failed(name, why.isEmpty() ? "the movie did not open" : why.constData());
+             }
              grabber.PauseLabelClick();
              grabber.TrackBar()->setValue(20); // the emblem turned a little, as a person stops it
              if (!QTest::qWaitFor([&grabber] { return grabber.playback().position() == 20; }))
