@@ -233,6 +233,7 @@ private Q_SLOTS:
         Fixture f;
         f.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+        f.form.Timer1Timer(); // now, not halfway through: it sets the help system from the stored value
         auto *control = f.form.findChild<QWidget *>(name);
         f.options.setHelpSystem(true);
         QTest::mouseMove(control, QPoint(3, 3));
