@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generator/HeapRetention.h"
 #include "generator/ThumbnailRender.h"
 
 #include <condition_variable>
@@ -51,6 +52,7 @@ public:
 private:
     void work();
 
+    HeapRetention m_heap; // first in, last out: spans every picture the threads handle
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<std::shared_ptr<Job>> m_queue;
