@@ -70,7 +70,6 @@ class TestProgramWindows : public QObject
         // slow machine cannot have it undo the kind chosen here.
         form.Timer1Timer();
         form.chooseKind(kind);
-        QTest::qWait(600);
         return true;
     }
 
