@@ -1,18 +1,11 @@
 #include "generator/JpegErrors.h"
 
+#include "generator/CpuDeadline.h"
+
 #include <cstring>
-#include <ctime>
 
 namespace
 {
-
-// The CPU time this thread has used: a decode that waits for a busy machine is not cut short.
-long long threadCpuMs()
-{
-    timespec ts;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
-}
 
 [[noreturn]] void onError(j_common_ptr cinfo)
 {
@@ -37,7 +30,7 @@ void onProgress(j_common_ptr cinfo)
     JpegGuard *g = jpegGuardOf(cinfo);
     if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > g->maxScans)
         jpegFail(g, "too many progressive scans");
-    if (threadCpuMs() > g->deadlineMs)
+    if (CpuDeadline::threadMilliseconds() > g->deadlineMs)
         jpegFail(g, "decoding took more than its CPU time limit");
 }
 
@@ -53,7 +46,7 @@ void installJpegGuard(JpegGuard *g, const JpegLimits &limits)
     g->progress.progress_monitor = onProgress;
     g->maxWarnings = limits.maxWarnings;
     g->maxScans = limits.maxScans;
-    g->deadlineMs = threadCpuMs() + limits.maxCpuMilliseconds;
+    g->deadlineMs = CpuDeadline::threadMilliseconds() + limits.maxCpuMilliseconds;
 }
 
 JpegGuard *jpegGuardOf(j_common_ptr cinfo)
