@@ -2,13 +2,15 @@
 // drawing is done with QPainter. Records outside the drawing subset below are passed over.
 #include "generator/Metafile.h"
 
-#include "generator/PictureLimits.h"
+#include "generator/CpuDeadline.h"
 
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStack>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 extern "C" {
@@ -19,14 +21,15 @@ extern "C" {
 namespace
 {
 
-constexpr int kMaxRecords = 1'000'000;
-
 template <typename T> T recordAs(const char *record)
 {
     T value;
     std::memcpy(&value, record, sizeof value);
     return value;
 }
+
+constexpr double kPieceCost = 4'000'000;   // pixels drawn between two looks at the clock
+constexpr double kShapeCost = 400'000'000; // beyond it a shape costs seconds to draw
 
 QColor colourOf(const U_COLORREF &c)
 {
@@ -43,18 +46,33 @@ struct DeviceContext {
     QSize viewportExtent;
 };
 
+// Plays the records into a painter whose picture is the declared bounds scaled by canvasScale. Pens
+// are no wider than the picture, long lines are drawn in pieces with the CPU time checked between
+// them, and a shape that would cost more than any picture needs makes the drawing stop: overBudget().
 class EmfPlayer
 {
 public:
-    EmfPlayer(QPainter &painter, QPoint deviceOrigin) : m_painter(painter), m_deviceOrigin(deviceOrigin)
+    EmfPlayer(QPainter &painter, QPoint deviceOrigin, QSizeF canvasScale, int maxSide, const CpuDeadline &deadline)
+        : m_painter(painter), m_deviceOrigin(deviceOrigin), m_canvasScale(canvasScale), m_maxPen(maxSide),
+          m_deadline(deadline)
     {
         applyMapping();
     }
 
     void play(const char *record, uint32_t type, uint32_t size);
 
+    bool overBudget()
+    {
+        m_over = m_over || m_deadline.passed();
+        return m_over;
+    }
+
 private:
     void applyMapping();
+    QPen strokePen() const;
+    double penPixels(const QPen &pen) const;
+    bool affordable(const QPolygonF &polygon);
+    void drawPolyline(const QPolygonF &polygon);
     void select(uint32_t handle);
     template <typename Point> QPolygonF points(const char *first, uint32_t count) const;
     void drawPoly(const char *record, uint32_t size, bool closed, bool sixteen);
@@ -62,6 +80,10 @@ private:
 
     QPainter &m_painter;
     QPoint m_deviceOrigin;
+    QSizeF m_canvasScale;
+    double m_maxPen;
+    const CpuDeadline &m_deadline;
+    bool m_over = false;
     DeviceContext m_dc;
     QStack<DeviceContext> m_saved;
     QHash<uint32_t, QPen> m_pens;
@@ -71,6 +93,7 @@ private:
 void EmfPlayer::applyMapping()
 {
     QTransform t;
+    t.scale(m_canvasScale.width(), m_canvasScale.height());
     t.translate(-m_deviceOrigin.x(), -m_deviceOrigin.y());
     t.translate(m_dc.viewportOrigin.x(), m_dc.viewportOrigin.y());
     if (!m_dc.windowExtent.isEmpty() && !m_dc.viewportExtent.isEmpty())
@@ -78,6 +101,55 @@ void EmfPlayer::applyMapping()
                 double(m_dc.viewportExtent.height()) / m_dc.windowExtent.height());
     t.translate(-m_dc.windowOrigin.x(), -m_dc.windowOrigin.y());
     m_painter.setTransform(t);
+}
+
+// The pen as drawn: at most as wide as the picture, whatever the mapping makes of its width.
+QPen EmfPlayer::strokePen() const
+{
+    QPen pen = m_dc.pen;
+    const double scale = std::sqrt(std::abs(m_painter.transform().determinant()));
+    if (pen.style() != Qt::NoPen && pen.widthF() * scale > m_maxPen && scale > 0)
+        pen.setWidthF(m_maxPen / scale);
+    return pen;
+}
+
+double EmfPlayer::penPixels(const QPen &pen) const
+{
+    return (pen.style() == Qt::NoPen ? 0.0 : pen.widthF()) * std::sqrt(std::abs(m_painter.transform().determinant())) +
+           1;
+}
+
+// A shape's stroke costs about its length times the pen's width in pixels, its fill a pass over its
+// edges for every row; beyond what any picture needs, the drawing is given up.
+bool EmfPlayer::affordable(const QPolygonF &polygon)
+{
+    const QPolygonF onCanvas = m_painter.transform().map(polygon);
+    const double pen = penPixels(strokePen());
+    double cost = double(polygon.size()) * m_painter.device()->height();
+    for (qsizetype i = 1; i < onCanvas.size(); ++i)
+        cost += (QLineF(onCanvas[i - 1], onCanvas[i]).length() + 1) * pen;
+    m_over = m_over || cost > kShapeCost;
+    return !overBudget();
+}
+
+// Long lines go in pieces that share their end points, the clock read between them.
+void EmfPlayer::drawPolyline(const QPolygonF &polygon)
+{
+    const QPen pen = strokePen();
+    m_painter.setPen(pen);
+    const QPolygonF onCanvas = m_painter.transform().map(polygon);
+    const double width = penPixels(pen);
+    qsizetype from = 0;
+    while (from + 1 < polygon.size() && !overBudget()) {
+        qsizetype to = from;
+        double cost = 0;
+        do {
+            cost += (QLineF(onCanvas[to], onCanvas[to + 1]).length() + 1) * width;
+            ++to;
+        } while (to + 1 < polygon.size() && cost < kPieceCost);
+        m_painter.drawPolyline(polygon.constData() + from, int(to - from + 1));
+        from = to;
+    }
 }
 
 void EmfPlayer::select(uint32_t handle)
@@ -142,12 +214,12 @@ void EmfPlayer::drawPoly(const char *record, uint32_t size, bool closed, bool si
     const char *first = record + U_SIZE_EMRPOLYLINE;
     const QPolygonF polygon =
         sixteen ? points<U_POINT16>(first, head.cptl) : points<U_POINTL>(first, head.cptl);
-    m_painter.setPen(m_dc.pen);
-    if (closed) {
+    if (!closed) {
+        drawPolyline(polygon);
+    } else if (affordable(polygon)) {
+        m_painter.setPen(strokePen());
         m_painter.setBrush(m_dc.brush);
         m_painter.drawPolygon(polygon);
-    } else {
-        m_painter.drawPolyline(polygon);
     }
 }
 
@@ -171,11 +243,13 @@ void EmfPlayer::drawPolyPoly(const char *record, uint32_t size, bool closed, boo
         const uint32_t n = recordAs<uint32_t>(counts + i * sizeof(uint32_t));
         const QPolygonF polygon = sixteen ? points<U_POINT16>(next, n) : points<U_POINTL>(next, n);
         next += size_t(n) * pointSize;
+        if (!affordable(polygon))
+            return;
         path.addPolygon(polygon);
         if (closed)
             path.closeSubpath();
     }
-    m_painter.setPen(m_dc.pen);
+    m_painter.setPen(strokePen());
     m_painter.setBrush(closed ? m_dc.brush : Qt::NoBrush);
     m_painter.drawPath(path);
 }
@@ -219,7 +293,7 @@ void EmfPlayer::play(const char *record, uint32_t type, uint32_t size)
         break;
     case U_EMR_CREATEPEN: {
         const auto r = recordAs<U_EMRCREATEPEN>(record);
-        QPen pen(colourOf(r.lopn.lopnColor), qBound(0, r.lopn.lopnWidth.x, 1000));
+        QPen pen(colourOf(r.lopn.lopnColor), std::max(0, r.lopn.lopnWidth.x));
         if ((r.lopn.lopnStyle & 0xF) == U_PS_NULL)
             pen = Qt::NoPen;
         m_brushes.remove(r.ihPen);
@@ -250,7 +324,7 @@ void EmfPlayer::play(const char *record, uint32_t type, uint32_t size)
     case U_EMR_LINETO: {
         const auto r = recordAs<U_EMRLINETO>(record);
         const QPointF to(r.ptl.x, r.ptl.y);
-        m_painter.setPen(m_dc.pen);
+        m_painter.setPen(strokePen());
         m_painter.drawLine(m_dc.position, to);
         m_dc.position = to;
         break;
@@ -259,7 +333,7 @@ void EmfPlayer::play(const char *record, uint32_t type, uint32_t size)
     case U_EMR_ELLIPSE: {
         const auto r = recordAs<U_EMRRECTANGLE>(record);
         const QRectF box(QPointF(r.rclBox.left, r.rclBox.top), QPointF(r.rclBox.right, r.rclBox.bottom));
-        m_painter.setPen(m_dc.pen);
+        m_painter.setPen(strokePen());
         m_painter.setBrush(m_dc.brush);
         if (type == U_EMR_RECTANGLE)
             m_painter.drawRect(box);
@@ -296,7 +370,7 @@ QImage fail(QString *error, const QString &why)
 
 } // namespace
 
-QImage renderEmf(const QByteArray &file, QString *error)
+QImage renderEmf(const QByteArray &file, QString *error, const MetafileLimits &limits)
 {
     const char *data = file.constData();
     const qsizetype size = file.size();
@@ -311,21 +385,27 @@ QImage renderEmf(const QByteArray &file, QString *error)
         return fail(error, QStringLiteral("not an enhanced metafile"));
     const qint64 width = qint64(header.rclBounds.right) - header.rclBounds.left + 1;
     const qint64 height = qint64(header.rclBounds.bottom) - header.rclBounds.top + 1;
-    if (width <= 0 || height <= 0 || width > 65535 || height > 65535)
+    if (width <= 0 || height <= 0)
         return fail(error, QStringLiteral("the metafile declares no drawing area"));
-    if (width * height > MaxPicturePixels)
-        return fail(error, QStringLiteral("%1x%2 exceeds the 100 megapixel limit").arg(width).arg(height));
 
-    QImage image(int(width), int(height), QImage::Format_ARGB32_Premultiplied);
+    const QSize canvas = metafileCanvasSize(width, height, limits.maxSide);
+    QImage image(canvas, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return fail(error, QStringLiteral("not enough memory for the picture"));
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    EmfPlayer player(painter, QPoint(header.rclBounds.left, header.rclBounds.top));
+    const CpuDeadline deadline(limits.maxCpuMilliseconds);
+    EmfPlayer player(painter, QPoint(header.rclBounds.left, header.rclBounds.top),
+                     QSizeF(double(canvas.width()) / width, double(canvas.height()) / height), limits.maxSide,
+                     deadline);
     qsizetype at = 0;
     bool ended = false;
-    for (int count = 0; count < kMaxRecords && !ended; ++count) {
+    for (int count = 0; !ended; ++count) {
+        if (count >= limits.maxRecords)
+            return fail(error, QStringLiteral("the metafile holds more than %1 records").arg(limits.maxRecords));
+        if (player.overBudget())
+            return fail(error, QStringLiteral("the metafile takes too long to draw"));
         if (size - at < qsizetype(sizeof(U_EMR)))
             break;
         const auto emr = recordAs<U_EMR>(data + at);
@@ -341,6 +421,8 @@ QImage renderEmf(const QByteArray &file, QString *error)
         at += emr.nSize;
     }
     painter.end();
+    if (player.overBudget())
+        return fail(error, QStringLiteral("the metafile takes too long to draw"));
     if (!ended)
         return fail(error, QStringLiteral("the metafile ends without its last record"));
     return image;

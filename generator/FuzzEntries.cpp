@@ -6,7 +6,6 @@
 #include "generator/JpegCodec.h"
 #include "generator/JpegHeaderReader.h"
 #include "generator/Metafile.h"
-#include "generator/PictureLimits.h"
 #include "generator/PictureMeasure.h"
 
 namespace
@@ -221,8 +220,8 @@ QString metafiles(QByteArrayView data)
     const QImage image = (data[0] & 1) ? renderEmf(file, &error) : renderWmf(file, &error);
     if (image.isNull())
         return error.isEmpty() ? QStringLiteral("refused without a reason") : QString();
-    if (qint64(image.width()) * image.height() > MaxPicturePixels)
-        return QStringLiteral("drew %1x%2 beyond the pixel limit").arg(image.width()).arg(image.height());
+    if (const int side = MetafileLimits().maxSide; image.width() > side || image.height() > side)
+        return QStringLiteral("drew %1x%2 beyond the canvas limit").arg(image.width()).arg(image.height());
     return QString();
 }
 
