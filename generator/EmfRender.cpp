@@ -52,7 +52,8 @@ struct DeviceContext {
 class EmfPlayer
 {
 public:
-    EmfPlayer(QPainter &painter, QPoint deviceOrigin, QSizeF canvasScale, int maxSide, const CpuDeadline &deadline)
+    EmfPlayer(QPainter &painter, QPoint deviceOrigin, QSizeF canvasScale, int maxSide,
+              const CpuDeadline &deadline)
         : m_painter(painter), m_deviceOrigin(deviceOrigin), m_canvasScale(canvasScale), m_maxPen(maxSide),
           m_deadline(deadline)
     {
@@ -115,7 +116,8 @@ QPen EmfPlayer::strokePen() const
 
 double EmfPlayer::penPixels(const QPen &pen) const
 {
-    return (pen.style() == Qt::NoPen ? 0.0 : pen.widthF()) * std::sqrt(std::abs(m_painter.transform().determinant())) +
+    return (pen.style() == Qt::NoPen ? 0.0 : pen.widthF()) *
+               std::sqrt(std::abs(m_painter.transform().determinant())) +
            1;
 }
 
@@ -403,7 +405,8 @@ QImage renderEmf(const QByteArray &file, QString *error, const MetafileLimits &l
     bool ended = false;
     for (int count = 0; !ended; ++count) {
         if (count >= limits.maxRecords)
-            return fail(error, QStringLiteral("the metafile holds more than %1 records").arg(limits.maxRecords));
+            return fail(error,
+                        QStringLiteral("the metafile holds more than %1 records").arg(limits.maxRecords));
         if (player.overBudget())
             return fail(error, QStringLiteral("the metafile takes too long to draw"));
         if (size - at < qsizetype(sizeof(U_EMR)))

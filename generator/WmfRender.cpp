@@ -139,10 +139,10 @@ QString tooCostly()
 
 // Keeps each drawing call of the GD device within what the canvas can show. GD walks every pixel of
 // what it is asked to draw, on the canvas or not, and stamps a wide pen's whole brush at every pixel
-// of a line: pens are kept to kMaxPenPixels, rectangles
-// are cut to the canvas, long polylines are drawn piece by piece with the CPU time checked between
-// pieces, and a shape whose drawing would cost more than any picture needs ends the drawing. libwmf
-// calls the device through a table of functions; ours stand in front of the device's own ones.
+// of a line: so pens are kept to kMaxPenPixels, rectangles are cut to the canvas, long polylines are
+// drawn piece by piece with the CPU time checked between pieces, and a shape whose drawing would cost
+// more than any picture needs ends the drawing. libwmf calls the device through a table of functions;
+// ours stand in front of the device's own ones.
 class DrawingGuard final
 {
 public:
@@ -160,9 +160,8 @@ public:
         table->draw_polygon = polygon;
         table->draw_polypolygon = polyPolygon;
         table->draw_line = [](wmfAPI *a, wmfDrawLine_t *d) {
-            guarded(&wmfFunctionReference::draw_line, a, d, [&](DrawingGuard &g) {
-                return g.segmentCost(d->from, d->to, g.penPixels(d->dc));
-            });
+            guarded(&wmfFunctionReference::draw_line, a, d,
+                    [&](DrawingGuard &g) { return g.segmentCost(d->from, d->to, g.penPixels(d->dc)); });
         };
         table->draw_rectangle = [](wmfAPI *a, wmfDrawRectangle_t *d) {
             guarded(&wmfFunctionReference::draw_rectangle, a, d, [&](DrawingGuard &g) {
@@ -329,7 +328,7 @@ private:
     }
 
     static constexpr double kMaxPenPixels = 64;       // a pen is a brush stamped at every pixel
-    static constexpr double kPieceCost = 4'000'000;  // pixels drawn between two looks at the clock
+    static constexpr double kPieceCost = 4'000'000;   // pixels drawn between two looks at the clock
     static constexpr double kShapeCost = 400'000'000; // beyond it one call costs seconds
     static inline thread_local DrawingGuard *s_active = nullptr;
 
@@ -372,8 +371,9 @@ QImage renderWmf(const QByteArray &file, QString *error, const MetafileLimits &l
         return fail(error, wmfError(api->err));
     // The scan plays every record too: it runs on the same clock as the drawing.
     CpuDeadline deadline(limits.maxCpuMilliseconds);
-    wmf_status_function(api, &deadline,
-                        [](void *clock, float) { return static_cast<CpuDeadline *>(clock)->passed() ? 1 : 0; });
+    wmf_status_function(api, &deadline, [](void *clock, float) {
+        return static_cast<CpuDeadline *>(clock)->passed() ? 1 : 0;
+    });
     wmfD_Rect bounds{};
     if (wmf_scan(api, 0, &bounds) != wmf_E_None)
         return fail(error, api->err == wmf_E_UserExit ? tooCostly() : wmfError(api->err));
