@@ -9,6 +9,8 @@
 #include "support/ThumbFixtures.h"
 #include "support/ViewerFixtures.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -391,6 +393,36 @@ private Q_SLOTS:
         const QImage image = enhanced ? renderEmf(bytes, &error) : renderWmf(bytes, &error);
         QVERIFY(image.isNull());
         QVERIFY(!error.isEmpty());
+    }
+
+    // Metafiles that once took minutes and hundreds of megabytes (a 32767-wide pen, full-canvas shapes,
+    // 150,000 saved states, polylines of 100,000 points with wide pens, a thousand antialiased
+    // ellipses) end with a picture no larger than a screen shows, or a refusal with its reason.
+    void metafileStalls_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir corpus(qEnvironmentVariable("TESSALOOM_SOURCE_DIR") + "/tests/corpus/metafiles");
+        const QStringList stalls = corpus.entryList({"stall-*", "timeout-*"}, QDir::Files, QDir::Name);
+        QVERIFY(stalls.size() >= 8);
+        for (const QString &name : stalls)
+            QTest::newRow(qPrintable(name)) << corpus.filePath(name);
+    }
+    void metafileStalls()
+    {
+        QFETCH(QString, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray saved = file.readAll();
+        const QByteArray bytes = saved.sliced(1); // the corpus's first byte names the reader
+        QString error;
+        const QImage image = (saved[0] & 1) ? renderEmf(bytes, &error) : renderWmf(bytes, &error);
+        if (image.isNull()) {
+            QVERIFY(!error.isEmpty());
+        } else {
+            QVERIFY(error.isEmpty());
+            QVERIFY2(image.width() <= 2560 && image.height() <= 2560,
+                     qPrintable(QStringLiteral("%1x%2").arg(image.width()).arg(image.height())));
+        }
     }
 
     void missingFileFails()
