@@ -1,4 +1,4 @@
-#include "generator/ConsolePageMaker.h"
+#include "console/ConsolePageMaker.h"
 
 #include "core/MainState.h"
 #include "core/MediaListing.h"

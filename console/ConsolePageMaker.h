@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/MediaKinds.h"
-#include "generator/ConsoleUi.h"
+#include "console/ConsoleUi.h"
 #include "generator/GenerationRun.h"
 
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "generator/ConsoleProgress.h"
+#include "console/ConsoleProgress.h"
 
 namespace
 {

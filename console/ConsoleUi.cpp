@@ -1,4 +1,4 @@
-#include "generator/ConsoleUi.h"
+#include "console/ConsoleUi.h"
 
 #include "core/MessageText.h"
 #include "core/PageOptions.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generator/ConsoleProgress.h"
+#include "console/ConsoleProgress.h"
 #include "generator/GenerationUi.h"
 
 #include <cstdio>

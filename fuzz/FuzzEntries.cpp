@@ -1,13 +1,13 @@
-#include "generator/FuzzEntries.h"
+#include "fuzz/FuzzEntries.h"
 
-#include "generator/BmpHeader.h"
-#include "generator/GifInfo.h"
+#include "media/BmpHeader.h"
+#include "media/GifInfo.h"
 #include "generator/HtmlEscape.h"
-#include "generator/JpegCodec.h"
-#include "generator/JpegHeaderReader.h"
-#include "generator/Metafile.h"
-#include "generator/PictureLimits.h"
-#include "generator/PictureMeasure.h"
+#include "media/JpegCodec.h"
+#include "media/JpegHeaderReader.h"
+#include "media/Metafile.h"
+#include "media/PictureLimits.h"
+#include "media/PictureMeasure.h"
 
 namespace
 {

@@ -1,4 +1,4 @@
-#include "generator/BmpHeader.h"
+#include "media/BmpHeader.h"
 
 #include <QtEndian>
 

@@ -1,4 +1,4 @@
-#include "generator/DecodeBudget.h"
+#include "media/DecodeBudget.h"
 
 #include <algorithm>
 

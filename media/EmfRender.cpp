@@ -1,8 +1,8 @@
 // Enhanced metafiles: every record is checked by libUEMF's safe parser before it is read, then its
 // drawing is done with QPainter. Records outside the drawing subset below are passed over.
-#include "generator/Metafile.h"
+#include "media/Metafile.h"
 
-#include "generator/PictureLimits.h"
+#include "media/PictureLimits.h"
 
 #include <QHash>
 #include <QPainter>

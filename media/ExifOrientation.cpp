@@ -1,4 +1,4 @@
-#include "generator/ExifOrientation.h"
+#include "media/ExifOrientation.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "generator/GifInfo.h"
+#include "media/GifInfo.h"
 
 #include <gif_lib.h>
 

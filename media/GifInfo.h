@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generator/PictureLimits.h"
+#include "media/PictureLimits.h"
 
 #include <QByteArrayView>
 #include <QString>

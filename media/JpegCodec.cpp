@@ -1,7 +1,7 @@
-#include "generator/JpegCodec.h"
+#include "media/JpegCodec.h"
 
-#include "generator/DecodeBudget.h"
-#include "generator/JpegErrors.h"
+#include "media/DecodeBudget.h"
+#include "media/JpegErrors.h"
 
 #include <cstdio>
 #include <cstdlib>

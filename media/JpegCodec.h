@@ -1,7 +1,7 @@
 #pragma once
 
-#include "generator/PictureLimits.h"
-#include "generator/RgbImage.h"
+#include "media/PictureLimits.h"
+#include "media/RgbImage.h"
 
 #include <QByteArray>
 #include <QString>

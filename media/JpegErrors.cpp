@@ -1,4 +1,4 @@
-#include "generator/JpegErrors.h"
+#include "media/JpegErrors.h"
 
 #include <cstring>
 #include <ctime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generator/JpegCodec.h"
+#include "media/JpegCodec.h"
 
 #include <csetjmp>
 #include <cstdio>

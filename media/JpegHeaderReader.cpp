@@ -1,7 +1,7 @@
-#include "generator/JpegHeaderReader.h"
+#include "media/JpegHeaderReader.h"
 
-#include "generator/ExifOrientation.h"
-#include "generator/JpegErrors.h"
+#include "media/ExifOrientation.h"
+#include "media/JpegErrors.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
-#include "generator/JpegPicture.h"
+#include "media/JpegPicture.h"
 
-#include "generator/ExifOrientation.h"
-#include "generator/JpegCodec.h"
+#include "media/ExifOrientation.h"
+#include "media/JpegCodec.h"
 
 #include <memory>
 #include <new>

@@ -1,4 +1,4 @@
-#include "generator/PictureFile.h"
+#include "media/PictureFile.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
-#include "generator/PictureMeasure.h"
+#include "media/PictureMeasure.h"
 
-#include "generator/ExifOrientation.h"
-#include "generator/JpegHeaderReader.h"
+#include "media/ExifOrientation.h"
+#include "media/JpegHeaderReader.h"
 
 #include <QFile>
 #include <QFileInfo>

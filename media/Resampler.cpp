@@ -1,4 +1,4 @@
-#include "generator/Resampler.h"
+#include "media/Resampler.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generator/RgbImage.h"
+#include "media/RgbImage.h"
 
 #include <cstdint>
 #include <vector>

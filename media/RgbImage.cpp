@@ -1,4 +1,4 @@
-#include "generator/RgbImage.h"
+#include "media/RgbImage.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 // Windows metafiles through libwmf: scanned for their bounds, then played by its GD device into a
 // true-colour canvas whose pixels are copied out before the library releases its memory.
-#include "generator/Metafile.h"
+#include "media/Metafile.h"
 
-#include "generator/PictureLimits.h"
+#include "media/PictureLimits.h"
 
 #include <QtEndian>
 

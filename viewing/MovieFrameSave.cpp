@@ -1,6 +1,6 @@
-#include "generator/MovieFrameSave.h"
+#include "viewing/MovieFrameSave.h"
 
-#include "generator/JpegCodec.h"
+#include "media/JpegCodec.h"
 #include "generator/PageBuilder.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/SafeFile.h"
-#include "generator/RgbImage.h"
+#include "media/RgbImage.h"
 
 #include <QImage>
 #include <QSize>

@@ -1,11 +1,11 @@
-#include "generator/ViewerLoad.h"
+#include "viewing/ViewerLoad.h"
 
-#include "generator/BmpHeader.h"
-#include "generator/JpegPicture.h"
-#include "generator/Metafile.h"
-#include "generator/PictureFile.h"
-#include "generator/PictureLimits.h"
-#include "generator/PictureMeasure.h"
+#include "media/BmpHeader.h"
+#include "media/JpegPicture.h"
+#include "media/Metafile.h"
+#include "media/PictureFile.h"
+#include "media/PictureLimits.h"
+#include "media/PictureMeasure.h"
 
 #include <QBuffer>
 #include <QImageReader>

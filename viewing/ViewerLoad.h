@@ -1,6 +1,6 @@
 #pragma once
 
-#include "generator/GifInfo.h"
+#include "media/GifInfo.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "generator/ViewerTexts.h"
+#include "viewing/ViewerTexts.h"
 
 #include "generator/PageBuilder.h"
 

@@ -1,5 +1,5 @@
 // The console's progress line: its text, and how it is drawn, wiped and ended on a terminal.
-#include "generator/ConsoleProgress.h"
+#include "console/ConsoleProgress.h"
 
 #include "support/CapturedStream.h"
 

@@ -1,7 +1,7 @@
-#include "generator/ConsoleUi.h"
+#include "console/ConsoleUi.h"
 
 #include "core/PageOptions.h"
-#include "generator/ConsolePageMaker.h"
+#include "console/ConsolePageMaker.h"
 #include "support/CapturedStream.h"
 #include "support/RunFixtures.h"
 

@@ -2,8 +2,8 @@
 // are not up to date, and leaves the folder as a full run would.
 
 #include "core/PageOptions.h"
-#include "generator/ConsolePageMaker.h"
-#include "generator/PictureFile.h"
+#include "console/ConsolePageMaker.h"
+#include "media/PictureFile.h"
 #include "generator/ThumbnailFreshness.h"
 #include "generator/ThumbnailMaker.h"
 #include "generator/ThumbnailMarker.h"

@@ -1,6 +1,6 @@
 // Replays every saved fuzz input (seeds and former crashes) through the same entry points the
 // libFuzzer targets call, in every build.
-#include "generator/FuzzEntries.h"
+#include "fuzz/FuzzEntries.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "generator/PictureMeasure.h"
+#include "media/PictureMeasure.h"
 
 #include "support/PageFixtures.h"
 

@@ -1,4 +1,4 @@
-#include "generator/MovieFrameSave.h"
+#include "viewing/MovieFrameSave.h"
 
 #include <QDir>
 #include <QFile>

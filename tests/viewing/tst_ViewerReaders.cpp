@@ -1,11 +1,11 @@
 // The viewer's readers and rules without a window: the page table, the name and size bar, the bitmap
 // depth from the file's own header, the GIF counts and the limits every picture is decoded under.
-#include "generator/BmpHeader.h"
-#include "generator/GifInfo.h"
-#include "generator/JpegPicture.h"
-#include "generator/Metafile.h"
-#include "generator/ViewerLoad.h"
-#include "generator/ViewerTexts.h"
+#include "media/BmpHeader.h"
+#include "media/GifInfo.h"
+#include "media/JpegPicture.h"
+#include "media/Metafile.h"
+#include "viewing/ViewerLoad.h"
+#include "viewing/ViewerTexts.h"
 #include "support/ThumbFixtures.h"
 #include "support/ViewerFixtures.h"
 

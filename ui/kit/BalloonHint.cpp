@@ -1,4 +1,4 @@
-#include "ui/BalloonHint.h"
+#include "ui/kit/BalloonHint.h"
 
 #include <QPainter>
 #include <QPainterPath>

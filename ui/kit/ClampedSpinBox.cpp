@@ -1,4 +1,4 @@
-#include "ui/ClampedSpinBox.h"
+#include "ui/kit/ClampedSpinBox.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "ui/DialogButton.h"
+#include "ui/kit/DialogButton.h"
 
-#include "ui/ShadowText.h"
+#include "ui/kit/ShadowText.h"
 
 #include <QPushButton>
 

@@ -1,4 +1,4 @@
-#include "ui/FieldLook.h"
+#include "ui/kit/FieldLook.h"
 
 #include <QColor>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "ui/FormDialogs.h"
+#include "ui/kit/FormDialogs.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,6 +1,6 @@
-#include "ui/GaugeBar.h"
+#include "ui/kit/GaugeBar.h"
 
-#include "ui/GaugePercent.h"
+#include "ui/kit/GaugePercent.h"
 
 GaugeBar::GaugeBar(QWidget *parent) : QProgressBar(parent)
 {

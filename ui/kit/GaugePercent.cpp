@@ -1,4 +1,4 @@
-#include "ui/GaugePercent.h"
+#include "ui/kit/GaugePercent.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "ui/HelpHints.h"
+#include "ui/kit/HelpHints.h"
 
 #include "core/PageOptions.h"
-#include "ui/BalloonHint.h"
+#include "ui/kit/BalloonHint.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "ui/NumberField.h"
+#include "ui/kit/NumberField.h"
 
 #include "core/CounterText.h"
 

@@ -1,7 +1,7 @@
-#include "ui/PictureButton.h"
+#include "ui/kit/PictureButton.h"
 
 #include "platform/DataFiles.h"
-#include "ui/HelpHints.h"
+#include "ui/kit/HelpHints.h"
 
 #include <QPainter>
 

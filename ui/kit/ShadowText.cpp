@@ -1,4 +1,4 @@
-#include "ui/ShadowText.h"
+#include "ui/kit/ShadowText.h"
 
 #include <QMouseEvent>
 #include <QPainter>

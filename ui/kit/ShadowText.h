@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/WrappedText.h"
+#include "ui/kit/WrappedText.h"
 
 #include <QColor>
 #include <QLabel>

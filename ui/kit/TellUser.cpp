@@ -1,4 +1,4 @@
-#include "ui/TellUser.h"
+#include "ui/kit/TellUser.h"
 
 #include "core/ListingPorts.h"
 

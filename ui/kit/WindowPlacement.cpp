@@ -1,4 +1,4 @@
-#include "ui/WindowPlacement.h"
+#include "ui/kit/WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "ui/WrappedText.h"
+#include "ui/kit/WrappedText.h"
 
 #include <QFontMetrics>
 #include <QTextLayout>

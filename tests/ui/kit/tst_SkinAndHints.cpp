@@ -1,7 +1,7 @@
 #include "core/PageOptions.h"
-#include "ui/BalloonHint.h"
-#include "ui/HelpHints.h"
-#include "ui/Skin.h"
+#include "ui/kit/BalloonHint.h"
+#include "ui/kit/HelpHints.h"
+#include "ui/kit/Skin.h"
 
 #include <QApplication>
 #include <QLabel>
