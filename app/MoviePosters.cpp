@@ -3,7 +3,7 @@
 #include "app/PageMakerRun.h"
 
 #include "core/FolderListing.h"
-#include "generator/MovieFrameSave.h"
+#include "viewing/MovieFrameSave.h"
 #include "platform/MovieFrameGrabber.h"
 
 #include <QFileInfo>

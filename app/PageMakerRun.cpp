@@ -3,7 +3,7 @@
 #include "app/MoviePosters.h"
 #include "app/PageMakerArgs.h"
 #include "core/PageOptions.h"
-#include "generator/ConsolePageMaker.h"
+#include "console/ConsolePageMaker.h"
 #include "platform/MountTable.h"
 
 #include <QFileInfo>

@@ -9,10 +9,10 @@
 #include "core/MediaListing.h"
 #include "core/PageOptions.h"
 #include "ui/FileListView.h"
-#include "ui/PictureButton.h"
+#include "ui/kit/PictureButton.h"
 #include "ui/Scanner.h"
 #include "ui/ScannerControls.h"
-#include "ui/ShadowText.h"
+#include "ui/kit/ShadowText.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,7 +5,7 @@
 //                                    any header reader must spend per file
 //   bench_headers list DIR MASKS N   list DIR by MASKS N times
 #include "core/FolderListing.h"
-#include "generator/PictureMeasure.h"
+#include "media/PictureMeasure.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -10,8 +10,8 @@
 #include "core/FolderListing.h"
 #include "core/MediaKinds.h"
 #include "core/PageOptions.h"
-#include "generator/ConsolePageMaker.h"
-#include "generator/PictureMeasure.h"
+#include "console/ConsolePageMaker.h"
+#include "media/PictureMeasure.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -8,7 +8,7 @@
 //        for every reference/NAME.png compares out-dir/pattern(NAME) ("%s" stands for NAME)
 
 #include "core/PageOptions.h"
-#include "generator/PictureFile.h"
+#include "media/PictureFile.h"
 #include "generator/RunFeedback.h"
 #include "generator/ThumbnailMaker.h"
 #include "generator/ThumbnailRender.h"

@@ -1,5 +1,5 @@
 // libFuzzer target: bytes through FuzzEntries::gifCounts; a broken invariant aborts, so it counts as a crash.
-#include "generator/FuzzEntries.h"
+#include "fuzz/FuzzEntries.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "core/PageOptions.h"
 #include "generator/HtmlEscape.h"
-#include "generator/PictureMeasure.h"
+#include "media/PictureMeasure.h"
 #include "generator/RunFeedback.h"
 
 #include <QFileInfo>

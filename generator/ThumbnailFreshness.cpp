@@ -1,6 +1,6 @@
 #include "generator/ThumbnailFreshness.h"
 
-#include "generator/ExifOrientation.h"
+#include "media/ExifOrientation.h"
 #include "generator/ThumbnailMarker.h"
 
 #include <QByteArray>

@@ -1,10 +1,10 @@
 #include "generator/ThumbnailRender.h"
 
-#include "generator/DecodeBudget.h"
-#include "generator/ExifOrientation.h"
-#include "generator/JpegCodec.h"
-#include "generator/PictureFile.h"
-#include "generator/Resampler.h"
+#include "media/DecodeBudget.h"
+#include "media/ExifOrientation.h"
+#include "media/JpegCodec.h"
+#include "media/PictureFile.h"
+#include "media/Resampler.h"
 #include "generator/ThumbnailMarker.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "generator/PictureFile.h"
-#include "generator/RgbImage.h"
+#include "media/PictureFile.h"
+#include "media/RgbImage.h"
 #include "generator/ThumbnailSize.h"
 
 #include <QByteArray>

@@ -8,7 +8,7 @@
 #include "platform/MoviePlayback.h"
 #include "ui/AVIGrabber.h"
 #include "ui/FileListView.h"
-#include "ui/HelpHints.h"
+#include "ui/kit/HelpHints.h"
 #include "ui/MovieChooser.h"
 #include "ui/NameOverWrite.h"
 #include "ui/NameOverWrite2.h"

@@ -2,17 +2,17 @@
 
 #include "core/ListingPorts.h"
 #include "core/SafeFile.h"
-#include "generator/MovieFrameSave.h"
+#include "viewing/MovieFrameSave.h"
 #include "platform/MountTable.h"
 #include "platform/MoviePlayback.h"
 #include "platform/SoundPlayer.h"
-#include "ui/HelpHints.h"
+#include "ui/kit/HelpHints.h"
 #include "ui/MovieChooser.h"
 #include "ui/MovieView.h"
-#include "ui/PictureButton.h"
-#include "ui/Skin.h"
-#include "ui/TellUser.h"
-#include "ui/WindowPlacement.h"
+#include "ui/kit/PictureButton.h"
+#include "ui/kit/Skin.h"
+#include "ui/kit/TellUser.h"
+#include "ui/kit/WindowPlacement.h"
 
 #include <QDir>
 #include <QFileInfo>

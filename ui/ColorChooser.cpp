@@ -1,6 +1,6 @@
 #include "ui/ColorChooser.h"
 
-#include "ui/FormDialogs.h"
+#include "ui/kit/FormDialogs.h"
 
 ColorChooser::ColorChooser(const QString &objectName, const QColor &start, QWidget *parent)
     : QToolButton(parent), m_dialogs(&QtFormDialogs::instance())

@@ -1,6 +1,6 @@
 #include "ui/FileChooser.h"
 
-#include "ui/FormDialogs.h"
+#include "ui/kit/FormDialogs.h"
 
 #include <QAction>
 #include <QDropEvent>

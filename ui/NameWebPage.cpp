@@ -1,13 +1,13 @@
 #include "ui/NameWebPage.h"
 
 #include "core/PageOptions.h"
-#include "ui/DialogButton.h"
-#include "ui/FieldLook.h"
-#include "ui/HelpHints.h"
-#include "ui/NumberField.h"
-#include "ui/ShadowText.h"
-#include "ui/Skin.h"
-#include "ui/WindowPlacement.h"
+#include "ui/kit/DialogButton.h"
+#include "ui/kit/FieldLook.h"
+#include "ui/kit/HelpHints.h"
+#include "ui/kit/NumberField.h"
+#include "ui/kit/ShadowText.h"
+#include "ui/kit/Skin.h"
+#include "ui/kit/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCheckBox>

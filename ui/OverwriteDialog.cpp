@@ -1,9 +1,9 @@
 #include "ui/OverwriteDialog.h"
 
-#include "ui/DialogButton.h"
-#include "ui/ShadowText.h"
-#include "ui/Skin.h"
-#include "ui/WindowPlacement.h"
+#include "ui/kit/DialogButton.h"
+#include "ui/kit/ShadowText.h"
+#include "ui/kit/Skin.h"
+#include "ui/kit/WindowPlacement.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -3,14 +3,14 @@
 #include "core/PickList.h"
 #include "core/PickListFile.h"
 #include "core/PickListHost.h"
-#include "ui/HelpHints.h"
+#include "ui/kit/HelpHints.h"
 #include "ui/PicklistChoosers.h"
 #include "ui/PicklistMemo.h"
-#include "ui/PictureButton.h"
-#include "ui/ShadowText.h"
-#include "ui/Skin.h"
-#include "ui/TellUser.h"
-#include "ui/WindowPlacement.h"
+#include "ui/kit/PictureButton.h"
+#include "ui/kit/ShadowText.h"
+#include "ui/kit/Skin.h"
+#include "ui/kit/TellUser.h"
+#include "ui/kit/WindowPlacement.h"
 
 #include <QFileInfo>
 #include <QShowEvent>

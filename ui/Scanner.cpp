@@ -6,11 +6,11 @@
 #include "ui/BoxMessages.h"
 #include "ui/FileListView.h"
 #include "ui/FolderTreeView.h"
-#include "ui/HelpHints.h"
-#include "ui/PictureButton.h"
+#include "ui/kit/HelpHints.h"
+#include "ui/kit/PictureButton.h"
 #include "ui/ScannerControls.h"
-#include "ui/ShadowText.h"
-#include "ui/Skin.h"
+#include "ui/kit/ShadowText.h"
+#include "ui/kit/Skin.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -8,7 +8,7 @@
 #include "platform/UrlOpener.h"
 #include "ui/BoxMessages.h"
 #include "ui/ScannerControls.h"
-#include "ui/WindowPlacement.h"
+#include "ui/kit/WindowPlacement.h"
 
 #include <QDir>
 #include <QFileInfo>

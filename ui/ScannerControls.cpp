@@ -3,9 +3,9 @@
 #include "core/MediaKinds.h"
 #include "ui/FileListView.h"
 #include "ui/FolderTreeView.h"
-#include "ui/HelpHints.h"
-#include "ui/PictureButton.h"
-#include "ui/ShadowText.h"
+#include "ui/kit/HelpHints.h"
+#include "ui/kit/PictureButton.h"
+#include "ui/kit/ShadowText.h"
 
 #include <QMenu>
 

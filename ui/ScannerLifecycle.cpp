@@ -6,8 +6,8 @@
 #include "platform/UserSettings.h"
 #include "ui/FolderTreeView.h"
 #include "ui/ScannerControls.h"
-#include "ui/ShadowText.h"
-#include "ui/WindowPlacement.h"
+#include "ui/kit/ShadowText.h"
+#include "ui/kit/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -2,15 +2,15 @@
 
 #include "core/EmailPage.h"
 #include "core/PageOptions.h"
-#include "ui/ClampedSpinBox.h"
+#include "ui/kit/ClampedSpinBox.h"
 #include "ui/ColorChooser.h"
-#include "ui/FieldLook.h"
+#include "ui/kit/FieldLook.h"
 #include "ui/FileChooser.h"
-#include "ui/FormDialogs.h"
-#include "ui/HelpHints.h"
-#include "ui/NumberField.h"
-#include "ui/ShadowText.h"
-#include "ui/Skin.h"
+#include "ui/kit/FormDialogs.h"
+#include "ui/kit/HelpHints.h"
+#include "ui/kit/NumberField.h"
+#include "ui/kit/ShadowText.h"
+#include "ui/kit/Skin.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "ui/guager.h"
 
-#include "ui/GaugeBar.h"
-#include "ui/Skin.h"
-#include "ui/WindowPlacement.h"
+#include "ui/kit/GaugeBar.h"
+#include "ui/kit/Skin.h"
+#include "ui/kit/WindowPlacement.h"
 
 #include <algorithm>
 

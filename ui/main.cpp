@@ -1,12 +1,12 @@
 #include "ui/main.h"
 
 #include "core/MediaListing.h"
-#include "generator/BmpHeader.h"
-#include "generator/ViewerLoad.h"
-#include "generator/ViewerTexts.h"
+#include "media/BmpHeader.h"
+#include "viewing/ViewerLoad.h"
+#include "viewing/ViewerTexts.h"
 #include "platform/DataFiles.h"
 #include "platform/SoundPlayer.h"
-#include "ui/FormDialogs.h"
+#include "ui/kit/FormDialogs.h"
 #include "ui/Scanner.h"
 #include "ui/ViewerDisplay.h"
 

@@ -1,10 +1,10 @@
 #include "ui/prompt2.h"
 
-#include "ui/PictureButton.h"
-#include "ui/ShadowText.h"
-#include "ui/Skin.h"
-#include "ui/WindowPlacement.h"
-#include "ui/WrappedText.h"
+#include "ui/kit/PictureButton.h"
+#include "ui/kit/ShadowText.h"
+#include "ui/kit/Skin.h"
+#include "ui/kit/WindowPlacement.h"
+#include "ui/kit/WrappedText.h"
 
 #include <QKeyEvent>
 #include <QScreen>

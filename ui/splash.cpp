@@ -1,8 +1,8 @@
 #include "ui/splash.h"
 
 #include "platform/SoundPlayer.h"
-#include "ui/Skin.h"
-#include "ui/WindowPlacement.h"
+#include "ui/kit/Skin.h"
+#include "ui/kit/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QTimer>

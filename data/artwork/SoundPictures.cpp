@@ -1,7 +1,7 @@
 #include "Artwork.h"
 #include "Style.h"
 
-#include "generator/JpegCodec.h"
+#include "media/JpegCodec.h"
 
 #include <QPainter>
 #include <QtMath>

@@ -5,8 +5,8 @@
 #include "MjpegAvi.h"
 #include "Style.h"
 
-#include "generator/JpegCodec.h"
-#include "generator/MovieFrameSave.h"
+#include "media/JpegCodec.h"
+#include "viewing/MovieFrameSave.h"
 
 #include <QPainter>
 

@@ -3,10 +3,10 @@
 #include "platform/MoviePlayback.h"
 #include "support/MovieFixtures.h"
 #include "ui/AVIGrabber.h"
-#include "ui/HelpHints.h"
+#include "ui/kit/HelpHints.h"
 #include "ui/MovieChooser.h"
 #include "ui/MovieView.h"
-#include "ui/PictureButton.h"
+#include "ui/kit/PictureButton.h"
 
 #include <QAbstractButton>
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "ui/FileChooser.h"
-#include "ui/FormDialogs.h"
+#include "ui/kit/FormDialogs.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,5 +1,5 @@
 #include "core/PageOptions.h"
-#include "ui/HelpHints.h"
+#include "ui/kit/HelpHints.h"
 #include "ui/NameOverWrite.h"
 #include "ui/NameOverWrite2.h"
 #include "ui/NameWebPage.h"

@@ -1,5 +1,5 @@
-#include "ui/GaugeBar.h"
-#include "ui/GaugePercent.h"
+#include "ui/kit/GaugeBar.h"
+#include "ui/kit/GaugePercent.h"
 #include "ui/guager.h"
 
 #include <QPointer>

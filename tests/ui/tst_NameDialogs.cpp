@@ -1,10 +1,10 @@
 #include "core/PageOptions.h"
 #include "core/SafeFile.h"
-#include "ui/HelpHints.h"
+#include "ui/kit/HelpHints.h"
 #include "ui/NameOverWrite.h"
 #include "ui/NameOverWrite2.h"
 #include "ui/NameWebPage.h"
-#include "ui/NumberField.h"
+#include "ui/kit/NumberField.h"
 
 #include <QApplication>
 #include <QCheckBox>

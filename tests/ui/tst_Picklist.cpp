@@ -2,10 +2,10 @@
 #include "core/PageOptions.h"
 #include "core/PickListFile.h"
 #include "core/PickListHost.h"
-#include "ui/HelpHints.h"
+#include "ui/kit/HelpHints.h"
 #include "ui/Picklist.h"
 #include "ui/PicklistChoosers.h"
-#include "ui/ShadowText.h"
+#include "ui/kit/ShadowText.h"
 #include "ui/PicklistMemo.h"
 
 #include <QAbstractButton>

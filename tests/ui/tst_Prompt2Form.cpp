@@ -1,6 +1,6 @@
-#include "ui/ShadowText.h"
-#include "ui/PictureButton.h"
-#include "ui/WrappedText.h"
+#include "ui/kit/ShadowText.h"
+#include "ui/kit/PictureButton.h"
+#include "ui/kit/WrappedText.h"
 #include "ui/prompt2.h"
 
 #include <QApplication>

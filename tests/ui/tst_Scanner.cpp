@@ -5,11 +5,11 @@
 #include "platform/UserSettings.h"
 #include "ui/FileListView.h"
 #include "ui/FolderTreeView.h"
-#include "ui/HelpHints.h"
-#include "ui/PictureButton.h"
+#include "ui/kit/HelpHints.h"
+#include "ui/kit/PictureButton.h"
 #include "ui/Scanner.h"
 #include "ui/ScannerControls.h"
-#include "ui/ShadowText.h"
+#include "ui/kit/ShadowText.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,11 +3,11 @@
 #include "core/PageOptions.h"
 #include "ui/FileListView.h"
 #include "ui/Picklist.h"
-#include "ui/PictureButton.h"
+#include "ui/kit/PictureButton.h"
 #include "support/ScreenShot.h"
 #include "ui/Scanner.h"
 #include "ui/ScannerControls.h"
-#include "ui/ShadowText.h"
+#include "ui/kit/ShadowText.h"
 #include "ui/prompt2.h"
 
 #include <QApplication>

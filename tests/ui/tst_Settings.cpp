@@ -1,11 +1,11 @@
 #include "core/PageOptions.h"
-#include "ui/BalloonHint.h"
-#include "ui/ShadowText.h"
+#include "ui/kit/BalloonHint.h"
+#include "ui/kit/ShadowText.h"
 #include "ui/ColorChooser.h"
 #include "ui/FileChooser.h"
-#include "ui/FormDialogs.h"
-#include "ui/HelpHints.h"
-#include "ui/NumberField.h"
+#include "ui/kit/FormDialogs.h"
+#include "ui/kit/HelpHints.h"
+#include "ui/kit/NumberField.h"
 #include "ui/Settings.h"
 
 #include <QApplication>

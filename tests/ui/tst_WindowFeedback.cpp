@@ -1,5 +1,5 @@
 #include "platform/SoundPlayer.h"
-#include "ui/PictureButton.h"
+#include "ui/kit/PictureButton.h"
 #include "ui/WindowFeedback.h"
 #include "ui/guager.h"
 #include "ui/prompt2.h"

@@ -1,0 +1,262 @@
+// A run that keeps the old thumbnails (the name dialog's delete check off) makes again only those that
+// are not up to date, and leaves the folder as a full run would.
+
+#include "core/PageOptions.h"
+#include "console/ConsolePageMaker.h"
+#include "media/PictureFile.h"
+#include "generator/ThumbnailFreshness.h"
+#include "generator/ThumbnailMaker.h"
+#include "generator/ThumbnailMarker.h"
+#include "generator/ThumbnailRender.h"
+#include "support/ThumbFixtures.h"
+#include "support/ThumbRecordingFeedback.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <ctime>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+using namespace ThumbFixtures;
+
+namespace
+{
+
+// The sizes one run asks for: a percentage entry, or both explicit sizes when percent is -1.
+struct Sizes {
+    int percent = 0;
+    QSize explicitSize;
+};
+
+void applySizes(PageOptions &options, const Sizes &sizes)
+{
+    options.setThumbnailer(true);
+    if (sizes.percent >= 0) {
+        options.choosePercent(sizes.percent);
+    } else {
+        options.setWidthEdit(sizes.explicitSize.width());
+        options.setHeightEdit(sizes.explicitSize.height());
+    }
+}
+
+bool setMtime(const QString &path, time_t secondsAgo)
+{
+    const timespec when{std::time(nullptr) - secondsAgo, 0};
+    const timespec times[2] = {when, when};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+ino_t inode(const QString &path)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+// The JPEG without its comment segments.
+QByteArray withoutComments(const QByteArray &jpeg)
+{
+    QByteArray out = jpeg.left(2);
+    qsizetype at = 2;
+    while (at + 4 <= jpeg.size() && uchar(jpeg[at + 1]) != 0xDA) {
+        const int length = uchar(jpeg[at + 2]) << 8 | uchar(jpeg[at + 3]);
+        if (uchar(jpeg[at + 1]) != 0xFE)
+            out += jpeg.mid(at, 2 + length);
+        at += 2 + length;
+    }
+    return out + jpeg.mid(at);
+}
+
+const QStringList kPictures{"a.jpg", "b.jpg", "c.jpg"};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Sizes)
+
+class TestThumbnailRerun : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QString m_folder;
+
+    QString path(const QString &name) const { return QDir(m_folder).filePath(name); }
+
+    // One run of the command-line maker over the folder, kind JPG, the page replaced.
+    bool run(const Sizes &sizes, bool deleteOld)
+    {
+        std::FILE *sink = std::fopen("/dev/null", "w");
+        PageOptions options;
+        ConsoleRunReport report;
+        makePageOnConsole(
+            m_folder, mkJpg, options, true, [](const QString &) { return QString(); }, sink, sink,
+            [&](PageOptions &o) {
+                applySizes(o, sizes);
+                o.setDeleteThumbnail(deleteOld);
+            },
+            &report);
+        std::fclose(sink);
+        return report.written && report.failedThumbnails == 0;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_folder = m_root.filePath(QString::fromUtf8(QTest::currentTestFunction()) + QLatin1Char('-') +
+                                   QString::fromUtf8(QTest::currentDataTag()));
+        QVERIFY(QDir().mkpath(m_folder));
+        QVERIFY(writeJpeg(path("a.jpg"), photoPicture({200, 100})));
+        // Stored on its side: only a header read that turns it sees the size the thumbnail has.
+        Jpeg turned;
+        turned.orientation = 6;
+        QVERIFY(writeJpeg(path("b.jpg"), photoPicture({90, 160}), turned));
+        QVERIFY(writeJpeg(path("c.jpg"), photoPicture({120, 120})));
+        for (const QString &name : kPictures)
+            QVERIFY(setMtime(path(name), 100)); // older than anything a run writes
+    }
+
+    void remakesOnlyWhatIsNotUpToDate_data()
+    {
+        QTest::addColumn<Sizes>("first");
+        QTest::addColumn<Sizes>("second");
+        QTest::addColumn<bool>("deleteOld");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("remade");
+        const Sizes half{0, {}}, third{1, {}}, box{-1, {40, 30}}, wider{-1, {41, 30}};
+        QTest::newRow("nothing changed") << half << half << false << "" << QStringList();
+        QTest::newRow("explicit sizes, unchanged") << box << box << false << "" << QStringList();
+        QTest::newRow("picture changed") << half << half << false << "rewrite a.jpg" << QStringList{"a.jpg"};
+        QTest::newRow("picture touched") << half << half << false << "touch a.jpg" << QStringList{"a.jpg"};
+        QTest::newRow("thumbnail older than its picture")
+            << half << half << false << "age sm_a.jpg" << QStringList{"a.jpg"};
+        QTest::newRow("a person's own JPEG at the name")
+            << half << half << false << "own sm_b.jpg" << QStringList{"b.jpg"};
+        QTest::newRow("thumbnail without our marker")
+            << half << half << false << "unmark sm_c.jpg" << QStringList{"c.jpg"};
+        QTest::newRow("thumbnail cut short")
+            << half << half << false << "cut sm_a.jpg" << QStringList{"a.jpg"};
+        QTest::newRow("percentage changed") << half << third << false << "" << kPictures;
+        QTest::newRow("explicit size changed") << box << wider << false << "" << kPictures;
+        QTest::newRow("from a percentage to explicit sizes") << half << box << false << "" << kPictures;
+        QTest::newRow("delete check on") << half << half << true << "" << kPictures;
+    }
+    void remakesOnlyWhatIsNotUpToDate()
+    {
+        QFETCH(Sizes, first);
+        QFETCH(Sizes, second);
+        QFETCH(bool, deleteOld);
+        QFETCH(QString, change);
+        QFETCH(QStringList, remade);
+        QVERIFY(run(first, true));
+        QHash<QString, ino_t> before;
+        for (const QString &name : kPictures)
+            before[name] = inode(path("sm_" + name));
+
+        const QString action = change.section(' ', 0, 0);
+        const QString target = path(change.section(' ', 1));
+        if (action == "rewrite") {
+            QVERIFY(writeJpeg(target, photoPicture({210, 100})));
+            QVERIFY(setMtime(target, 50)); // still older than its thumbnail
+        } else if (action == "touch") {
+            QVERIFY(setMtime(target, 50));
+        } else if (action == "age") {
+            QVERIFY(setMtime(target, 200));
+        } else if (action == "own") {
+            QVERIFY(writeJpeg(target + ".new", photoPicture({45, 80})));
+            QVERIFY(QFile::remove(target) && QFile::rename(target + ".new", target));
+            before[change.section(' ', 1).mid(3)] = inode(target);
+        } else if (action == "unmark") {
+            const QByteArray bytes = withoutComments(readFile(target));
+            QVERIFY(!findThumbnailMarker(bytes));
+            QVERIFY(QFile::remove(target) && writeFile(target, bytes));
+            before[change.section(' ', 1).mid(3)] = inode(target);
+        } else if (action == "cut") {
+            QVERIFY(QFile::resize(target, QFileInfo(target).size() / 2));
+        }
+
+        QVERIFY(run(second, deleteOld));
+        QStringList remadeNow;
+        for (const QString &name : kPictures)
+            if (inode(path("sm_" + name)) != before[name])
+                remadeNow << name;
+        QCOMPARE(remadeNow, remade);
+
+        // Whatever was kept or made, the folder holds what a full run makes now.
+        PageOptions options;
+        applySizes(options, second);
+        QStringList thumbnails = QDir(m_folder).entryList({"sm_*"}, QDir::Files);
+        // Our kept thumbnails are no pictures of the page; a person's own sm_ JPEG (no marker of
+        // ours) is, and gets a thumbnail of its own.
+        const int ownPictures = deleteOld || (action != "own" && action != "unmark") ? 0 : 1;
+        QCOMPARE(thumbnails.size(), 3 + ownPictures);
+        const QByteArray page = readFile(path("MediaPage.htm"));
+        QVERIFY(!page.isEmpty());
+        QCOMPARE(page.count("HREF=\"sm_"), ownPictures);
+        for (const QString &thumbnail : thumbnails) {
+            const RenderedThumbnail fresh =
+                renderThumbnailFile(path(thumbnail.mid(3)), thumbnailRequest(options));
+            QVERIFY2(fresh.ok(), qPrintable(fresh.error));
+            QVERIFY2(readFile(path(thumbnail)) == fresh.jpeg, qPrintable(thumbnail));
+        }
+    }
+
+    // The progress steps once per name, kept thumbnails included, and nothing is reported.
+    void keptThumbnailsStepTheProgress()
+    {
+        QVERIFY(run({0, {}}, true));
+        PageOptions options;
+        applySizes(options, {0, {}});
+        options.setDeleteThumbnail(false);
+        ThumbRecordingFeedback feedback;
+        const ThumbnailOutcome outcome = MakeThumbnails(m_folder, kPictures, options, feedback);
+        QCOMPARE(outcome.failed, 0);
+        QCOMPARE(feedback.calls, QStringList({"max 3", "show", "step", "step", "step"}));
+    }
+
+    // The header read that sizes a kept thumbnail: exactly what the decoder sees, or nothing.
+    void readsFrameFacts_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<int>("orientation");
+        Jpeg turned;
+        turned.orientation = 8;
+        Jpeg progressive;
+        progressive.progressive = true;
+        const QByteArray plain = jpeg(photoPicture({64, 48}));
+        QTest::newRow("plain") << plain << QSize(64, 48) << 1;
+        QTest::newRow("turned") << jpeg(photoPicture({48, 64}), turned) << QSize(64, 48) << 8;
+        QTest::newRow("progressive") << jpeg(photoPicture({30, 20}), progressive) << QSize(30, 20) << 1;
+        // A large segment before the frame: the read goes on past its first block.
+        QByteArray padded =
+            plain.left(2) + QByteArray("\xFF\xE5\xFF\xFF", 4) + QByteArray(65533, 'x') + plain.mid(2);
+        QTest::newRow("long segment first") << padded << QSize(64, 48) << 1;
+        QTest::newRow("cut before its scan") << plain.left(100) << QSize() << 0;
+        QTest::newRow("not a JPEG") << QByteArray("GIF89a and more bytes") << QSize() << 0;
+    }
+    void readsFrameFacts()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QSize, stored);
+        QFETCH(int, orientation);
+        const QString name = path("x.bin");
+        QVERIFY(writeFile(name, file));
+        const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(fd >= 0);
+        const auto facts = readJpegFrameFacts(fd);
+        ::close(fd);
+        QCOMPARE(facts.has_value(), stored.isValid());
+        if (facts) {
+            QCOMPARE(facts->stored, stored);
+            QCOMPARE(facts->orientation, orientation);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestThumbnailRerun)
+#include "tst_ThumbnailRerun.moc"

@@ -1,0 +1,73 @@
+#include "core/PageOptions.h"
+#include "ui/kit/BalloonHint.h"
+#include "ui/kit/HelpHints.h"
+#include "ui/kit/Skin.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+
+class TestSkinAndHints : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void skinShapesAndDragsTheWindow()
+    {
+        QWidget window;
+        Skin *skin = Skin::apply(&window, "sample_skin.png", QColor(Qt::black));
+        QCOMPARE(window.size(), QSize(240, 120));
+        QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(!skin->pixmap().isNull());
+        QVERIFY(!window.mask().contains(QPoint(0, 0)));   // black corner cut out
+        QVERIFY(window.mask().contains(QPoint(120, 60))); // body kept
+        window.move(100, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint start = window.pos();
+        QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(50, 50));
+        QMouseEvent move(QEvent::MouseMove, QPointF(80, 70), window.mapToGlobal(QPointF(80, 70)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &move);
+        QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(80, 70));
+        QCOMPARE(window.pos(), start + QPoint(30, 20));
+    }
+
+    void hintsFollowTheHelpSystem()
+    {
+        PageOptions options;
+        HelpHints::instance().setOptions(&options);
+        QWidget window;
+        auto *followed = new QLabel("followed", &window);
+        auto *always = new QLabel("always", &window);
+        always->move(0, 40);
+        HelpHints::setHint(followed, "Choose a folder.");
+        HelpHints::setHint(always, "Always shown.", HelpHints::Always);
+        window.resize(200, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        options.setHelpSystem(false);
+        QTest::mouseMove(followed, QPoint(5, 5));
+        QTest::qWait(20);
+        QVERIFY(!HelpHints::instance().showsHint(followed));
+        QVERIFY(!HelpHints::instance().balloon() || !HelpHints::instance().balloon()->isVisible());
+
+        QTest::mouseMove(always, QPoint(5, 5));
+        QTRY_VERIFY(HelpHints::instance().balloon() && HelpHints::instance().balloon()->isVisible());
+        QCOMPARE(HelpHints::instance().balloon()->text(), QStringLiteral("Always shown."));
+        HelpHints::instance().hideHint();
+
+        options.setHelpSystem(true); // takes effect at the next pointer move
+        QTest::mouseMove(followed, QPoint(6, 6));
+        QTRY_VERIFY(HelpHints::instance().balloon()->isVisible());
+        QCOMPARE(HelpHints::instance().balloon()->text(), QStringLiteral("Choose a folder."));
+        QVERIFY(HelpHints::instance().showsHint(followed));
+        QCOMPARE(HelpHints::hintOf(followed), QStringLiteral("Choose a folder."));
+        HelpHints::instance().hideHint();
+        HelpHints::instance().setOptions(nullptr);
+    }
+};
+
+QTEST_MAIN(TestSkinAndHints)
+#include "tst_SkinAndHints.moc"

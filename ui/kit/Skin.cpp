@@ -1,0 +1,93 @@
+#include "ui/kit/Skin.h"
+
+#include "platform/DataFiles.h"
+
+#include <QBitmap>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWidget>
+
+#include <algorithm>
+
+Skin::Skin(QWidget *window, const QPixmap &pixmap, std::optional<QColor> key)
+    : QObject(window), m_window(window), m_original(pixmap), m_pixmap(pixmap), m_key(key)
+{
+}
+
+void Skin::fitWindow()
+{
+    m_window->setFixedSize(m_pixmap.size());
+    if (m_key)
+        m_window->setMask(m_pixmap.createMaskFromColor(*m_key, Qt::MaskInColor));
+    m_window->update();
+}
+
+void Skin::setHeight(int height)
+{
+    const int width = m_original.width();
+    const int original = m_original.height();
+    if (height <= original) {
+        m_pixmap = m_original;
+    } else {
+        const int edge = original / 3; // kept whole at the top and at the bottom
+        const int band = original - 2 * edge;
+        QPixmap grown(width, height);
+        grown.fill(Qt::transparent);
+        QPainter painter(&grown);
+        painter.drawPixmap(0, 0, m_original, 0, 0, width, edge);
+        for (int y = edge; y < height - edge; y += band)
+            painter.drawPixmap(0, y, m_original, 0, edge, width, std::min(band, height - edge - y));
+        painter.drawPixmap(0, height - edge, m_original, 0, original - edge, width, edge);
+        painter.end();
+        m_pixmap = grown;
+    }
+    fitWindow();
+}
+
+Skin *Skin::apply(QWidget *window, const QString &skinFile, std::optional<QColor> key)
+{
+    QPixmap pixmap(DataFiles::path(skinFile));
+    if (pixmap.isNull()) {
+        qWarning("Skin %s is missing from %s", qPrintable(skinFile), qPrintable(DataFiles::folder()));
+        pixmap = QPixmap(window->size().isEmpty() ? QSize(200, 100) : window->size());
+        pixmap.fill(QColor(192, 192, 192));
+        key.reset();
+    }
+    auto *skin = new Skin(window, pixmap, key);
+    window->setWindowFlags(window->windowFlags() | Qt::FramelessWindowHint);
+    skin->fitWindow();
+    window->installEventFilter(skin);
+    return skin;
+}
+
+bool Skin::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_window)
+        return false;
+    switch (event->type()) {
+    case QEvent::Paint: {
+        QPainter painter(m_window);
+        painter.drawPixmap(0, 0, m_pixmap);
+        return false;
+    }
+    case QEvent::MouseButtonPress: {
+        auto *press = static_cast<QMouseEvent *>(event);
+        if (press->button() == Qt::LeftButton) {
+            m_dragging = true;
+            m_dragOffset = press->globalPosition().toPoint() - m_window->frameGeometry().topLeft();
+        }
+        return false;
+    }
+    case QEvent::MouseMove: {
+        auto *move = static_cast<QMouseEvent *>(event);
+        if (m_dragging && (move->buttons() & Qt::LeftButton))
+            m_window->move(move->globalPosition().toPoint() - m_dragOffset);
+        return false;
+    }
+    case QEvent::MouseButtonRelease:
+        m_dragging = false;
+        return false;
+    default:
+        return false;
+    }
+}
