@@ -1,6 +1,7 @@
 // Bad inputs, killed runs and concurrent runs through the built tessaloom-page program. Every case runs in
 // a fresh folder with a sibling folder outside it; what the person owns is checked byte by byte (content,
 // mode, link target) before and after: only the page and thumbnails of ours may change or appear.
+#include "core/SafeFile.h"
 #include "generator/ThumbnailMarker.h"
 #include "support/PageFixtures.h"
 #include "support/ThumbFixtures.h"
@@ -383,7 +384,7 @@ void TestPageMakerFaults::killedRunsLeaveNoPartialFile()
         maker.waitForFinished();
         const QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
         for (const QString &name : names) {
-            QVERIFY2(!name.startsWith(".tessaloom-"), qPrintable(name));
+            QVERIFY2(!name.startsWith(SafeFile::TemporaryMark), qPrintable(name));
             const QByteArray bytes = readFile(dir.filePath(name));
             if (name.startsWith("sm_"))
                 QVERIFY2(bytes.endsWith("\xFF\xD9") && readThumbnailMarker(dir.filePath(name)).has_value(),
@@ -393,14 +394,20 @@ void TestPageMakerFaults::killedRunsLeaveNoPartialFile()
         }
         QVERIFY(names.contains("MediaPage.htm"));
     }
-    // A stale temporary file of ours (as a file system without unnamed files leaves it) goes at the next run.
-    const QString stale = dir.filePath(".tessaloom-Ab12Cd");
-    QVERIFY(writeFile(stale, "half"));
-    const time_t old = time(nullptr) - 600;
-    const timespec times[2] = {{old, 0}, {old, 0}};
-    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(stale).constData(), times, 0), 0);
+    // A stale temporary file of ours (as a file system without unnamed files leaves it) goes at the next
+    // run; a person's files of like names stay.
+    const QString stale = dir.filePath(QString::fromLatin1(SafeFile::TemporaryMark) + "Ab12Cd34Ef56");
+    const QStringList theirs{dir.filePath(".tessaloom-backup"), dir.filePath(".tessaloom-photo1")};
+    for (const QString &file : QStringList{stale} + theirs) {
+        QVERIFY(writeFile(file, "half"));
+        const time_t old = time(nullptr) - 600;
+        const timespec times[2] = {{old, 0}, {old, 0}};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0), 0);
+    }
     QCOMPARE(run({dir.path(), "jpg", "--overwrite"}).exitCode, 0);
     QVERIFY(!QFile::exists(stale));
+    for (const QString &file : theirs)
+        QCOMPARE(readFile(file), QByteArray("half"));
 }
 
 QTEST_GUILESS_MAIN(TestPageMakerFaults)

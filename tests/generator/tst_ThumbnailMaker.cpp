@@ -56,7 +56,7 @@ class TestThumbnailMaker : public QObject
     // Files of the folder that the maker might have left half-written.
     static QStringList leftovers(const QTemporaryDir &dir)
     {
-        return QDir(dir.path()).entryList({".tessaloom-*"}, QDir::Files | QDir::Hidden | QDir::System);
+        return QDir(dir.path()).entryList({QString::fromLatin1(SafeFile::TemporaryMark) + "*"}, QDir::Files | QDir::Hidden | QDir::System);
     }
 
 private Q_SLOTS:
