@@ -216,6 +216,9 @@ bool isThumbnailFile(const QString &folder, const QString &name)
     const QString path = JoinFolderFile(folder, name);
     if (!SafeFile::isRegularFileNoFollow(path) || !holdsJpegData(path))
         return false;
+    // A mark of ours settles it: made for this very name, or copied from one of ours by a person.
+    if (const auto marker = readThumbnailMarker(path))
+        return marker->madeFor(name);
     const QString rest = name.mid(kPrefix.size());
     if (isPicture(folder, rest))
         return true;
@@ -225,7 +228,7 @@ bool isThumbnailFile(const QString &folder, const QString &name)
             if (isPicture(folder, stem + ending))
                 return true;
     }
-    return readThumbnailMarker(path).has_value();
+    return false;
 }
 
 QStringList thumbnailFilesIn(const QString &folder)
@@ -260,7 +263,7 @@ void takeThumbnailNamesOut(QStringList &FileListBox)
 void takeOwnThumbnailNamesOut(const QString &folder, QStringList &FileListBox)
 {
     FileListBox.removeIf([&folder](const QString &name) {
-        return name.startsWith(kPrefix) && readThumbnailMarker(JoinFolderFile(folder, name)).has_value();
+        return name.startsWith(kPrefix) && isOwnThumbnail(JoinFolderFile(folder, name));
     });
 }
 

@@ -3,6 +3,7 @@
 // mode, link target) before and after: only the page and thumbnails of ours may change or appear.
 #include "core/SafeFile.h"
 #include "generator/ThumbnailMarker.h"
+#include "generator/ThumbnailRender.h"
 #include "support/PageFixtures.h"
 #include "support/ThumbFixtures.h"
 
@@ -90,7 +91,15 @@ bool oursToWrite(const QByteArray &entry, const QString &folder)
     if (name == "MediaPage.htm")
         return true;
     return name.startsWith("sm_") && !name.contains('/') &&
-           readThumbnailMarker(folder + "/" + QFile::decodeName(name)).has_value();
+           isOwnThumbnail(folder + "/" + QFile::decodeName(name));
+}
+
+// One of our thumbnails, made from the picture named source.
+QByteArray thumbnailOf(const QByteArray &picture, const QByteArray &source)
+{
+    PictureStamp stamp;
+    stamp.name = source;
+    return renderThumbnail(picture, ThumbnailRequest{}, stamp).jpeg;
 }
 
 QByteArray progressive(const QImage &picture)
@@ -221,6 +230,18 @@ void TestPageMakerFaults::badInputs_data()
         << QStringList{"jpg"} << 3
         << "Error Creating Thumbnail from x.jpg: sm_x.jpg is not a thumbnail of ours"
         << QStringList{"sm_a.jpg"};
+    // A person's copy of one of our thumbnails carries our marker, naming the picture it was made from.
+    QTest::newRow("a copy of our thumbnail under another name, no picture beside")
+        << Files{{"a.jpg", ok}, {"sm_holiday.jpg", thumbnailOf(ok, "a.jpg")}} << QStringList{"jpg"} << 0 << ""
+        << QStringList{"sm_a.jpg"};
+    QTest::newRow("a copy of our thumbnail under another name, its picture beside")
+        << Files{{"a.jpg", ok}, {"holiday.jpg", ok}, {"sm_holiday.jpg", thumbnailOf(ok, "a.jpg")}}
+        << QStringList{"jpg"} << 3
+        << "Error Creating Thumbnail from holiday.jpg: sm_holiday.jpg is not a thumbnail of ours and is kept"
+        << QStringList{"sm_a.jpg"};
+    QTest::newRow("a copy of our thumbnail under another name, thumbnails kept")
+        << Files{{"a.jpg", ok}, {"sm_holiday.jpg", thumbnailOf(ok, "a.jpg")}}
+        << QStringList{"jpg", "--keep-thumbnails"} << 0 << "" << QStringList{"sm_a.jpg", "sm_sm_holiday.jpg"};
     QTest::newRow("hostile names")
         << Files{{"new\nline.jpg", ok},
                  {"tab\there.jpg", ok},
