@@ -3,6 +3,7 @@
 #include "core/MediaKinds.h"
 #include "core/PageOptions.h"
 #include "core/SafeFile.h"
+#include "generator/PictureMeasure.h"
 #include "generator/RunFeedback.h"
 #include "generator/ThumbnailMarker.h"
 #include "generator/ThumbnailWorkers.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <deque>
 
@@ -262,8 +264,19 @@ void takeThumbnailNamesOut(QStringList &FileListBox)
 
 void takeOwnThumbnailNamesOut(const QString &folder, QStringList &FileListBox)
 {
-    FileListBox.removeIf([&folder](const QString &name) {
-        return name.startsWith(kPrefix) && isOwnThumbnail(JoinFolderFile(folder, name));
+    QSet<QString> thumbnailNames; // of the JPG names of the list
+    for (const QString &name : std::as_const(FileListBox))
+        if (wantsThumbnail(name))
+            thumbnailNames.insert(kPrefix + name);
+    FileListBox.removeIf([&](const QString &name) {
+        if (!name.startsWith(kPrefix))
+            return false;
+        const QString path = JoinFolderFile(folder, name);
+        if (isOwnThumbnail(path))
+            return true;
+        // At a picture's thumbnail name, what a crash may leave (empty, or not a whole picture) would
+        // stop the page: the maker replaces it, or reports and keeps what is not ours.
+        return thumbnailNames.contains(name) && (QFileInfo(path).size() == 0 || !measureJpeg(path).ok);
     });
 }
 

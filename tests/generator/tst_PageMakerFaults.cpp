@@ -242,6 +242,16 @@ void TestPageMakerFaults::badInputs_data()
     QTest::newRow("a copy of our thumbnail under another name, thumbnails kept")
         << Files{{"a.jpg", ok}, {"sm_holiday.jpg", thumbnailOf(ok, "a.jpg")}}
         << QStringList{"jpg", "--keep-thumbnails"} << 0 << "" << QStringList{"sm_a.jpg", "sm_sm_holiday.jpg"};
+    // What a crash may leave at a thumbnail's name never stops a run that keeps thumbnails.
+    const QByteArray ourC = thumbnailOf(ok, "c.jpg");
+    QTest::newRow("empty and damaged files at thumbnail names, thumbnails kept")
+        << Files{{"a.jpg", ok}, {"sm_a.jpg", ""},
+                 {"b.jpg", ok}, {"sm_b.jpg", "my notes"},
+                 {"c.jpg", ok}, {"sm_c.jpg", ourC.left(ourC.size() / 2)},
+                 {"d.jpg", ok}, {"sm_d.jpg", ok.left(100)}}
+        << QStringList{"jpg", "--keep-thumbnails"} << 3
+        << "Error Creating Thumbnail from b.jpg: sm_b.jpg is not a thumbnail of ours and is kept"
+        << QStringList{"sm_a.jpg", "sm_c.jpg", "sm_d.jpg"};
     QTest::newRow("hostile names")
         << Files{{"new\nline.jpg", ok},
                  {"tab\there.jpg", ok},
