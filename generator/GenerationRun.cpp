@@ -85,6 +85,8 @@ bool GenerationRun::runSteps()
         return false;
     // Hidden files a killed earlier run may have left; ours by name, and old enough to be no one's now.
     SafeFile::removeStaleTemporaries(m_handle->handlePath());
+    if (m_beforePage)
+        m_beforePage();
     tellSkippedNames();
     takeBackgroundOutOfList();
     // The old thumbnails leave the list now; their files go only once the new page is written.

@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace
 {
 
@@ -112,6 +116,27 @@ private Q_SLOTS:
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
         pageMaker({dir.path(), "avi"});
         QVERIFY(!QFileInfo::exists(dir.filePath("One.jpg")));
+    }
+
+    // With another run holding the folder, no picture is written either: exit 4 means nothing was done.
+    void aBusyFolderGetsNoPictures()
+    {
+        QTemporaryDir dir;
+        const QString failure = MovieFixtures::make(dir.path(), {"One.avi:mjpeg:160x120"});
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        const int held =
+            ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        QVERIFY(held >= 0);
+        QCOMPARE(::flock(held, LOCK_EX), 0); // another run's hold, as runs take it
+        const Run busy = pageMaker({dir.path(), "avi", "--posters", "missing"});
+        QCOMPARE(busy.exitCode, 4);
+        QVERIFY2(busy.err.contains("Another run is making a page in the folder"), qPrintable(busy.err));
+        QVERIFY2(!busy.out.contains("was created"), qPrintable(busy.out));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"One.avi"});
+        ::close(held);
+        const Run free = pageMaker({dir.path(), "avi", "--posters", "missing"});
+        QCOMPARE(free.exitCode, 0);
+        QVERIFY(QFileInfo::exists(dir.filePath("One.jpg")));
     }
 
     void refusesAnUnknownValue()
