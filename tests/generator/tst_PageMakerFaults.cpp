@@ -252,6 +252,12 @@ void TestPageMakerFaults::badInputs_data()
         << QStringList{"jpg", "--keep-thumbnails"} << 3
         << "Error Creating Thumbnail from b.jpg: sm_b.jpg is not a thumbnail of ours and is kept"
         << QStringList{"sm_a.jpg", "sm_c.jpg", "sm_d.jpg"};
+    QTest::newRow("the page named like one of its pictures")
+        << Files{{"a.jpg", ok}, {"b.jpg", ok}} << QStringList{"jpg", "--name", "a.jpg", "--overwrite"} << 1
+        << "Can not write the page %folder%/a.jpg: a.jpg is a file of the page." << QStringList{};
+    QTest::newRow("the page named like one of its pictures, with the counter")
+        << Files{{"a.jpg", ok}, {"a2.jpg", ok}} << QStringList{"jpg", "--name", "a.jpg", "--counter", "2"}
+        << 1 << "Can not write the page %folder%/a2.jpg: a2.jpg is a file of the page." << QStringList{};
     QTest::newRow("hostile names")
         << Files{{"new\nline.jpg", ok},
                  {"tab\there.jpg", ok},
