@@ -139,6 +139,24 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(dir.filePath("One.jpg")));
     }
 
+    // A person's file at a movie's picture name that is no picture is kept, counted and told.
+    void aPictureNameTakenByAnotherFileIsTold()
+    {
+        QTemporaryDir dir;
+        const QString failure = MovieFixtures::make(dir.path(), {"Taken.avi:mjpeg:160x120"});
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QFile notes(dir.filePath("Taken.jpg"));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("my notes\n");
+        notes.close();
+        const Run run = pageMaker({dir.path(), "avi", "--posters", "missing"});
+        QVERIFY2(run.err.contains("tessaloom-page: The picture of the movie " + dir.filePath("Taken.avi") +
+                                  ", " + dir.filePath("Taken.jpg") + ", is not a picture.\n"),
+                 qPrintable(run.err));
+        QVERIFY2(run.out.contains("Movie pictures: 0 made, 1 failed."), qPrintable(run.out));
+        QCOMPARE(contentOf(dir.filePath("Taken.jpg")), QByteArray("my notes\n"));
+    }
+
     void refusesAnUnknownValue()
     {
         QTemporaryDir dir;
