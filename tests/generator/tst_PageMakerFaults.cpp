@@ -148,6 +148,8 @@ private Q_SLOTS:
     void badInputs();
     void errorsOnePerLineEscaped();
     void helpDocumentsTheStatuses();
+    void counterTakesDigitsOnly_data();
+    void counterTakesDigitsOnly();
     void aBusyFolderIsRefused();
     void twoRunsAtOnce();
     void killedRunsLeaveNoPartialFile();
@@ -356,6 +358,31 @@ void TestPageMakerFaults::helpDocumentsTheStatuses()
     QCOMPARE(help.exitCode, 0);
     QVERIFY2(help.out.contains("3 the page was created but some thumbnails were not"), qPrintable(help.out));
     QVERIFY2(help.out.contains("4 another run holds the folder"), qPrintable(help.out));
+}
+
+void TestPageMakerFaults::counterTakesDigitsOnly_data()
+{
+    QTest::addColumn<QString>("counter");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("digits") << "007" << true;
+    QTest::newRow("negative") << "-5" << false;
+    QTest::newRow("with a plus") << "+5" << false;
+    QTest::newRow("letters after") << "5x" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestPageMakerFaults::counterTakesDigitsOnly()
+{
+    QFETCH(QString, counter);
+    QFETCH(bool, taken);
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath("a.jpg"), jpeg(photoPicture({40, 30}))));
+    const Run result = run({dir.path(), "jpg", "--counter=" + counter});
+    QCOMPARE(result.exitCode, taken ? 0 : 2);
+    if (!taken)
+        QVERIFY2(result.err.startsWith("tessaloom-page: --counter takes digits, not \"" + counter + "\"\n"),
+                 qPrintable(result.err));
+    QCOMPARE(QDir(dir.path()).entryList({"*.htm"}, QDir::Files).size(), taken ? 1 : 0);
 }
 
 void TestPageMakerFaults::aBusyFolderIsRefused()
