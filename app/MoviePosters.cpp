@@ -3,8 +3,9 @@
 #include "app/PageMakerRun.h"
 
 #include "core/FolderListing.h"
-#include "viewing/MovieFrameSave.h"
+#include "media/PictureMeasure.h"
 #include "platform/MovieFrameGrabber.h"
+#include "viewing/MovieFrameSave.h"
 
 #include <QFileInfo>
 
@@ -24,8 +25,18 @@ PosterCounts makeMissingPosters(const QString &folder, MediaKind kind, QTextStre
     for (const QString &name : listing.names) {
         const QString movie = JoinFolderFile(folder, name);
         const QString picture = MovieFrameSave::picturePathOf(movie);
-        if (QFileInfo(picture).exists() || QFileInfo(picture).isSymLink())
-            continue; // it has its picture already
+        if (QFileInfo(picture).exists() || QFileInfo(picture).isSymLink()) {
+            // It has its picture already, never replaced; a file there that is no picture is told,
+            // since the page cannot show the movie.
+            if (!measureJpeg(picture).ok) {
+                err << kPageMakerName << ": "
+                    << QStringLiteral("The picture of the movie %1, %2, is not a picture.")
+                           .arg(movie, picture)
+                    << Qt::endl;
+                ++counts.failed;
+            }
+            continue;
+        }
         QString reason;
         QImage frame;
         if (grabber.open(movie, &reason))

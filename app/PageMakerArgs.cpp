@@ -122,7 +122,11 @@ struct Parser {
         } else if (name == QLatin1String("title")) {
             edit(flag, value, [value](PageOptions &o) { o.setTitleEdit(value); });
         } else if (name == QLatin1String("counter")) {
-            edit(flag, value, [value](PageOptions &o) { o.setNameIncrement(value); });
+            static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+            if (digits.match(value).hasMatch())
+                edit(flag, value, [value](PageOptions &o) { o.setNameIncrement(value); });
+            else // as the help says: a sign or anything else would make names the counter cannot step
+                fail(QStringLiteral("--counter takes digits, not \"%1\"").arg(value));
         } else if (name == QLatin1String("background-color")) {
             colour(flag, value, &PageOptions::setBackGroundColorValue, true);
         } else if (name == QLatin1String("text-color")) {

@@ -1,6 +1,7 @@
 #include "app/PageMakerArgs.h"
 #include "app/PageMakerRun.h"
 #include "app/ProgramArgs.h"
+#include "platform/LibraryLog.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -9,6 +10,8 @@
 
 int main(int argc, char *argv[])
 {
+    // Every line of the error stream is one of ours, the movie libraries' reports included.
+    routeLibraryLog(QString::fromLatin1(kPageMakerName), stderr);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tessaloom-page"));
     QTextStream out(stdout);

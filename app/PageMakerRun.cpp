@@ -8,6 +8,7 @@
 
 #include <QFileInfo>
 
+#include <cstdio>
 #include <unistd.h>
 
 int runPageMaker(const PageMakerArgs &args, QTextStream &out, QTextStream &err)
@@ -18,18 +19,18 @@ int runPageMaker(const PageMakerArgs &args, QTextStream &out, QTextStream &err)
         err << kPageMakerName << ": " << QStringLiteral("%1 is not a folder.").arg(args.folder) << Qt::endl;
         return UsageError;
     }
+    // The movie pictures are written under the run's hold on the folder, as the page is: with another
+    // run in the folder neither is made. The run refuses an optical disc before it takes the hold.
+    std::function<void()> makePosters;
     if (args.missingPosters && MediaKinds::isMovieKind(args.kind)) {
-        const QString mountPoint = opticalMountPointOf(args.folder);
-        if (!mountPoint.isEmpty()) {
-            err << kPageMakerName << ": " << QStringLiteral("Can not write to CD ROM (%1)").arg(mountPoint)
-                << Qt::endl;
-        } else {
+        makePosters = [&] {
+            std::fflush(stdout);
+            std::fflush(stderr);
             const PosterCounts posters = makeMissingPosters(args.folder, args.kind, out, err);
             out << QStringLiteral("Movie pictures: %1 made, %2 failed.").arg(posters.made).arg(posters.failed)
                 << Qt::endl;
-        }
-        out.flush();
-        err.flush();
+            err.flush();
+        };
     }
     PageOptions options;
     // As at start-up, kind 1 is chosen first; then the kind asked for, then the options in order.
@@ -40,7 +41,7 @@ int runPageMaker(const PageMakerArgs &args, QTextStream &out, QTextStream &err)
     settings.progressLine = !args.quiet && ::isatty(STDERR_FILENO);
     ConsoleRunReport report;
     makePageOnConsole(args.folder, args.kind, options, args.overwrite, opticalMountPointOf, stdout, stderr,
-                      edit, &report, settings);
+                      edit, &report, settings, makePosters);
     if (report.folderBusy)
         return FolderBusy;
     if (!report.written)

@@ -10,7 +10,7 @@
 bool makePageOnConsole(const QString &folder, MediaKind kind, PageOptions &options, bool overwrite,
                        const GenerationRun::OpticalCheck &opticalMountPoint, std::FILE *out, std::FILE *err,
                        const std::function<void(PageOptions &)> &editOptions, ConsoleRunReport *report,
-                       const ConsoleSettings &settings)
+                       const ConsoleSettings &settings, const std::function<void()> &beforePage)
 {
     // As the folder tree spells a folder: absolute, no trailing "/" except for the root.
     const QString pageFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder));
@@ -33,6 +33,7 @@ bool makePageOnConsole(const QString &folder, MediaKind kind, PageOptions &optio
         }
     });
     GenerationRun run(listing, options, state, ui, nullptr, opticalMountPoint);
+    run.setBeforePage(beforePage);
     bool written = false;
     QObject::connect(&run, &GenerationRun::runFinished,
                      [&written](bool pageWritten) { written = pageWritten; });

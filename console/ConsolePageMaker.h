@@ -15,7 +15,8 @@ class PageOptions;
 // editOptions, when given, shapes the options right after the kind is chosen, as a person would in
 // the Options window.
 // report, when given, receives how the run went; settings name the program in errors and ask for the
-// progress line.
+// progress line. beforePage, when given, is done under the run's hold on the folder, before the page
+// is built (see GenerationRun::setBeforePage).
 struct ConsoleRunReport {
     bool written = false;
     int failedThumbnails = 0;
@@ -24,4 +25,5 @@ struct ConsoleRunReport {
 bool makePageOnConsole(const QString &folder, MediaKind kind, PageOptions &options, bool overwrite,
                        const GenerationRun::OpticalCheck &opticalMountPoint, std::FILE *out = stdout,
                        std::FILE *err = stderr, const std::function<void(PageOptions &)> &editOptions = {},
-                       ConsoleRunReport *report = nullptr, const ConsoleSettings &settings = {});
+                       ConsoleRunReport *report = nullptr, const ConsoleSettings &settings = {},
+                       const std::function<void()> &beforePage = {});

@@ -293,19 +293,28 @@ void PageOptions::lowerColumnEdit(int files)
 
 QString PageOptions::pageFileName(const QString &folder, bool *ok) const
 {
+    const QString dir = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    bool readable = false;
+    const QString name = pageFileNameOf(m_webName, m_nameIncrement, &readable);
+    if (ok)
+        *ok = readable;
+    return readable ? dir + name : QString();
+}
+
+QString PageOptions::pageFileNameOf(const QString &webName, const QString &counter, bool *ok)
+{
     bool zero = false;
-    const bool readable = readCounter(m_nameIncrement, &zero, nullptr);
+    const bool readable = readCounter(counter, &zero, nullptr);
     if (ok)
         *ok = readable;
     if (!readable)
         return QString();
-    const QString dir = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     if (zero)
-        return dir + m_webName;
-    const qsizetype dot = m_webName.indexOf(QLatin1Char('.'));
+        return webName;
+    const qsizetype dot = webName.indexOf(QLatin1Char('.'));
     if (dot < 0)
-        return dir + m_nameIncrement + m_webName;
-    return dir + m_webName.left(dot) + m_nameIncrement + m_webName.mid(dot);
+        return counter + webName;
+    return webName.left(dot) + counter + webName.mid(dot);
 }
 
 bool PageOptions::stepCounter()

@@ -108,6 +108,8 @@ public:
     // Page file name and counter. A counter that does not read as a plain whole number gives
     // ok = false and an empty result.
     QString pageFileName(const QString &folder, bool *ok = nullptr) const;
+    // The same rule for a name and counter not yet in the options: the file name alone.
+    static QString pageFileNameOf(const QString &webName, const QString &counter, bool *ok = nullptr);
     bool stepCounter();
 
     // The remembered help setting: "0" on; anything else, or nothing, off.

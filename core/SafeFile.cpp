@@ -10,12 +10,17 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
-QString errnoText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString errnoText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 // Writes all of data to fd; false with errno set when any write falls short.
 bool writeAll(int fd, const QByteArray &data)
@@ -39,14 +44,51 @@ bool writeAll(int fd, const QByteArray &data)
 
 constexpr time_t kStaleSeconds = 60; // a writer takes well under a second between creating and linking
 
-// Links the unnamed file behind self under a fresh hidden name in folder, set in *temp.
+constexpr int kTemporaryRandomLength = 12;
+const char kTemporaryLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+QByteArray temporaryName(const QByteArray &folder)
+{
+    QByteArray name = folder + '/' + SafeFile::TemporaryMark;
+    for (int i = 0; i < kTemporaryRandomLength; ++i)
+        name += kTemporaryLetters[QRandomGenerator::global()->bounded(int(sizeof kTemporaryLetters - 1))];
+    return name;
+}
+
+// True for exactly the names temporaryName makes.
+bool isTemporaryName(const char *name)
+{
+    const size_t markLength = std::strlen(SafeFile::TemporaryMark);
+    if (std::strncmp(name, SafeFile::TemporaryMark, markLength) != 0 ||
+        std::strlen(name) != markLength + kTemporaryRandomLength)
+        return false;
+    for (const char *c = name + markLength; *c; ++c)
+        if (!std::strchr(kTemporaryLetters, *c))
+            return false;
+    return true;
+}
+
+// Creates a fresh named temporary file in folder (where unnamed files are refused), set in *temp.
+int createTemporaryFile(const QByteArray &folder, QByteArray *temp)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = temporaryName(folder);
+        const int fd = ::open(name.constData(), O_CREAT | O_EXCL | O_RDWR | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            *temp = name;
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    return -1;
+}
+
+// Links the unnamed file behind self under a fresh temporary name in folder, set in *temp.
 bool linkUnderTemporaryName(const QByteArray &self, const QByteArray &folder, QByteArray *temp)
 {
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        QByteArray name = folder + '/' + SafeFile::TemporaryPrefix;
-        for (int i = 0; i < 6; ++i)
-            name += letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
+        const QByteArray name = temporaryName(folder);
         if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
             *temp = name;
             return true;
@@ -57,9 +99,25 @@ bool linkUnderTemporaryName(const QByteArray &self, const QByteArray &folder, QB
     return false;
 }
 
+// True when nothing holds the lock a writer keeps on its temporary file while it lives: the process
+// that made it is gone. Anything that cannot be proven (another file at the name meanwhile, a file
+// system without locks) counts as held.
+bool noWriterHolds(int folderFd, const char *name, const struct stat &seen)
+{
+    const int fd = ::openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    const bool free = ::fstat(fd, &st) == 0 && st.st_dev == seen.st_dev && st.st_ino == seen.st_ino &&
+                      ::flock(fd, LOCK_SH | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
+}
+
 } // namespace
 
-namespace SafeFile {
+namespace SafeFile
+{
 
 bool isRegularFileNoFollow(const QString &path)
 {
@@ -81,12 +139,16 @@ QString writeAtomically(const QString &path, const QByteArray &data, Replace mod
     const bool unnamed = fd >= 0;
     QByteArray temp;
     if (!unnamed) {
-        temp = folder + '/' + TemporaryPrefix + "XXXXXX";
-        fd = ::mkstemp(temp.data());
+        fd = createTemporaryFile(folder, &temp);
         if (fd < 0)
             return errnoText(errno);
         ::fchmod(fd, newFileMode());
     }
+    // Held until the file has its final name: while it is held, the sweep knows its writer lives. The
+    // lock stays with a duplicate, so that closing the file still reports late write errors before it
+    // takes its name.
+    ::flock(fd, LOCK_EX);
+    const int lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     if (exists && mode == Replace::RegularFileOnly)
         ::fchmod(fd, st.st_mode & 07777);
     int error = 0;
@@ -119,12 +181,11 @@ QString writeAtomically(const QString &path, const QByteArray &data, Replace mod
         if (rc != 0)
             error = errno;
     }
-    if (error) {
-        if (!temp.isEmpty())
-            ::unlink(temp.constData());
-        return errnoText(error);
-    }
-    return QString();
+    if (error && !temp.isEmpty())
+        ::unlink(temp.constData());
+    if (lockFd >= 0)
+        ::close(lockFd);
+    return error ? errnoText(error) : QString();
 }
 
 int removeStaleTemporaries(const QString &folder)
@@ -133,16 +194,14 @@ int removeStaleTemporaries(const QString &folder)
     if (!dir)
         return 0;
     const int fd = ::dirfd(dir);
-    const size_t prefixLength = std::strlen(TemporaryPrefix);
     const time_t now = std::time(nullptr);
     int removed = 0;
     while (const dirent *entry = ::readdir(dir)) {
-        if (std::strncmp(entry->d_name, TemporaryPrefix, prefixLength) != 0 ||
-            std::strlen(entry->d_name) != prefixLength + 6)
+        if (!isTemporaryName(entry->d_name))
             continue;
         struct stat st;
         if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
-            now - st.st_mtime < kStaleSeconds)
+            now - st.st_mtime < kStaleSeconds || !noWriterHolds(fd, entry->d_name, st))
             continue;
         if (::unlinkat(fd, entry->d_name, 0) == 0)
             ++removed;

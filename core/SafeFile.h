@@ -5,7 +5,8 @@
 
 // Writing files so that nothing of the user's is lost: a write either completes in full or leaves
 // what was there before, and nothing is written through a symbolic link planted at the name.
-namespace SafeFile {
+namespace SafeFile
+{
 
 enum class Replace {
     Never,            // fail when anything (file, folder, link) already has the name
@@ -20,17 +21,19 @@ enum class Durability {
                  // For files the program can make again (thumbnails).
 };
 
-// Writes data to an unnamed file in path's folder (or, where the file system has none, a hidden
-// ".tessaloom-" one), checks every byte was written (and, when Synced, reached the disk), then links it
-// in place. Returns an empty text on success, otherwise the reason (the old file stays whole).
+// Writes data to an unnamed file in path's folder (or, where the file system has none, a hidden one
+// named with TemporaryMark), checks every byte was written (and, when Synced, reached the disk), then links
+// it in place. Returns an empty text on success, otherwise the reason (the old file stays whole).
 QString writeAtomically(const QString &path, const QByteArray &data, Replace mode,
                         Durability durability = Durability::Synced);
 
-// The prefix of the hidden temporary files that writeAtomically may leave when the process is killed.
-inline constexpr char TemporaryPrefix[] = ".tessaloom-";
+// The start of the hidden temporary names writeAtomically uses (and leaves when the process is killed):
+// the mark and 12 letters or digits. Its writer holds a lock on the file for as long as the name lives.
+inline constexpr char TemporaryMark[] = ".tessaloom~unfinished~";
 
-// Removes the temporary files a killed writer left in folder: regular files named with our prefix and
-// six more characters, not touched for a minute. Returns how many went.
+// Removes the temporary files a killed writer left in folder: regular files named exactly as ours, not
+// touched for a minute, that no living writer holds locked. A file of any other name is never touched.
+// Returns how many went.
 int removeStaleTemporaries(const QString &folder);
 
 // The mode a file created now gets (0666 less the process's umask).

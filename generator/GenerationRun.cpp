@@ -85,6 +85,8 @@ bool GenerationRun::runSteps()
         return false;
     // Hidden files a killed earlier run may have left; ours by name, and old enough to be no one's now.
     SafeFile::removeStaleTemporaries(m_handle->handlePath());
+    if (m_beforePage)
+        m_beforePage();
     tellSkippedNames();
     takeBackgroundOutOfList();
     // The old thumbnails leave the list now; their files go only once the new page is written.
@@ -298,6 +300,12 @@ bool GenerationRun::writePage(const QStringList &names)
     const QString page = formPageFile();
     if (page.isEmpty())
         return false;
+    // Written under a name of its own cells, the page would replace one of the files it links to,
+    // whatever the answer to replacing it.
+    if (names.contains(fileNamePart(page))) {
+        fail(tr("Can not write the page %1: %2 is a file of the page.").arg(page, fileNamePart(page)));
+        return false;
+    }
     const QByteArray bytes = pageBytes(m_webSource);
     if (folderVanished())
         return false;

@@ -39,6 +39,11 @@ public:
     // The create button's handler: one whole run, to its end or its first stop.
     void WebButtonClick();
 
+    // Work of the caller's that writes into the folder, done once the run holds the folder's lock and
+    // before it builds the page (the command-line maker's movie pictures). Not done when the run stops
+    // before it has the lock.
+    void setBeforePage(std::function<void()> step) { m_beforePage = std::move(step); }
+
     const QStringList &WebSourceMemo() const { return m_webSource; }
     QString SoundPictureName() const { return m_soundPictureName; }
     bool isRunning() const { return m_running; }
@@ -84,10 +89,11 @@ private:
     GenerationUi &m_ui;
     PickListPort *m_pickList;
     OpticalCheck m_opticalMountPoint;
+    std::function<void()> m_beforePage;
 
     QStringList m_webSource;
     QString m_soundPictureName = QStringLiteral("None");
-    QString m_folder; // the page folder, as it was when the run entered it
+    QString m_folder;                       // the page folder, as it was when the run entered it
     std::unique_ptr<FolderHandle> m_handle; // that folder itself, locked for the run
     QSet<QString> m_toldSkippedNames;       // folders whose unreadable names were already reported
     int m_failedThumbnails = 0;

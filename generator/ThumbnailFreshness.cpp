@@ -1,7 +1,8 @@
 #include "generator/ThumbnailFreshness.h"
 
-#include "media/ExifOrientation.h"
 #include "generator/ThumbnailMarker.h"
+#include "media/ExifOrientation.h"
+#include "media/PictureFile.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -69,7 +70,8 @@ bool endsLikeJpeg(int fd, off_t size)
     return size >= 4 && ::pread(fd, end, 2, size - 2) == 2 && end[0] == 0xFF && end[1] == 0xD9;
 }
 
-// The thumbnail as a file of ours: regular, complete, marked. Its stamp goes to st.
+// The thumbnail as a file of ours: regular, complete, marked as made for its own name. Its stamp goes
+// to st.
 std::optional<ThumbnailMarker> readOwnThumbnail(const QString &path, struct stat &st)
 {
     const int fd =
@@ -80,7 +82,19 @@ std::optional<ThumbnailMarker> readOwnThumbnail(const QString &path, struct stat
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && endsLikeJpeg(fd, st.st_size))
         marker = readThumbnailMarker(path);
     ::close(fd);
+    if (marker && !marker->madeFor(path.section(QLatin1Char('/'), -1)))
+        return std::nullopt;
     return marker;
+}
+
+// The picture is the very file the thumbnail was made from, unchanged since: the same size and
+// modification time, and the same inode and change time, which no copying or unpacking tool sets
+// back (as version control tools compare their index).
+bool stampMatches(const ThumbnailMarker &marker, const struct stat &picture)
+{
+    const PictureStamp now = pictureStampOf(picture, marker.sourceName);
+    return marker.sourceBytes == now.bytes && marker.sourceMtimeNs == now.mtimeNs &&
+           marker.sourceCtimeNs == now.ctimeNs && marker.sourceInode == now.inode;
 }
 
 } // namespace
@@ -123,8 +137,7 @@ bool thumbnailIsUpToDate(const QString &picturePath, const QString &thumbnailPat
         return false;
     struct stat picture;
     bool upToDate = ::fstat(fd, &picture) == 0 && S_ISREG(picture.st_mode) &&
-                    mtimeNs(thumbnail) > mtimeNs(picture) && marker->sourceBytes == qint64(picture.st_size) &&
-                    marker->sourceMtimeNs == mtimeNs(picture);
+                    mtimeNs(thumbnail) > mtimeNs(picture) && stampMatches(*marker, picture);
     if (upToDate) {
         // Both sizes given: the picture's own size does not count, and its header need not be read.
         QSize target = thumbnailSize({1, 1}, request);

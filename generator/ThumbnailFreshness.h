@@ -11,8 +11,9 @@
 // stamps and their first segments only: nothing is decoded.
 //
 // Up to date means all of: the thumbnail is a regular file (never a link) that ends like a whole JPEG,
-// carries our marker, is newer than its picture, and the marker records the picture's present size and
-// modification time and the size the request gives the picture now. Anything else is made again.
+// carries our marker made for its name, is newer than its picture, and the marker records the
+// picture's present size, modification time, change time and inode number, and the size the request
+// gives the picture now. Anything else is made again.
 bool thumbnailIsUpToDate(const QString &picturePath, const QString &thumbnailPath,
                          const ThumbnailRequest &request);
 

@@ -3,6 +3,7 @@
 #include "core/MediaKinds.h"
 #include "core/PageOptions.h"
 #include "core/SafeFile.h"
+#include "media/PictureMeasure.h"
 #include "generator/RunFeedback.h"
 #include "generator/ThumbnailMarker.h"
 #include "generator/ThumbnailWorkers.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <deque>
 
@@ -216,6 +218,9 @@ bool isThumbnailFile(const QString &folder, const QString &name)
     const QString path = JoinFolderFile(folder, name);
     if (!SafeFile::isRegularFileNoFollow(path) || !holdsJpegData(path))
         return false;
+    // A mark of ours settles it: made for this very name, or copied from one of ours by a person.
+    if (const auto marker = readThumbnailMarker(path))
+        return marker->madeFor(name);
     const QString rest = name.mid(kPrefix.size());
     if (isPicture(folder, rest))
         return true;
@@ -225,7 +230,7 @@ bool isThumbnailFile(const QString &folder, const QString &name)
             if (isPicture(folder, stem + ending))
                 return true;
     }
-    return readThumbnailMarker(path).has_value();
+    return false;
 }
 
 QStringList thumbnailFilesIn(const QString &folder)
@@ -259,8 +264,19 @@ void takeThumbnailNamesOut(QStringList &FileListBox)
 
 void takeOwnThumbnailNamesOut(const QString &folder, QStringList &FileListBox)
 {
-    FileListBox.removeIf([&folder](const QString &name) {
-        return name.startsWith(kPrefix) && readThumbnailMarker(JoinFolderFile(folder, name)).has_value();
+    QSet<QString> thumbnailNames; // of the JPG names of the list
+    for (const QString &name : std::as_const(FileListBox))
+        if (wantsThumbnail(name))
+            thumbnailNames.insert(kPrefix + name);
+    FileListBox.removeIf([&](const QString &name) {
+        if (!name.startsWith(kPrefix))
+            return false;
+        const QString path = JoinFolderFile(folder, name);
+        if (isOwnThumbnail(path))
+            return true;
+        // At a picture's thumbnail name, what a crash may leave (empty, or not a whole picture) would
+        // stop the page: the maker replaces it, or reports and keeps what is not ours.
+        return thumbnailNames.contains(name) && (QFileInfo(path).size() == 0 || !measureJpeg(path).ok);
     });
 }
 

@@ -43,15 +43,18 @@ void CleanUpThumbnails(const QString &folder, QStringList &FileListBox);
 void deleteThumbnailFiles(const QString &folder);
 void takeThumbnailNamesOut(QStringList &FileListBox);
 // When old thumbnails are kept: takes out of the working list the "sm_" names of files that carry our
-// thumbnail marker. They are thumbnails, not pictures of the person's: as cells they would put every
+// thumbnail marker made for their name. They are thumbnails, not pictures of the person's: as cells they would put every
 // picture on the page twice and get thumbnails of their own (sm_sm_...), more with every rerun.
-// A person's own sm_ photo, without our marker, stays a picture.
+// A person's own sm_ photo, without our marker, stays a picture. So does one at the thumbnail name of a
+// JPG name of the list, unless it is empty or cannot be measured as a picture (what a crash may leave):
+// that one would stop the page; the maker replaces it, or reports it and keeps it when it is not ours.
 void takeOwnThumbnailNamesOut(const QString &folder, QStringList &FileListBox);
 
 // True for a file the clean-up deletes: a regular file (never a link) named "sm_" and a name ending in
-// ".jpg" in any letter case, holding JPEG data, that either carries our thumbnail marker or has its
-// picture in the folder: the rest of its name, or the rest with its ".jpg" ending spelled in another
-// letter case. A person's SM_ or Sm_ files, other kinds of file and orphan photos stay.
+// ".jpg" in any letter case, holding JPEG data, that either carries our thumbnail marker made for its
+// name or, carrying none, has its picture in the folder: the rest of its name, or the rest with its
+// ".jpg" ending spelled in another letter case. A person's SM_ or Sm_ files, copies of our thumbnails
+// under another name (their marker names another picture), other kinds of file and orphan photos stay.
 bool isThumbnailFile(const QString &folder, const QString &name);
 
 // The thumbnails the clean-up would delete, in name order.

@@ -15,8 +15,9 @@ namespace
 const QByteArray kTag = QByteArrayLiteral("Tessaloom thumbnail");
 constexpr int kComment = 0xFE;
 constexpr int kStartOfScan = 0xDA;
-constexpr int kMaxSegments = 64;      // a header holds a handful; a file with more is not ours
-constexpr int kMaxCommentBytes = 200; // ours is far shorter; longer comments are not read
+constexpr int kMaxSegments = 64;       // a header holds a handful; a file with more is not ours
+constexpr int kMaxCommentBytes = 1024; // ours, with a 255-byte name percent-encoded, is shorter
+const QByteArray kThumbnailPrefix = QByteArrayLiteral("sm_");
 
 // Reads bytes at an offset: from memory or from a file, so both walks share one parser.
 class Source
@@ -82,17 +83,25 @@ std::optional<ThumbnailMarker> walkSegments(Source &source)
 
 } // namespace
 
+bool ThumbnailMarker::madeFor(const QString &thumbnailName) const
+{
+    return !sourceName.isEmpty() && QFile::encodeName(thumbnailName) == kThumbnailPrefix + sourceName;
+}
+
 QByteArray ThumbnailMarker::commentText() const
 {
     return kTag + " source-bytes=" + QByteArray::number(sourceBytes) +
            " source-mtime-ns=" + QByteArray::number(sourceMtimeNs) +
-           " size=" + QByteArray::number(target.width()) + "x" + QByteArray::number(target.height());
+           " size=" + QByteArray::number(target.width()) + "x" + QByteArray::number(target.height()) +
+           " source-ctime-ns=" + QByteArray::number(sourceCtimeNs) +
+           " source-inode=" + QByteArray::number(sourceInode) +
+           " source-name=" + sourceName.toPercentEncoding();
 }
 
 std::optional<ThumbnailMarker> ThumbnailMarker::fromComment(QByteArrayView comment)
 {
     const QList<QByteArray> words = comment.toByteArray().split(' ');
-    if (words.size() != 5 || words.at(0) + ' ' + words.at(1) != kTag)
+    if (words.size() != 8 || words.at(0) + ' ' + words.at(1) != kTag)
         return std::nullopt;
     const auto value = [&](int i, const char *key) -> QByteArray {
         const QByteArray prefix = QByteArray(key) + '=';
@@ -105,7 +114,12 @@ std::optional<ThumbnailMarker> ThumbnailMarker::fromComment(QByteArrayView comme
     const QList<QByteArray> size = value(4, "size").split('x');
     if (size.size() == 2)
         marker.target = QSize(size.at(0).toInt(&okWidth), size.at(1).toInt(&okHeight));
-    if (!okBytes || !okTime || !okWidth || !okHeight)
+    bool okChange = false, okInode = false;
+    marker.sourceCtimeNs = value(5, "source-ctime-ns").toLongLong(&okChange);
+    marker.sourceInode = value(6, "source-inode").toULongLong(&okInode);
+    marker.sourceName = QByteArray::fromPercentEncoding(value(7, "source-name"));
+    if (!okBytes || !okTime || !okWidth || !okHeight || !okChange || !okInode ||
+        !words.at(7).startsWith("source-name="))
         return std::nullopt;
     return marker;
 }
@@ -131,4 +145,10 @@ std::optional<ThumbnailMarker> readThumbnailMarker(const QString &path)
     const auto marker = walkSegments(source);
     ::close(fd);
     return marker;
+}
+
+bool isOwnThumbnail(const QString &path)
+{
+    const auto marker = readThumbnailMarker(path);
+    return marker && marker->madeFor(path.section(QLatin1Char('/'), -1));
 }

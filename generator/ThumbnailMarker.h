@@ -8,16 +8,25 @@
 #include <optional>
 
 // The mark our encoder leaves in every thumbnail it writes: a JPEG comment segment saying that the
-// file is ours and what it was made from. The clean-up deletes an "sm_" JPEG without a picture beside
-// it only when it carries this mark, and a later run can tell a thumbnail that is still up to date.
+// file is ours and what it was made from. A copy of one of our thumbnails under another name carries
+// the mark too, so a file is ours only when the mark names the very picture its own name says
+// (madeFor). The clean-up deletes an "sm_" JPEG without a picture beside it only when it is ours in
+// that sense, and a later run can tell a thumbnail that is still up to date.
 struct ThumbnailMarker {
     qint64 sourceBytes = 0;   // the picture's size in bytes when it was read
     qint64 sourceMtimeNs = 0; // its modification time, nanoseconds since the epoch
     QSize target;             // the thumbnail's width and height
+    qint64 sourceCtimeNs = 0; // its change time, the same way
+    quint64 sourceInode = 0;  // its inode number
+    QByteArray sourceName;    // its file name, as the bytes on the disk
 
     bool operator==(const ThumbnailMarker &) const = default;
 
-    // The comment's bytes: "Tessaloom thumbnail" and the fields, plain ASCII.
+    // True when the mark names the picture that the thumbnail named thumbnailName ("sm_" and the
+    // picture's name) was made from.
+    bool madeFor(const QString &thumbnailName) const;
+
+    // The comment's bytes: "Tessaloom thumbnail" and the fields, plain ASCII (the name percent-encoded).
     QByteArray commentText() const;
     // Reads a comment back; nothing unless it is exactly one of ours.
     static std::optional<ThumbnailMarker> fromComment(QByteArrayView comment);
@@ -29,3 +38,6 @@ std::optional<ThumbnailMarker> findThumbnailMarker(QByteArrayView jpeg);
 // The same for a file: reads only the segment headers before the first scan and the comments, never a
 // link, a device or a FIFO. Nothing when the file is not a JPEG or carries no mark of ours.
 std::optional<ThumbnailMarker> readThumbnailMarker(const QString &path);
+
+// True when the file at path is a thumbnail of ours: its mark is made for its own name.
+bool isOwnThumbnail(const QString &path);

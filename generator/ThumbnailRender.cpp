@@ -115,7 +115,8 @@ RenderedThumbnail renderThumbnail(const QByteArray &file, const ThumbnailRequest
     if (upright.pixels.empty())
         return out;
     out.size = QSize(upright.width, upright.height);
-    const ThumbnailMarker marker{stamp.bytes, stamp.mtimeNs, out.size};
+    const ThumbnailMarker marker{stamp.bytes,   stamp.mtimeNs, out.size,
+                                 stamp.ctimeNs, stamp.inode,   stamp.name};
     out.jpeg = encodeJpeg(upright, kQuality, &out.error, marker.commentText());
     return out;
 }

@@ -8,6 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+PictureStamp pictureStampOf(const struct stat &st, const QByteArray &name)
+{
+    const auto ns = [](const timespec &t) { return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec; };
+    return {qint64(st.st_size), ns(st.st_mtim), ns(st.st_ctim), quint64(st.st_ino), name};
+}
+
 QByteArray readPictureFile(const QString &path, qint64 maxBytes, QString *error, PictureStamp *stamp)
 {
     auto failed = [error](const QString &why) {
@@ -28,7 +34,7 @@ QByteArray readPictureFile(const QString &path, qint64 maxBytes, QString *error,
         why = QStringLiteral("file too large");
     } else {
         if (stamp)
-            *stamp = {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+            *stamp = pictureStampOf(st, QFile::encodeName(path.section(QLatin1Char('/'), -1)));
         data.resize(qsizetype(st.st_size));
         qsizetype got = 0;
         while (got < data.size()) {

@@ -132,10 +132,16 @@ void TNameitForm::OKButtonClick()
         m_options->setWebNameEdit(m_webName->text());
         m_options->setTitleEdit(m_title->text());
     }
-    if (m_webName->text().contains(QLatin1Char('.')))
-        accept();
-    else
+    if (!m_webName->text().contains(QLatin1Char('.'))) {
         m_showMessage(tr(MissingExtensionText));
+        return;
+    }
+    const QString file = PageOptions::pageFileNameOf(m_webName->text(), m_counter->value());
+    if (m_filesOfThePage.contains(file)) {
+        m_showMessage(tr("%1 is a file of the page. Please give the page another name.").arg(file));
+        return;
+    }
+    accept();
 }
 
 void TNameitForm::CancelButtonClick()

@@ -3,6 +3,7 @@
 #include "generator/GenerationUi.h"
 
 #include <QDialog>
+#include <QStringList>
 
 #include <functional>
 
@@ -32,6 +33,8 @@ public:
     bool NameCancelled() const { return m_cancelled; }
     // The program's message window shows the refusal of a name without "."; a plain box until set.
     void setMessageShower(MessageShower shower) { m_showMessage = std::move(shower); }
+    // The files the page is made of: a page named like one of them is refused, as it would replace it.
+    void setFilesOfThePage(const QStringList &names) { m_filesOfThePage = names; }
 
 public Q_SLOTS:
     void OKButtonClick();
@@ -51,4 +54,5 @@ private:
     PageOptions *m_options = nullptr; // while shown
     bool m_cancelled = false;
     MessageShower m_showMessage;
+    QStringList m_filesOfThePage;
 };

@@ -1,5 +1,6 @@
 #include "ui/WindowGenerationUi.h"
 
+#include "core/MediaListing.h"
 #include "ui/FileListView.h"
 #include "ui/NameOverWrite.h"
 #include "ui/NameWebPage.h"
@@ -28,7 +29,11 @@ void WindowGenerationUi::progressCreate() { m_feedback.progressCreate(); }
 bool WindowGenerationUi::progressIsShown() const { return m_feedback.progressIsShown(); }
 void WindowGenerationUi::progressClose() { m_feedback.progressClose(); }
 
-NameDialogAnswer WindowGenerationUi::askPageName() { return m_nameDialog.ask(m_mainForm.options()); }
+NameDialogAnswer WindowGenerationUi::askPageName()
+{
+    m_nameDialog.setFilesOfThePage(m_mainForm.listing().FileListBox()); // the working list the run took
+    return m_nameDialog.ask(m_mainForm.options());
+}
 
 void WindowGenerationUi::showWarningBox(const QString &text)
 {

@@ -236,6 +236,9 @@ bool TMainForm2::FileListClick()
     m_fileName = clicked.toLower();
     m_extension = extensionOf(m_fileName);
     const int page = pageFor(m_extension);
+    // An animation runs only while its GIF is the file shown: any other lets it go with its frames.
+    if (page != GifPage)
+        releaseGif();
     display->setCurrentIndex(page);
     // Opened by the name as listed: letter case counts in file names here.
     const QString path = QDir(m_main.CurrentFolder()).filePath(clicked);
@@ -296,6 +299,12 @@ bool TMainForm2::startGif(const ViewerPicture &picture)
     if (picture.gif.frames > 1)
         m_movie->start();
     return true;
+}
+
+void TMainForm2::releaseGif()
+{
+    stopGif();
+    GIF1->setImage(QImage());
 }
 
 void TMainForm2::stopGif()
@@ -439,6 +448,21 @@ void TMainForm2::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!m_togglingFlags && !event->spontaneous())
         FormShow();
+    else if (m_movie && m_movie->state() == QMovie::Paused)
+        m_movie->setPaused(false);
+}
+
+void TMainForm2::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (!m_movie)
+        return;
+    // A hidden viewer animates nothing. Minimised, or hidden a moment to take new window flags, it
+    // pauses; hidden for good it lets the animation go, as showing it again loads the file anew.
+    if (event->spontaneous() || m_togglingFlags)
+        m_movie->setPaused(true);
+    else
+        releaseGif();
 }
 
 void TMainForm2::resizeEvent(QResizeEvent *event)

@@ -74,6 +74,7 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
@@ -90,6 +91,7 @@ private:
     bool loadSound(const QString &path);
     bool startGif(const ViewerPicture &picture);
     void stopGif();
+    void releaseGif(); // stops the animation and empties its display
     void Transparent1Click();
     void Color1Click();
     void ToggleFrontBack1Click();

@@ -1,7 +1,9 @@
 // Bad inputs, killed runs and concurrent runs through the built tessaloom-page program. Every case runs in
 // a fresh folder with a sibling folder outside it; what the person owns is checked byte by byte (content,
 // mode, link target) before and after: only the page and thumbnails of ours may change or appear.
+#include "core/SafeFile.h"
 #include "generator/ThumbnailMarker.h"
+#include "generator/ThumbnailRender.h"
 #include "support/PageFixtures.h"
 #include "support/ThumbFixtures.h"
 
@@ -89,7 +91,15 @@ bool oursToWrite(const QByteArray &entry, const QString &folder)
     if (name == "MediaPage.htm")
         return true;
     return name.startsWith("sm_") && !name.contains('/') &&
-           readThumbnailMarker(folder + "/" + QFile::decodeName(name)).has_value();
+           isOwnThumbnail(folder + "/" + QFile::decodeName(name));
+}
+
+// One of our thumbnails, made from the picture named source.
+QByteArray thumbnailOf(const QByteArray &picture, const QByteArray &source)
+{
+    PictureStamp stamp;
+    stamp.name = source;
+    return renderThumbnail(picture, ThumbnailRequest{}, stamp).jpeg;
 }
 
 QByteArray progressive(const QImage &picture)
@@ -138,6 +148,8 @@ private Q_SLOTS:
     void badInputs();
     void errorsOnePerLineEscaped();
     void helpDocumentsTheStatuses();
+    void counterTakesDigitsOnly_data();
+    void counterTakesDigitsOnly();
     void aBusyFolderIsRefused();
     void twoRunsAtOnce();
     void killedRunsLeaveNoPartialFile();
@@ -220,6 +232,34 @@ void TestPageMakerFaults::badInputs_data()
         << QStringList{"jpg"} << 3
         << "Error Creating Thumbnail from x.jpg: sm_x.jpg is not a thumbnail of ours"
         << QStringList{"sm_a.jpg"};
+    // A person's copy of one of our thumbnails carries our marker, naming the picture it was made from.
+    QTest::newRow("a copy of our thumbnail under another name, no picture beside")
+        << Files{{"a.jpg", ok}, {"sm_holiday.jpg", thumbnailOf(ok, "a.jpg")}} << QStringList{"jpg"} << 0 << ""
+        << QStringList{"sm_a.jpg"};
+    QTest::newRow("a copy of our thumbnail under another name, its picture beside")
+        << Files{{"a.jpg", ok}, {"holiday.jpg", ok}, {"sm_holiday.jpg", thumbnailOf(ok, "a.jpg")}}
+        << QStringList{"jpg"} << 3
+        << "Error Creating Thumbnail from holiday.jpg: sm_holiday.jpg is not a thumbnail of ours and is kept"
+        << QStringList{"sm_a.jpg"};
+    QTest::newRow("a copy of our thumbnail under another name, thumbnails kept")
+        << Files{{"a.jpg", ok}, {"sm_holiday.jpg", thumbnailOf(ok, "a.jpg")}}
+        << QStringList{"jpg", "--keep-thumbnails"} << 0 << "" << QStringList{"sm_a.jpg", "sm_sm_holiday.jpg"};
+    // What a crash may leave at a thumbnail's name never stops a run that keeps thumbnails.
+    const QByteArray ourC = thumbnailOf(ok, "c.jpg");
+    QTest::newRow("empty and damaged files at thumbnail names, thumbnails kept")
+        << Files{{"a.jpg", ok}, {"sm_a.jpg", ""},
+                 {"b.jpg", ok}, {"sm_b.jpg", "my notes"},
+                 {"c.jpg", ok}, {"sm_c.jpg", ourC.left(ourC.size() / 2)},
+                 {"d.jpg", ok}, {"sm_d.jpg", ok.left(100)}}
+        << QStringList{"jpg", "--keep-thumbnails"} << 3
+        << "Error Creating Thumbnail from b.jpg: sm_b.jpg is not a thumbnail of ours and is kept"
+        << QStringList{"sm_a.jpg", "sm_c.jpg", "sm_d.jpg"};
+    QTest::newRow("the page named like one of its pictures")
+        << Files{{"a.jpg", ok}, {"b.jpg", ok}} << QStringList{"jpg", "--name", "a.jpg", "--overwrite"} << 1
+        << "Can not write the page %folder%/a.jpg: a.jpg is a file of the page." << QStringList{};
+    QTest::newRow("the page named like one of its pictures, with the counter")
+        << Files{{"a.jpg", ok}, {"a2.jpg", ok}} << QStringList{"jpg", "--name", "a.jpg", "--counter", "2"}
+        << 1 << "Can not write the page %folder%/a2.jpg: a2.jpg is a file of the page." << QStringList{};
     QTest::newRow("hostile names")
         << Files{{"new\nline.jpg", ok},
                  {"tab\there.jpg", ok},
@@ -320,6 +360,31 @@ void TestPageMakerFaults::helpDocumentsTheStatuses()
     QVERIFY2(help.out.contains("4 another run holds the folder"), qPrintable(help.out));
 }
 
+void TestPageMakerFaults::counterTakesDigitsOnly_data()
+{
+    QTest::addColumn<QString>("counter");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("digits") << "007" << true;
+    QTest::newRow("negative") << "-5" << false;
+    QTest::newRow("with a plus") << "+5" << false;
+    QTest::newRow("letters after") << "5x" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestPageMakerFaults::counterTakesDigitsOnly()
+{
+    QFETCH(QString, counter);
+    QFETCH(bool, taken);
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath("a.jpg"), jpeg(photoPicture({40, 30}))));
+    const Run result = run({dir.path(), "jpg", "--counter=" + counter});
+    QCOMPARE(result.exitCode, taken ? 0 : 2);
+    if (!taken)
+        QVERIFY2(result.err.startsWith("tessaloom-page: --counter takes digits, not \"" + counter + "\"\n"),
+                 qPrintable(result.err));
+    QCOMPARE(QDir(dir.path()).entryList({"*.htm"}, QDir::Files).size(), taken ? 1 : 0);
+}
+
 void TestPageMakerFaults::aBusyFolderIsRefused()
 {
     QTemporaryDir dir;
@@ -383,7 +448,7 @@ void TestPageMakerFaults::killedRunsLeaveNoPartialFile()
         maker.waitForFinished();
         const QStringList names = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
         for (const QString &name : names) {
-            QVERIFY2(!name.startsWith(".tessaloom-"), qPrintable(name));
+            QVERIFY2(!name.startsWith(SafeFile::TemporaryMark), qPrintable(name));
             const QByteArray bytes = readFile(dir.filePath(name));
             if (name.startsWith("sm_"))
                 QVERIFY2(bytes.endsWith("\xFF\xD9") && readThumbnailMarker(dir.filePath(name)).has_value(),
@@ -393,14 +458,20 @@ void TestPageMakerFaults::killedRunsLeaveNoPartialFile()
         }
         QVERIFY(names.contains("MediaPage.htm"));
     }
-    // A stale temporary file of ours (as a file system without unnamed files leaves it) goes at the next run.
-    const QString stale = dir.filePath(".tessaloom-Ab12Cd");
-    QVERIFY(writeFile(stale, "half"));
-    const time_t old = time(nullptr) - 600;
-    const timespec times[2] = {{old, 0}, {old, 0}};
-    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(stale).constData(), times, 0), 0);
+    // A stale temporary file of ours (as a file system without unnamed files leaves it) goes at the next
+    // run; a person's files of like names stay.
+    const QString stale = dir.filePath(QString::fromLatin1(SafeFile::TemporaryMark) + "Ab12Cd34Ef56");
+    const QStringList theirs{dir.filePath(".tessaloom-backup"), dir.filePath(".tessaloom-photo1")};
+    for (const QString &file : QStringList{stale} + theirs) {
+        QVERIFY(writeFile(file, "half"));
+        const time_t old = time(nullptr) - 600;
+        const timespec times[2] = {{old, 0}, {old, 0}};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0), 0);
+    }
     QCOMPARE(run({dir.path(), "jpg", "--overwrite"}).exitCode, 0);
     QVERIFY(!QFile::exists(stale));
+    for (const QString &file : theirs)
+        QCOMPARE(readFile(file), QByteArray("half"));
 }
 
 QTEST_GUILESS_MAIN(TestPageMakerFaults)

@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace
 {
 
@@ -112,6 +116,45 @@ private Q_SLOTS:
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
         pageMaker({dir.path(), "avi"});
         QVERIFY(!QFileInfo::exists(dir.filePath("One.jpg")));
+    }
+
+    // With another run holding the folder, no picture is written either: exit 4 means nothing was done.
+    void aBusyFolderGetsNoPictures()
+    {
+        QTemporaryDir dir;
+        const QString failure = MovieFixtures::make(dir.path(), {"One.avi:mjpeg:160x120"});
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        const int held =
+            ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        QVERIFY(held >= 0);
+        QCOMPARE(::flock(held, LOCK_EX), 0); // another run's hold, as runs take it
+        const Run busy = pageMaker({dir.path(), "avi", "--posters", "missing"});
+        QCOMPARE(busy.exitCode, 4);
+        QVERIFY2(busy.err.contains("Another run is making a page in the folder"), qPrintable(busy.err));
+        QVERIFY2(!busy.out.contains("was created"), qPrintable(busy.out));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"One.avi"});
+        ::close(held);
+        const Run free = pageMaker({dir.path(), "avi", "--posters", "missing"});
+        QCOMPARE(free.exitCode, 0);
+        QVERIFY(QFileInfo::exists(dir.filePath("One.jpg")));
+    }
+
+    // A person's file at a movie's picture name that is no picture is kept, counted and told.
+    void aPictureNameTakenByAnotherFileIsTold()
+    {
+        QTemporaryDir dir;
+        const QString failure = MovieFixtures::make(dir.path(), {"Taken.avi:mjpeg:160x120"});
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QFile notes(dir.filePath("Taken.jpg"));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("my notes\n");
+        notes.close();
+        const Run run = pageMaker({dir.path(), "avi", "--posters", "missing"});
+        QVERIFY2(run.err.contains("tessaloom-page: The picture of the movie " + dir.filePath("Taken.avi") +
+                                  ", " + dir.filePath("Taken.jpg") + ", is not a picture.\n"),
+                 qPrintable(run.err));
+        QVERIFY2(run.out.contains("Movie pictures: 0 made, 1 failed."), qPrintable(run.out));
+        QCOMPARE(contentOf(dir.filePath("Taken.jpg")), QByteArray("my notes\n"));
     }
 
     void refusesAnUnknownValue()

@@ -52,6 +52,16 @@ bool setMtime(const QString &path, time_t secondsAgo)
     return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
+// Gives to the modification and access times of from, to the nanosecond, as touch -r does.
+bool copyTimes(const QString &from, const QString &to)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(from).constData(), &st) != 0)
+        return false;
+    const timespec times[2] = {st.st_atim, st.st_mtim};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(to).constData(), times, 0) == 0;
+}
+
 ino_t inode(const QString &path)
 {
     struct stat st;
@@ -132,6 +142,11 @@ private Q_SLOTS:
         QTest::newRow("explicit sizes, unchanged") << box << box << false << "" << QStringList();
         QTest::newRow("picture changed") << half << half << false << "rewrite a.jpg" << QStringList{"a.jpg"};
         QTest::newRow("picture touched") << half << half << false << "touch a.jpg" << QStringList{"a.jpg"};
+        // Edited or replaced, its modification time set back as cp -p, tar, exiftool -P or touch -r do.
+        QTest::newRow("picture replaced, same size and time")
+            << half << half << false << "replace-keeping-time a.jpg" << QStringList{"a.jpg"};
+        QTest::newRow("picture turned in place, time set back")
+            << half << half << false << "turn-keeping-time b.jpg" << QStringList{"b.jpg"};
         QTest::newRow("thumbnail older than its picture")
             << half << half << false << "age sm_a.jpg" << QStringList{"a.jpg"};
         QTest::newRow("a person's own JPEG at the name")
@@ -162,6 +177,33 @@ private Q_SLOTS:
         if (action == "rewrite") {
             QVERIFY(writeJpeg(target, photoPicture({210, 100})));
             QVERIFY(setMtime(target, 50)); // still older than its thumbnail
+        } else if (action == "replace-keeping-time") {
+            const QByteArray old = readFile(target);
+            Jpeg plainer;
+            plainer.quality = 50;
+            QByteArray other = jpeg(photoPicture({200, 100}).mirrored(true, true), plainer);
+            QVERIFY(other.size() + 4 <= old.size());
+            // Padded with a comment to the very size of the old one.
+            const qsizetype pad = old.size() - other.size();
+            other.insert(2, QByteArray("\xFF\xFE", 2) + char((pad - 2) >> 8) + char((pad - 2) & 0xFF) +
+                                QByteArray(pad - 4, 'x'));
+            QCOMPARE(other.size(), old.size());
+            QVERIFY(writeFile(target + ".new", other));
+            QVERIFY(copyTimes(target, target + ".new"));
+            QVERIFY(QFile::remove(target) && QFile::rename(target + ".new", target));
+        } else if (action == "turn-keeping-time") {
+            QByteArray bytes = readFile(target);
+            const qsizetype tag = bytes.indexOf(QByteArray("\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06", 10));
+            QVERIFY(tag > 0);
+            bytes[tag + 9] = 8; // turned the other way: the same sides, so the same thumbnail size
+            QVERIFY(writeFile(target + ".times", QByteArray()));
+            QVERIFY(copyTimes(target, target + ".times"));
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QCOMPARE(file.write(bytes), bytes.size());
+            file.close();
+            QVERIFY(copyTimes(target + ".times", target));
+            QVERIFY(QFile::remove(target + ".times"));
         } else if (action == "touch") {
             QVERIFY(setMtime(target, 50));
         } else if (action == "age") {

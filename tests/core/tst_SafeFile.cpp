@@ -7,6 +7,7 @@
 
 #include <ctime>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 class TestSafeFile : public QObject
@@ -34,29 +35,38 @@ class TestSafeFile : public QObject
 
 private Q_SLOTS:
     // What a killed writer may leave is removed by the next run: ours by name, regular, a minute old.
+    // Only a temporary file of ours goes: named exactly as the writer names them, a minute old, and not
+    // held by a living writer. A person's file of any other name stays, however old.
     void removesStaleTemporaries_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("kind"); // file, link, folder
+        QTest::addColumn<QString>("kind"); // file, held (a living writer's lock on it), link, folder
         QTest::addColumn<int>("ageSeconds");
         QTest::addColumn<bool>("removed");
-        QTest::newRow("ours, two minutes old") << ".tessaloom-a1B2c3"
+        const QString ours = QString::fromLatin1(SafeFile::TemporaryMark);
+        QTest::newRow("ours, two minutes old") << ours + "a1B2c3d4E5f6"
                                                << "file" << 120 << true;
-        QTest::newRow("ours, a day old") << ".tessaloom-zzzzzz"
+        QTest::newRow("ours, a day old") << ours + "zzzzzzzzzzzz"
                                          << "file" << 86400 << true;
-        QTest::newRow("ours, being written now") << ".tessaloom-Q9x8y7"
+        QTest::newRow("ours, being written now") << ours + "Q9x8y7Q9x8y7"
                                                  << "file" << 0 << false;
-        QTest::newRow("ours, 30 seconds old") << ".tessaloom-Q9x8y7"
+        QTest::newRow("ours, 30 seconds old") << ours + "Q9x8y7Q9x8y7"
                                               << "file" << 30 << false;
-        QTest::newRow("a longer name") << ".tessaloom-notes.txt"
+        QTest::newRow("ours, old but its writer still holds it") << ours + "Q9x8y7Q9x8y7"
+                                                                 << "held" << 86400 << false;
+        QTest::newRow("a person's .tessaloom-backup") << ".tessaloom-backup"
+                                                      << "file" << 86400 << false;
+        QTest::newRow("a person's .tessaloom-photo1") << ".tessaloom-photo1"
+                                                      << "file" << 86400 << false;
+        QTest::newRow("a longer name") << ours + "a1B2c3d4E5f6.txt"
                                        << "file" << 120 << false;
-        QTest::newRow("a shorter name") << ".tessaloom-abc"
+        QTest::newRow("a shorter name") << ours + "abc"
                                         << "file" << 120 << false;
-        QTest::newRow("another prefix") << ".tessaloomXabcdef"
-                                        << "file" << 120 << false;
-        QTest::newRow("a link of that name") << ".tessaloom-linkto"
+        QTest::newRow("a character no writer uses") << ours + "a1B2c3d4E5f-"
+                                                    << "file" << 120 << false;
+        QTest::newRow("a link of that name") << ours + "linktolinkto"
                                              << "link" << 120 << false;
-        QTest::newRow("a folder of that name") << ".tessaloom-folder"
+        QTest::newRow("a folder of that name") << ours + "folderfolder"
                                                << "folder" << 120 << false;
     }
     void removesStaleTemporaries()
@@ -69,13 +79,18 @@ private Q_SLOTS:
         QTemporaryDir outside;
         const QString path = dir.filePath(name);
         write(outside.filePath("target"), "theirs");
-        if (kind == "file")
+        if (kind == "file" || kind == "held")
             write(path, "half a thumbnail");
         else if (kind == "link")
             QVERIFY(QFile::link(outside.filePath("target"), path));
         else
             QVERIFY(QDir(dir.path()).mkdir(name));
         age(path, ageSeconds);
+        QFile writer(path);
+        if (kind == "held") {
+            QVERIFY(writer.open(QIODevice::ReadWrite));
+            QCOMPARE(::flock(writer.handle(), LOCK_EX), 0);
+        }
         write(dir.filePath("a.jpg"), "picture");
         age(dir.filePath("a.jpg"), 86400);
         QCOMPARE(SafeFile::removeStaleTemporaries(dir.path()), removed ? 1 : 0);

@@ -98,10 +98,14 @@ void TestGenerationRun::stops()
     RunWorld w;
     QVERIFY(runWriteJpeg(w.path(cause == "thumbs" ? "sm_a.jpg" : "a.jpg"), 40, 30));
     if (cause == "thumbs") { // thumbnails of ours, their pictures gone
-        const RenderedThumbnail ours = renderThumbnail(runReadBytes(w.path("sm_a.jpg")), ThumbnailRequest{});
-        QVERIFY(ours.ok());
-        QVERIFY(runWriteBytes(w.path("sm_a.jpg"), ours.jpeg));
-        QVERIFY(runWriteBytes(w.path("sm_b.jpg"), ours.jpeg));
+        const QByteArray picture = runReadBytes(w.path("sm_a.jpg"));
+        for (const QByteArray name : {"a.jpg", "b.jpg"}) {
+            PictureStamp stamp;
+            stamp.name = name;
+            const RenderedThumbnail ours = renderThumbnail(picture, ThumbnailRequest{}, stamp);
+            QVERIFY(ours.ok());
+            QVERIFY(runWriteBytes(w.path("sm_" + QString::fromLatin1(name)), ours.jpeg));
+        }
     }
     if (cause == "sound") {
         QVERIFY(runWriteBytes(w.path("a.wav"), "RIFF"));
@@ -393,7 +397,10 @@ void TestGenerationRun::overwriteDialog()
     QVERIFY(runWriteJpeg(w.path("Big Picture.JPG"), 40, 30));
     // The old page's thumbnail (ours, by its marker) of a picture since removed.
     QVERIFY(runWriteJpeg(w.path("sm_gone.jpg"), 20, 15));
-    const RenderedThumbnail ours = renderThumbnail(runReadBytes(w.path("sm_gone.jpg")), ThumbnailRequest{});
+    PictureStamp stamp;
+    stamp.name = "gone.jpg";
+    const RenderedThumbnail ours =
+        renderThumbnail(runReadBytes(w.path("sm_gone.jpg")), ThumbnailRequest{}, stamp);
     QVERIFY(ours.ok());
     QVERIFY(runWriteBytes(w.path("sm_gone.jpg"), ours.jpeg));
     const QByteArray oldThumbnail = runReadBytes(w.path("sm_gone.jpg"));

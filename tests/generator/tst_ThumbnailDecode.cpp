@@ -138,8 +138,9 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, file);
         QFETCH(int, orientation);
-        QCOMPARE(jpegFileOrientation(reinterpret_cast<const uint8_t *>(file.constData()), size_t(file.size())),
-                 orientation);
+        QCOMPARE(
+            jpegFileOrientation(reinterpret_cast<const uint8_t *>(file.constData()), size_t(file.size())),
+            orientation);
     }
 
     void shrinksOnLoadOnlyAsFarAsQualityAllows_data()
@@ -341,15 +342,26 @@ private Q_SLOTS:
 
     void thumbnailsCarryOurMarker()
     {
-        const PictureStamp stamp{123456, 1'796'909'041'612'713'316};
+        // A name with a blank, a percent sign and a letter beyond ASCII.
+        const QByteArray name("my caf\xC3\xA9 100%.jpg");
+        const PictureStamp stamp{123456, 1'796'909'041'612'713'316, 1'796'909'042'000'000'001, 987654321,
+                                 name};
         const RenderedThumbnail t =
             renderThumbnail(jpeg(photoPicture({200, 100})), ThumbnailRequest{100, 0, 0}, stamp);
         QVERIFY2(t.ok(), qPrintable(t.error));
-        const ThumbnailMarker expected{stamp.bytes, stamp.mtimeNs, QSize(100, 50)};
+        const ThumbnailMarker expected{stamp.bytes,   stamp.mtimeNs, QSize(100, 50),
+                                       stamp.ctimeNs, stamp.inode,   name};
         QCOMPARE(findThumbnailMarker(t.jpeg), std::optional(expected));
         QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath("sm_a.jpg"), t.jpeg));
-        QCOMPARE(readThumbnailMarker(dir.filePath("sm_a.jpg")), std::optional(expected));
+        const QString ownName = QFile::decodeName("sm_" + name);
+        QVERIFY(writeFile(dir.filePath(ownName), t.jpeg));
+        QCOMPARE(readThumbnailMarker(dir.filePath(ownName)), std::optional(expected));
+        QVERIFY(isOwnThumbnail(dir.filePath(ownName)));
+        // A copy under another name carries the marker, but is no thumbnail of ours.
+        QVERIFY(writeFile(dir.filePath("sm_holiday.jpg"), t.jpeg));
+        QVERIFY(readThumbnailMarker(dir.filePath("sm_holiday.jpg")).has_value());
+        QVERIFY(!isOwnThumbnail(dir.filePath("sm_holiday.jpg")));
+        QVERIFY(!expected.madeFor(QFile::decodeName(name)));
         QCOMPARE(QImage::fromData(t.jpeg, "JPEG").size(), QSize(100, 50)); // still an ordinary JPEG
     }
 
@@ -369,7 +381,10 @@ private Q_SLOTS:
         QTest::newRow("our tag, a field bent")
             << withComment("Tessaloom thumbnail source-bytes=1 source-mtime-ns=x size=2x3");
         QTest::newRow("our comment after the scan starts") << QByteArray(photo).insert(
-            photo.size() - 2, ThumbnailMarker{1, 2, QSize(3, 4)}.commentText().prepend("\xFF\xFE\x00\x40"));
+            photo.size() - 2,
+            ThumbnailMarker{1, 2, QSize(3, 4), 5, 6, "x.jpg"}.commentText().prepend("\xFF\xFE\x00\x72"));
+        QTest::newRow("the older marker, naming no picture")
+            << withComment("Tessaloom thumbnail source-bytes=1 source-mtime-ns=2 size=3x4");
         QTest::newRow("not a JPEG") << QByteArray("\x89PNG\r\n\x1a\n");
         QTest::newRow("empty") << QByteArray();
     }

@@ -56,7 +56,9 @@ class TestThumbnailMaker : public QObject
     // Files of the folder that the maker might have left half-written.
     static QStringList leftovers(const QTemporaryDir &dir)
     {
-        return QDir(dir.path()).entryList({".tessaloom-*"}, QDir::Files | QDir::Hidden | QDir::System);
+        return QDir(dir.path())
+            .entryList({QString::fromLatin1(SafeFile::TemporaryMark) + "*"},
+                       QDir::Files | QDir::Hidden | QDir::System);
     }
 
 private Q_SLOTS:
@@ -481,6 +483,12 @@ private Q_SLOTS:
         QTest::newRow("a person's photo beside photo.gif") << "sm_photo.jpg"
                                                            << "photo"
                                                            << "photo.gif" << false;
+        QTest::newRow("a copy of our thumbnail of a.jpg, alone") << "sm_holiday.jpg"
+                                                                 << "copy of sm_a.jpg"
+                                                                 << "" << false;
+        QTest::newRow("a copy of our thumbnail of a.jpg, beside holiday.jpg") << "sm_holiday.jpg"
+                                                                              << "copy of sm_a.jpg"
+                                                                              << "holiday.jpg" << false;
         QTest::newRow("SM_ in capitals") << "SM_Holiday.JPG"
                                          << "ours"
                                          << "Holiday.JPG" << false;
@@ -519,8 +527,10 @@ private Q_SLOTS:
         if (!picture.isEmpty())
             QVERIFY(writeFile(path(dir, picture), photo));
         QByteArray content = photo;
-        if (kind == "ours") {
-            const RenderedThumbnail made = renderThumbnail(photo, ThumbnailRequest{});
+        if (kind == "ours" || kind == "copy of sm_a.jpg") {
+            PictureStamp stamp;
+            stamp.name = kind == "ours" ? QFile::encodeName(name.mid(3)) : QByteArray("a.jpg");
+            const RenderedThumbnail made = renderThumbnail(photo, ThumbnailRequest{}, stamp);
             QVERIFY(made.ok());
             content = made.jpeg;
         } else if (kind == "text") {
@@ -614,6 +624,10 @@ private Q_SLOTS:
         QVERIFY(marker.has_value());
         QCOMPARE(marker->sourceBytes, QFileInfo(path(dir, "a.jpg")).size());
         QCOMPARE(marker->target, QSize(32, 24));
+        QCOMPARE(marker->sourceName, QByteArray("a.jpg"));
+        QCOMPARE(::stat(QFile::encodeName(path(dir, "a.jpg")).constData(), &st), 0);
+        QCOMPARE(marker->sourceInode, quint64(st.st_ino));
+        QCOMPARE(marker->sourceCtimeNs, qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec);
     }
 
     // A picture too large to decode costs its own thumbnail only.

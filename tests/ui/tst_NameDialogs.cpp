@@ -160,6 +160,30 @@ private Q_SLOTS:
         QCOMPARE(options.pageFileName("/pics"), QStringLiteral("/pics/MediaPage1234.htm"));
     }
 
+    // A page named like one of its files (the counter counted) would replace it: the dialog says so and
+    // stays open.
+    void refusesTheNameOfAFileOfThePage()
+    {
+        PageOptions options;
+        options.setNameIncrement("2");
+        TNameitForm form;
+        form.setFilesOfThePage({"a.jpg", "a2.jpg", "b.jpg"});
+        expectMessages(form);
+        bool openAfterRefusal = false;
+        whenShown([&](QDialog *d) {
+            in<QLineEdit>(d, "WebNameEdit")->setText("a.jpg");
+            in<QPushButton>(d, "OKButton")->click();
+            openAfterRefusal = d->isVisible();
+            in<QLineEdit>(d, "WebNameEdit")->setText("b.htm");
+            in<QPushButton>(d, "OKButton")->click();
+        });
+        const NameDialogAnswer answer = form.ask(options);
+        QVERIFY(openAfterRefusal);
+        QCOMPARE(m_messages, QStringList{"a2.jpg is a file of the page. Please give the page another name."});
+        QVERIFY(!answer.cancelled);
+        QCOMPARE(answer.name, QStringLiteral("b.htm"));
+    }
+
     void keys_data()
     {
         QTest::addColumn<QString>("field");

@@ -259,6 +259,28 @@ private Q_SLOTS:
         QVERIFY(v->JPG->isTransparent());
     }
 
+    // The animation and its frames go as soon as the viewer shows another file, or hides.
+    void animationStopsWhenAnotherFileIsShown()
+    {
+        Fixture f({{"anim.gif", ViewerFixtures::gif(10, 10, 4, 3, true)},
+                   {"pic.jpg", ThumbFixtures::jpeg(photo())}});
+        QVERIFY(f.view(mkGifJpg, "anim.gif"));
+        TMainForm2 *v = f.viewer();
+        QVERIFY(v->gifMovie());
+        QCOMPARE(v->gifMovie()->state(), QMovie::Running);
+        QVERIFY(f.click("pic.jpg"));
+        QCOMPARE(v->currentPage(), 2);
+        QVERIFY(!v->gifMovie());
+        QVERIFY(v->GIF1->image().isNull());
+
+        QVERIFY(f.click("anim.gif"));
+        QVERIFY(v->gifMovie());
+        QCOMPARE(v->gifMovie()->state(), QMovie::Running);
+        v->hide();
+        QVERIFY(!v->gifMovie());
+        QVERIFY(v->GIF1->image().isNull());
+    }
+
     // A damaged file of every kind: the error sound, the message, the main window enabled again, the
     // new name in the top bar, its page in front and nothing of another file left on it.
     void failurePath_data()
