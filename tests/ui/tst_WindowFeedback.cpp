@@ -1,5 +1,7 @@
+#include "core/ListingPorts.h"
 #include "platform/SoundPlayer.h"
 #include "ui/PictureButton.h"
+#include "ui/ShadowText.h"
 #include "ui/WindowFeedback.h"
 #include "ui/guager.h"
 #include "ui/prompt2.h"
@@ -84,6 +86,25 @@ private Q_SLOTS:
         run.reportProblem(QStringLiteral("Error Creating Thumbnail from a\nb.jpg created.\x1b[2J\t.jpg: damaged"));
         QCOMPARE(answerer.texts,
                  QStringList{QStringLiteral("Error Creating Thumbnail from a\\nb.jpg created.\\x1B[2J\\t.jpg: damaged")});
+    }
+
+    // A message of several lines shows its own line breaks as breaks; a name's break stays escaped.
+    void messageLinesBreakWhereTheMessageDoes()
+    {
+        TPrompt2Form prompt;
+        WindowFeedback feedback(nullptr, &prompt, nullptr);
+        Answerer answerer(&prompt);
+        MessagePort &port = feedback;
+        port.showMessageLines(
+            {QStringLiteral("These files in the \"/p\" directory keep their spaces:"),
+             QStringLiteral("\"a\nb c.jpg\" -> \"a\nbc.jpg\": a file of that name exists already")});
+        QCOMPARE(answerer.texts,
+                 QStringList{QStringLiteral(
+                     "These files in the \"/p\" directory keep their spaces:\n"
+                     "\"a\\nb c.jpg\" -> \"a\\nbc.jpg\": a file of that name exists already")});
+        const WrappedText::Fit shown = prompt.promptmessage()->shownText();
+        QVERIFY2(shown.lines.size() >= 2 && shown.lines[0].endsWith("spaces:"),
+                 qPrintable(shown.lines.join('|')));
     }
 
     void aMessageAskedWhileOneIsUpTakesItsPlace()
