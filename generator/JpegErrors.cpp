@@ -3,6 +3,8 @@
 #include <cstring>
 #include <ctime>
 
+#include <jerror.h>
+
 namespace
 {
 
@@ -26,6 +28,8 @@ void onMessage(j_common_ptr cinfo, int level)
     if (level >= 0)
         return; // trace messages
     JpegGuard *g = jpegGuardOf(cinfo);
+    if (cinfo->err->msg_code == JWRN_JPEG_EOF)
+        g->endedEarly = 1;
     if (++g->warnings > g->maxWarnings)
         jpegFail(g, "too many corrupt-data warnings");
 }
