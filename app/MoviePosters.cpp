@@ -3,10 +3,8 @@
 #include "app/PageMakerRun.h"
 
 #include "core/FolderListing.h"
-#include "generator/MovieFrameSave.h"
+#include "generator/PosterMaking.h"
 #include "platform/MovieFrameGrabber.h"
-
-#include <QFileInfo>
 
 PosterCounts makeMissingPosters(const QString &folder, MediaKind kind, QTextStream &out, QTextStream &err)
 {
@@ -20,29 +18,13 @@ PosterCounts makeMissingPosters(const QString &folder, MediaKind kind, QTextStre
         ++counts.failed;
         return counts;
     }
-    MovieFrameGrabber grabber;
-    for (const QString &name : listing.names) {
-        const QString movie = JoinFolderFile(folder, name);
-        const QString picture = MovieFrameSave::picturePathOf(movie);
-        if (QFileInfo(picture).exists() || QFileInfo(picture).isSymLink())
-            continue; // it has its picture already
-        QString reason;
-        QImage frame;
-        if (grabber.open(movie, &reason))
-            frame = grabber.frameAt(grabber.frameCount() / 10, &reason);
-        grabber.close();
-        if (frame.isNull()) {
-            err << kPageMakerName << ": " << QStringLiteral("%1 cannot be played: %2").arg(movie, reason)
-                << Qt::endl;
-            ++counts.failed;
-            continue;
-        }
-        const MovieFrameSave::Result saved = MovieFrameSave::save(frame, movie, SafeFile::Replace::Never);
-        if (saved.ok()) {
-            out << QStringLiteral("%1 was created.").arg(saved.path) << Qt::endl;
+    for (const QString &movie : PosterMaking::moviesWithoutPicture(folder, listing.names)) {
+        const PosterMaking::Made made = PosterMaking::makePicture(movie, &MovieFrameGrabber::frameAtTenth);
+        if (made.ok()) {
+            out << QStringLiteral("%1 was created.").arg(made.path) << Qt::endl;
             ++counts.made;
         } else {
-            err << kPageMakerName << ": " << saved.error << Qt::endl;
+            err << kPageMakerName << ": " << made.error << Qt::endl;
             ++counts.failed;
         }
     }

@@ -1,5 +1,7 @@
 #include "ui/WindowGenerationUi.h"
 
+#include "generator/PosterMaking.h"
+#include "platform/MovieFrameGrabber.h"
 #include "ui/FileListView.h"
 #include "ui/NameOverWrite.h"
 #include "ui/NameWebPage.h"
@@ -8,8 +10,12 @@
 #include "ui/WindowFeedback.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QItemSelectionModel>
 #include <QMessageBox>
+#include <QThread>
+
+#include <memory>
 
 WindowGenerationUi::WindowGenerationUi(TMainForm &mainForm, WindowFeedback &feedback, TNameitForm &nameDialog,
                                        TNameOver &overwriteDialog)
@@ -69,3 +75,45 @@ void WindowGenerationUi::closeViewer()
 }
 
 void WindowGenerationUi::preview() { m_mainForm.PreviewButtonClick(); }
+
+bool WindowGenerationUi::askMakeMoviePictures(int missing)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+                    QCoreApplication::translate("WindowGenerationUi",
+                                                "Movies without a picture: %1. The page would show a broken "
+                                                "picture for each of them. Make their pictures now from the "
+                                                "frame at a tenth of each movie?")
+                        .arg(missing),
+                    QMessageBox::Ok | QMessageBox::Cancel, &m_mainForm);
+    box.setObjectName(QStringLiteral("MoviePicturesQuestion"));
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok;
+}
+
+// The movies are decoded on a thread of their own, so the windows keep being drawn meanwhile.
+int WindowGenerationUi::makeMoviePictures(const QStringList &movies)
+{
+    QList<PosterMaking::Made> results;
+    QEventLoop loop;
+    std::unique_ptr<QThread> worker(QThread::create([&movies, &results] {
+        for (const QString &movie : movies)
+            results << PosterMaking::makePicture(movie, &MovieFrameGrabber::frameAtTenth);
+    }));
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    worker->start();
+    loop.exec();
+    worker->wait();
+    QApplication::restoreOverrideCursor();
+    int made = 0;
+    QStringList failures;
+    for (const PosterMaking::Made &result : std::as_const(results)) {
+        if (result.ok())
+            ++made;
+        else
+            failures << result.error;
+    }
+    if (!failures.isEmpty())
+        m_feedback.showMessageLines(failures);
+    return made;
+}
