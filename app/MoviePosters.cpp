@@ -3,11 +3,10 @@
 #include "app/PageMakerRun.h"
 
 #include "core/FolderListing.h"
+#include "generator/PosterMaking.h"
 #include "media/PictureMeasure.h"
 #include "platform/MovieFrameGrabber.h"
 #include "viewing/MovieFrameSave.h"
-
-#include <QFileInfo>
 
 PosterCounts makeMissingPosters(const QString &folder, MediaKind kind, QTextStream &out, QTextStream &err)
 {
@@ -21,39 +20,29 @@ PosterCounts makeMissingPosters(const QString &folder, MediaKind kind, QTextStre
         ++counts.failed;
         return counts;
     }
-    MovieFrameGrabber grabber;
+    const QStringList movies = PosterMaking::moviesWithoutPicture(folder, listing.names);
     for (const QString &name : listing.names) {
         const QString movie = JoinFolderFile(folder, name);
-        const QString picture = MovieFrameSave::picturePathOf(movie);
-        if (QFileInfo(picture).exists() || QFileInfo(picture).isSymLink()) {
-            // It has its picture already, never replaced; a file there that is no picture is told,
-            // since the page cannot show the movie.
-            if (!measureJpeg(picture).ok) {
-                err << kPageMakerName << ": "
-                    << QStringLiteral("The picture of the movie %1, %2, is not a picture.")
-                           .arg(movie, picture)
-                    << Qt::endl;
-                ++counts.failed;
-            }
+        if (movies.contains(movie))
             continue;
-        }
-        QString reason;
-        QImage frame;
-        if (grabber.open(movie, &reason))
-            frame = grabber.frameAt(grabber.frameCount() / 10, &reason);
-        grabber.close();
-        if (frame.isNull()) {
-            err << kPageMakerName << ": " << QStringLiteral("%1 cannot be played: %2").arg(movie, reason)
+        // It has its picture already, never replaced; a file there that is no picture is told, since the
+        // page cannot show the movie.
+        const QString picture = MovieFrameSave::picturePathOf(movie);
+        if (!measureJpeg(picture).ok) {
+            err << kPageMakerName << ": "
+                << QStringLiteral("The picture of the movie %1, %2, is not a picture.").arg(movie, picture)
                 << Qt::endl;
             ++counts.failed;
-            continue;
         }
-        const MovieFrameSave::Result saved = MovieFrameSave::save(frame, movie, SafeFile::Replace::Never);
-        if (saved.ok()) {
-            out << QStringLiteral("%1 was created.").arg(saved.path) << Qt::endl;
+    }
+    for (const QString &movie : movies) {
+        const MovieFrameSave::Result made =
+            MovieFrameSave::saveFrameOf(movie, &MovieFrameGrabber::frameAtTenth);
+        if (made.ok()) {
+            out << QStringLiteral("%1 was created.").arg(made.path) << Qt::endl;
             ++counts.made;
         } else {
-            err << kPageMakerName << ": " << saved.error << Qt::endl;
+            err << kPageMakerName << ": " << made.error << Qt::endl;
             ++counts.failed;
         }
     }

@@ -45,4 +45,7 @@ class MessagePort
 public:
     virtual ~MessagePort() = default;
     virtual void showMessage(const QString &text) = 0; // modal; returns once closed
+    // A message of several lines, each on a line of its own; a line's own control characters (a
+    // name's line break) are no line breaks.
+    virtual void showMessageLines(const QStringList &lines) { showMessage(lines.join(QLatin1Char('\n'))); }
 };

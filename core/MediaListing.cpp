@@ -17,8 +17,23 @@ bool isMovieName(const QString &name)
 } // namespace
 
 MediaListing::MediaListing(FileListRows &rows, PageOptions &options, MainState &state, QObject *parent)
-    : QObject(parent), m_rows(rows), m_options(options), m_state(state)
+    : QObject(parent), m_rows(rows), m_options(options), m_state(state), m_usedPickList(options.UsePickList())
 {
+    connect(&m_options, &PageOptions::changed, this, &MediaListing::followPickListChoice);
+}
+
+// A run from the pick list leaves its names as the working list; once the person turns the pick
+// list off, the folder's own list is back at once, in the caption and for the next page.
+void MediaListing::followPickListChoice()
+{
+    const bool used = m_options.UsePickList();
+    if (used == m_usedPickList)
+        return;
+    m_usedPickList = used;
+    if (used || m_state.GenerationRunning || m_kind == mkNone)
+        return;
+    rebuildWorkingList();
+    applyCountCaption();
 }
 
 void MediaListing::setListLabel(const QString &text)

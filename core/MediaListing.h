@@ -58,6 +58,7 @@ private:
     void chooseMovieKind(int code);
     bool selectedRowIsFile() const;
     QString selectedName() const;
+    void followPickListChoice();
 
     FileListRows &m_rows;
     PageOptions &m_options;
@@ -74,4 +75,5 @@ private:
     QStringList m_thumbnails;
     QString m_thumbnailFolder;
     bool m_thumbnailsRead = false;
+    bool m_usedPickList;
 };

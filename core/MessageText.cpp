@@ -22,3 +22,12 @@ QString escapeControls(const QString &text)
     }
     return out;
 }
+
+QString escapedLines(const QStringList &lines)
+{
+    QStringList escaped;
+    escaped.reserve(lines.size());
+    for (const QString &line : lines)
+        escaped << escapeControls(line);
+    return escaped.join(QLatin1Char('\n'));
+}

@@ -61,19 +61,16 @@ RemoveSpacesResult RemoveSpacesFromFileNames(const QString &folder, const QStrin
     return result;
 }
 
-QString RemoveSpacesMessage(const QString &folder, const RemoveSpacesResult &result)
+QStringList RemoveSpacesMessage(const QString &folder, const RemoveSpacesResult &result)
 {
     if (result.failures.isEmpty())
-        return tr("All spaces have been removed from all filenames in the ") + QLatin1Char('"') + folder +
-               QLatin1Char('"') + tr(" directory");
-    QString text = tr("These files in the \"%1\" directory keep their spaces:").arg(folder);
+        return {tr("All spaces have been removed from all filenames in the ") + QLatin1Char('"') + folder +
+                QLatin1Char('"') + tr(" directory")};
+    QStringList lines{tr("These files in the \"%1\" directory keep their spaces:").arg(folder)};
     for (const RenameFailure &failure : result.failures)
-        text +=
-            QStringLiteral("\n\"%1\" -> \"%2\": %3").arg(failure.oldName, failure.newName, failure.reason);
+        lines << QStringLiteral("\"%1\" -> \"%2\": %3").arg(failure.oldName, failure.newName, failure.reason);
     if (result.renamed > 0)
-        text += QLatin1Char('\n') +
-                QCoreApplication::translate("RemoveSpaces",
-                                            "The spaces of %n other filename(s) have been removed.", nullptr,
-                                            result.renamed);
-    return text;
+        lines << QCoreApplication::translate(
+            "RemoveSpaces", "The spaces of %n other filename(s) have been removed.", nullptr, result.renamed);
+    return lines;
 }

@@ -23,6 +23,6 @@ QString WithoutSpaces(const QString &name);
 // Renames each entry of the working list that holds a space, first to last.
 RemoveSpacesResult RemoveSpacesFromFileNames(const QString &folder, const QStringList &FileListBox);
 
-// The message the command shows afterwards: the closing sentence when all went well, otherwise a
-// report that names every file left as it was.
-QString RemoveSpacesMessage(const QString &folder, const RemoveSpacesResult &result);
+// The message the command shows afterwards, as its lines: the closing sentence when all went well,
+// otherwise a report that names every file left as it was, one a line.
+QStringList RemoveSpacesMessage(const QString &folder, const RemoveSpacesResult &result);

@@ -9,6 +9,7 @@
 #include "generator/FolderCopies.h"
 #include "generator/GenerationUi.h"
 #include "generator/PageBuilder.h"
+#include "generator/PosterMaking.h"
 #include "generator/ThumbnailMaker.h"
 
 #include <QFile>
@@ -98,9 +99,23 @@ bool GenerationRun::runSteps()
     // From here on every way out passes the end step. The builder and the thumbnail maker work on
     // the list as it is now, so change events while they let window events run cannot alter it.
     const QStringList names = m_listing.FileListBox(); // a copy: the listing's own list may change
+    offerMoviePictures(names);
     const bool written = makePage(names);
     closeViewerIfOpen();
     return written;
+}
+
+// A movie page shows each movie's picture beside it: without one a cell shows a broken picture, so the
+// person may have them made now, as `tessaloom-page --posters missing` does.
+void GenerationRun::offerMoviePictures(const QStringList &names)
+{
+    if (!MediaKinds::isMovieKind(m_kind))
+        return;
+    const QStringList movies = PosterMaking::moviesWithoutPicture(m_folder, names);
+    if (movies.isEmpty() || !m_ui.askMakeMoviePictures(int(movies.size())))
+        return;
+    const int made = m_ui.makeMoviePictures(movies);
+    m_ui.showMessage(tr("Pictures were made for %1 of %2 movies.").arg(made).arg(movies.size()));
 }
 
 bool GenerationRun::takeFiles()
@@ -389,7 +404,7 @@ void GenerationRun::copyBackground()
 bool GenerationRun::finishPage(const QString &page, const QStringList &names)
 {
     if (m_deleteOldThumbnails)
-        deleteThumbnailFiles(m_handle->handlePath());
+        deleteThumbnailFiles(m_handle->handlePath(), QFileInfo(page).fileName());
     if (m_options.Thumbnailer()) {
         m_ui.progressCreate();
         const ThumbnailOutcome outcome = MakeThumbnails(m_handle->handlePath(), names, m_options, m_ui,

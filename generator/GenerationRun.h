@@ -61,6 +61,7 @@ private:
     // Each returns false where the run ends (a stop or a failure, reported).
     bool runSteps(); // true when the page was written
     bool takeFiles();
+    void offerMoviePictures(const QStringList &names);
     bool takePickList();
     bool askName();
     bool prepareOptions();

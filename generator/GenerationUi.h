@@ -3,6 +3,7 @@
 #include "generator/RunFeedback.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -43,4 +44,10 @@ public:
     virtual bool waitsForBusyFolder() const { return true; }
     // Opens the page with the user's default program (the preview command).
     virtual void preview() = 0;
+    // Before a movie page is written: asks whether to make now the pictures of the movies that have
+    // none (missing of them). Where no one can be asked, the page goes on without them.
+    virtual bool askMakeMoviePictures(int /*missing*/) { return false; }
+    // Makes the pictures of these movies (full paths) from the frame at a tenth of each, never
+    // replacing a file at a picture's name; returns how many were made.
+    virtual int makeMoviePictures(const QStringList & /*movies*/) { return 0; }
 };

@@ -3,10 +3,11 @@
 #include "core/MediaKinds.h"
 #include "core/PageOptions.h"
 #include "core/SafeFile.h"
-#include "media/PictureMeasure.h"
+#include "generator/OtherPages.h"
 #include "generator/RunFeedback.h"
 #include "generator/ThumbnailMarker.h"
 #include "generator/ThumbnailWorkers.h"
+#include "media/PictureMeasure.h"
 
 #include <QDir>
 #include <QFile>
@@ -246,10 +247,14 @@ QStringList thumbnailFilesIn(const QString &folder)
     return thumbnails;
 }
 
-void deleteThumbnailFiles(const QString &folder)
+void deleteThumbnailFiles(const QString &folder, const QString &replacedPage)
 {
-    for (const QString &name : thumbnailFilesIn(folder))
-        QFile::remove(JoinFolderFile(folder, name)); // one that cannot go is skipped without a message
+    const QStringList thumbnails = thumbnailFilesIn(folder);
+    const QSet<QString> kept =
+        replacedPage.isNull() ? QSet<QString>() : thumbnailsOtherPagesShow(folder, replacedPage, thumbnails);
+    for (const QString &name : thumbnails)
+        if (!kept.contains(name))
+            QFile::remove(JoinFolderFile(folder, name)); // one that cannot go is skipped without a message
 }
 
 void takeThumbnailNamesOut(QStringList &FileListBox)

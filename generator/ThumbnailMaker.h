@@ -40,7 +40,8 @@ ThumbnailOutcome MakeThumbnails(const QString &folder, const QStringList &FileLi
 void CleanUpThumbnails(const QString &folder, QStringList &FileListBox);
 // The clean-up's two halves: the run takes the names out first and deletes the files only once its new
 // page is written, so a run that stops earlier leaves the old page's thumbnails in place.
-void deleteThumbnailFiles(const QString &folder);
+// Given the name of the page a run is writing, the thumbnails another page of the folder shows stay.
+void deleteThumbnailFiles(const QString &folder, const QString &replacedPage = QString());
 void takeThumbnailNamesOut(QStringList &FileListBox);
 // When old thumbnails are kept: takes out of the working list the "sm_" names of files that carry our
 // thumbnail marker made for their name. They are thumbnails, not pictures of the person's: as cells they would put every

@@ -185,6 +185,7 @@ JpegDecodeResult decodeJpeg(const uint8_t *data, size_t size, JpegScalePlanner &
     JpegDecodeResult result;
     result.ok = decodeInto(state, data, size, &planner, &sink, &limits) == 0;
     result.warnings = state->guard.warnings;
+    result.endedEarly = state->guard.endedEarly != 0;
     result.reservedBytes = state->guard.reserved;
     if (limits.budget)
         limits.budget->release(state->guard.reserved);

@@ -40,6 +40,7 @@ struct JpegDecodeResult {
     int warnings = 0; // corrupt-data warnings (a cut-short picture still decodes)
     QString error;
     qint64 reservedBytes = 0; // what was taken from the budget while decoding
+    bool endedEarly = false;  // the file ended before the picture's last scan (the rest is grey)
 };
 
 // Decodes a JPEG held in memory into true-colour rows (grayscale, RGB, CMYK and Adobe/YCCK alike),

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include <jerror.h>
+
 namespace
 {
 
@@ -19,6 +21,8 @@ void onMessage(j_common_ptr cinfo, int level)
     if (level >= 0)
         return; // trace messages
     JpegGuard *g = jpegGuardOf(cinfo);
+    if (cinfo->err->msg_code == JWRN_JPEG_EOF)
+        g->endedEarly = 1;
     if (++g->warnings > g->maxWarnings)
         jpegFail(g, "too many corrupt-data warnings");
 }

@@ -18,6 +18,7 @@ struct JpegGuard {
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX + 64];
     int warnings;
+    int endedEarly; // the data ran out before the picture's end marker
     int maxWarnings;
     int maxScans;
     long long deadlineMs;

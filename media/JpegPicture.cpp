@@ -9,8 +9,25 @@
 namespace
 {
 
-struct FullSize final : JpegScalePlanner {
-    int scaleDenominator(int, int) noexcept override { return 1; }
+// Records the stored size; decodes whole, or at the DCT scale that just covers the box the picture
+// is fitted into (upright, as its orientation turns it).
+struct Planner final : JpegScalePlanner {
+    QSize box; // empty: whole
+    bool turned = false;
+    QSize upright;
+    int scaleDenominator(int width, int height) noexcept override
+    {
+        upright = turned ? QSize(height, width) : QSize(width, height);
+        if (box.isEmpty() || (upright.width() <= box.width() && upright.height() <= box.height()))
+            return 1;
+        const QSize fitted = upright.scaled(box, Qt::KeepAspectRatio);
+        for (const int d : {8, 4, 2}) {
+            if ((upright.width() + d - 1) / d >= fitted.width() &&
+                (upright.height() + d - 1) / d >= fitted.height())
+                return d;
+        }
+        return 1;
+    }
 };
 
 class Collector final : public RgbRowSink
@@ -53,16 +70,26 @@ QImage wrap(RgbImage pixels)
 
 QImage decodeJpegPicture(const QByteArray &file, QString *error)
 {
+    return decodeJpegPictureToCover(file, QSize(), error, nullptr);
+}
+
+QImage decodeJpegPictureToCover(const QByteArray &file, const QSize &box, QString *error, QSize *fullSize)
+{
     const auto *data = reinterpret_cast<const uint8_t *>(file.constData());
-    FullSize planner;
+    const int orientation = jpegFileOrientation(data, size_t(file.size()));
+    Planner planner;
+    planner.box = box;
+    planner.turned = orientation >= 5; // 5 to 8 turn the picture a quarter
     Collector sink;
     const JpegDecodeResult decoded = decodeJpeg(data, size_t(file.size()), planner, sink);
-    if (!decoded.ok) {
+    if (!decoded.ok || decoded.endedEarly) {
+        // A cut-short file decodes with its missing part grey: shown whole, it would pass for the picture.
         if (error)
-            *error = decoded.error;
+            *error = decoded.ok ? QStringLiteral("the file ends before the picture does") : decoded.error;
         return QImage();
     }
-    const int orientation = jpegFileOrientation(data, size_t(file.size()));
+    if (fullSize)
+        *fullSize = planner.upright;
     try {
         return wrap(orientedImage(std::move(sink.image), orientation));
     } catch (const std::bad_alloc &) {

@@ -323,3 +323,11 @@ GstSample *MovieFrameGrabber::timedSample(qint64 n, QString *error)
     setError(error, tr("no frame could be decoded"));
     return nullptr;
 }
+
+QImage MovieFrameGrabber::frameAtTenth(const QString &path, QString *error)
+{
+    MovieFrameGrabber grabber;
+    if (!grabber.open(path, error))
+        return QImage();
+    return grabber.frameAt(grabber.frameCount() / 10, error);
+}

@@ -31,6 +31,10 @@ public:
     // Frame number n (0-based, clamped to the movie), in RGB32; null with error set on failure.
     QImage frameAt(qint64 n, QString *error = nullptr);
 
+    // The frame at one tenth of the movie at path, by a grabber of its own: the frame a movie page's
+    // picture is made from. Null with error set when the movie cannot be played.
+    static QImage frameAtTenth(const QString &path, QString *error = nullptr);
+
 private:
     bool waitForState(int state, QString *error);
     QString busError() const;

@@ -1,6 +1,7 @@
 #include "ui/FileListModel.h"
 
 #include "core/FolderEntryOrder.h"
+#include "generator/PageBuilder.h"
 
 #include <QDateTime>
 #include <QFileIconProvider>
@@ -85,7 +86,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
         case NameColumn:
             return file.name;
         case SizeColumn:
-            return QLocale::system().formattedDataSize(file.size);
+            return FileSizeText(file.size); // as the page writes it under the picture
         case TypeColumn:
             return fileTypeText(file.name);
         case DateColumn:

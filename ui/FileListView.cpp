@@ -1,6 +1,7 @@
 #include "ui/FileListView.h"
 
 #include "core/FolderEntryOrder.h"
+#include "generator/PageBuilder.h"
 #include "ui/FileListModel.h"
 
 #include <QHash>
@@ -182,11 +183,26 @@ void FileListView::flushPendingChange()
     Q_EMIT contentsChanged();
 }
 
+void FileListView::keyPressEvent(QKeyEvent *event)
+{
+    if (!event->isAutoRepeat())
+        m_keysDown.insert(event->key());
+    QTreeView::keyPressEvent(event);
+}
+
+// Only a key pressed here counts: the release of an Enter that closed a dialog lands here too, and
+// must not add the selected file to the pick list.
 void FileListView::keyReleaseEvent(QKeyEvent *event)
 {
     QTreeView::keyReleaseEvent(event);
-    if (!event->isAutoRepeat())
+    if (!event->isAutoRepeat() && m_keysDown.remove(event->key()))
         Q_EMIT keyReleased();
+}
+
+void FileListView::focusOutEvent(QFocusEvent *event)
+{
+    m_keysDown.clear();
+    QTreeView::focusOutEvent(event);
 }
 
 void FileListView::scheduleChange()
@@ -194,13 +210,14 @@ void FileListView::scheduleChange()
     m_changeTimer.start();
 }
 
-// The size column is as wide as the longest size the model writes ("1023.99 KiB"), in the list's
-// own font, so a size is never cut.
+// The size column is as wide as the longest size the model writes (up to a hundred gigabytes), in
+// the list's own font, so a size is never cut.
 void FileListView::fitSizeColumn()
 {
     const int margins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 6;
-    header()->resizeSection(SizeColumn,
-                            fontMetrics().horizontalAdvance(QStringLiteral("1023.99 KiB")) + margins);
+    const int widest = std::max(fontMetrics().horizontalAdvance(FileSizeText(1023 * 1024 + 999)),
+                                fontMetrics().horizontalAdvance(FileSizeText(99999 * 1048576LL + 999999)));
+    header()->resizeSection(SizeColumn, widest + margins);
 }
 
 void FileListView::changeEvent(QEvent *event)

@@ -2,6 +2,7 @@
 
 #include "core/ListingPorts.h"
 
+#include <QSet>
 #include <QTimer>
 #include <QTreeView>
 
@@ -47,7 +48,9 @@ Q_SIGNALS:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void fitSizeColumn();
@@ -58,6 +61,7 @@ private:
 
     FileListModel *m_model;
     FolderFeed *m_feed;
+    QSet<int> m_keysDown; // keys pressed in the list and not yet released
     bool m_restoringSelection = false;
     QString m_folder;
     QTimer m_changeTimer; // coalesces the model's bursts of row reports into one change event

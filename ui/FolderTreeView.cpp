@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -25,8 +26,10 @@ FolderTreeView::FolderTreeView(QWidget *parent) : QTreeView(parent), m_model(new
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAnimated(false);
-    // Folders load in the background: keep the selected one in sight as its ancestors fill in.
-    // Folders load and sort in the background, moving the selected one; follow it until the user
+    // The tree moves only when the person scrolls it, or to show a folder the program chose: a click
+    // neither scrolls to the clicked row nor, half a second later, to its whole height.
+    setAutoScroll(false);
+    // Folders load and sort in the background, moving the chosen one; follow it until the person
     // scrolls or clicks.
     connect(m_model, &QFileSystemModel::directoryLoaded, this, &FolderTreeView::keepSelectionInSight);
     connect(m_model, &QAbstractItemModel::layoutChanged, this, &FolderTreeView::keepSelectionInSight);
@@ -66,19 +69,27 @@ bool FolderTreeView::viewportEvent(QEvent *event)
 void FolderTreeView::keyPressEvent(QKeyEvent *event)
 {
     m_followSelection = false;
+    const QModelIndex before = currentIndex();
     QTreeView::keyPressEvent(event);
+    if (currentIndex() != before) // the keys move the choice: it stays in sight, up and down only
+        scrollTo(currentIndex(), QAbstractItemView::EnsureVisible);
 }
 
 void FolderTreeView::keepSelectionInSight()
 {
-    if (!m_followSelection || !currentIndex().isValid())
-        return;
+    if (!m_followSelection || !currentIndex().isValid() || !isVisible())
+        return; // before the first showing the viewport has no size to scroll against
+    const int sideways = horizontalScrollBar()->value();
     scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
-    // Sideways too: the current folder's name starts at the left edge when it would not fit.
+    // Sideways only as far as the chosen folder's name needs, so the names above it stay readable.
+    horizontalScrollBar()->setValue(sideways);
     const QRect item = visualRect(currentIndex());
-    if (item.right() > viewport()->width() || item.left() < 0)
-        horizontalScrollBar()->setValue(
-            std::max(0, horizontalScrollBar()->value() + item.left() - indentation()));
+    const int icon =
+        iconSize().isValid() ? iconSize().width() : style()->pixelMetric(QStyle::PM_SmallIconSize);
+    const int textRight =
+        item.left() + icon + 8 + fontMetrics().horizontalAdvance(currentIndex().data().toString());
+    const int needed = std::min(textRight - viewport()->width(), item.left() - indentation());
+    horizontalScrollBar()->setValue(std::max(0, sideways + needed));
 }
 
 QString FolderTreeView::selectedFolder() const

@@ -143,5 +143,5 @@ void TMainForm::Removespacesfromfilenames1Click()
 {
     const QString folder = CurrentFolder();
     const RemoveSpacesResult result = RemoveSpacesFromFileNames(folder, m_listing->FileListBox());
-    m_messages->showMessage(RemoveSpacesMessage(folder, result));
+    m_messages->showMessageLines(RemoveSpacesMessage(folder, result));
 }

@@ -70,6 +70,12 @@ void dressSilver(QWidget *view)
     palette.setColor(QPalette::Base, QColor(192, 192, 192));
     palette.setColor(QPalette::AlternateBase, QColor(200, 200, 200));
     palette.setColor(QPalette::Window, QColor(192, 192, 192));
+    // Disabled (the tree while the pick list is open) it reads greyed but whole: dark grey on a
+    // slightly darker silver, not the style's pale grey on grey.
+    palette.setColor(QPalette::Disabled, QPalette::Base, QColor(184, 184, 184));
+    palette.setColor(QPalette::Disabled, QPalette::Window, QColor(184, 184, 184));
+    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(64, 64, 64));
     view->setPalette(palette);
     view->setAutoFillBackground(true);
 }
@@ -106,8 +112,9 @@ ScannerControls::ScannerControls(QWidget *form)
         place(textButton(form, QStringLiteral("x")), "HaltButton", {564, 85, 11, 19}, QObject::tr("Quit"));
     HaltButton->setFont(boldFont(
         {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}, 16));
+    // Up and right of where the list's frame turns its corner, so the whole mark shows in its box.
     Shrinkit =
-        place(textButton(form, QStringLiteral("-")), "Shrinkit", {552, 70, 8, 22}, QObject::tr("Minimize"));
+        place(textButton(form, QStringLiteral("-")), "Shrinkit", {556, 64, 8, 22}, QObject::tr("Minimize"));
     Shrinkit->setFont(boldFont(
         {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}, 19));
 

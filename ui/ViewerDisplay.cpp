@@ -12,8 +12,8 @@ void ViewerDisplay::setImage(const QImage &image)
 {
     m_image = image;
     rebuildShown();
-    setMinimumSize(m_image.size());
-    if (!m_centred)
+    setMinimumSize(m_fitted ? QSize() : m_image.size());
+    if (!m_centred && !m_fitted)
         resize(m_image.size());
     updateGeometry();
     update();
@@ -38,14 +38,27 @@ void ViewerDisplay::setOpaqueColour(const QColor &colour)
 void ViewerDisplay::setCentred(bool centred)
 {
     m_centred = centred;
-    if (!centred)
+    if (!centred && !m_fitted)
         resize(m_image.size());
+    update();
+}
+
+void ViewerDisplay::setFitted(bool fitted)
+{
+    m_fitted = fitted;
+    setMinimumSize(m_fitted ? QSize() : m_image.size());
+    if (!m_centred && !m_fitted)
+        resize(m_image.size());
+    updateGeometry();
     update();
 }
 
 QRect ViewerDisplay::pictureRect() const
 {
-    QRect rect(QPoint(0, 0), m_image.size());
+    QSize size = m_image.size();
+    if (m_fitted && (size.width() > width() || size.height() > height()))
+        size = size.scaled(this->size(), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    QRect rect(QPoint(0, 0), size);
     if (m_centred)
         rect.moveCenter(this->rect().center());
     if (m_centred && rect.left() < 0)
@@ -62,7 +75,7 @@ QImage ViewerDisplay::shownImage() const
 
 QSize ViewerDisplay::sizeHint() const
 {
-    return m_image.size();
+    return m_fitted ? QSize() : m_image.size();
 }
 
 void ViewerDisplay::paintEvent(QPaintEvent *)
@@ -70,11 +83,19 @@ void ViewerDisplay::paintEvent(QPaintEvent *)
     if (m_shown.isNull())
         return;
     QPainter painter(this);
-    painter.drawImage(pictureRect().topLeft(), m_shown);
+    const QRect place = pictureRect();
+    if (place.size() == m_shown.size()) {
+        painter.drawImage(place.topLeft(), m_shown);
+        return;
+    }
+    if (m_scaled.size() != place.size())
+        m_scaled = m_shown.scaled(place.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    painter.drawImage(place.topLeft(), m_scaled);
 }
 
 void ViewerDisplay::rebuildShown()
 {
+    m_scaled = QImage();
     if (m_image.isNull()) {
         m_shown = QImage();
         return;

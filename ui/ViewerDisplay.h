@@ -5,9 +5,9 @@
 #include <QWidget>
 
 // One picture display of the viewer: the picture at its own size at the top left, or, centred,
-// filling its page with the picture in the middle. Transparent, a GIF's clear pixels show the window
-// behind it and a JPEG's pixels of its bottom-left colour do too; opaque, the picture covers its
-// rectangle (a GIF's clear pixels in its background colour).
+// filling its page with the picture in the middle; fitted, scaled down to its page when larger. Transparent,
+// a GIF's clear pixels show the window behind it and a JPEG's pixels of its bottom-left colour do too;
+// opaque, the picture covers its rectangle (a GIF's clear pixels in its background colour).
 class ViewerDisplay final : public QWidget
 {
     Q_OBJECT
@@ -25,6 +25,10 @@ public:
     void setOpaqueColour(const QColor &colour); // what clear pixels show when opaque
     void setCentred(bool centred);
     bool isCentred() const { return m_centred; }
+    // Fitted, the display fills its page and a picture larger than the page is drawn smoothly scaled
+    // down to fit it, keeping its proportions; a smaller one keeps its own size.
+    void setFitted(bool fitted);
+    bool isFitted() const { return m_fitted; }
 
     // Where the picture is drawn, in the display's coordinates.
     QRect pictureRect() const;
@@ -42,7 +46,9 @@ private:
     Clearing m_clearing;
     QImage m_image;
     QImage m_shown;
+    mutable QImage m_scaled; // m_shown scaled to the fitted size, made at the first paint of that size
     QColor m_opaqueColour = Qt::white;
     bool m_transparent = false;
     bool m_centred = false;
+    bool m_fitted = false;
 };

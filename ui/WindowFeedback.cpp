@@ -32,7 +32,16 @@ WindowFeedback::~WindowFeedback()
 
 void WindowFeedback::showMessage(const QString &shown)
 {
-    const QString text = escapeControls(shown);
+    showEscaped(escapeControls(shown));
+}
+
+void WindowFeedback::showMessageLines(const QStringList &lines)
+{
+    showEscaped(escapedLines(lines));
+}
+
+void WindowFeedback::showEscaped(const QString &text)
+{
     if (!m_messageWindow)
         return;
     if (!m_messageWindow->isVisible()) {

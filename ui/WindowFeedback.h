@@ -29,6 +29,7 @@ public:
     // RunFeedback and MessagePort. A message asked for while another is up replaces its text and
     // returns when the window closes: the window never shows two texts at once.
     void showMessage(const QString &text) override;
+    void showMessageLines(const QStringList &lines) override;
     void showErrorBox(const QString &text) override;
     void playSound(const QString &fileName) override;
     void progressSetMaximum(int maximum) override;
@@ -43,6 +44,7 @@ public:
     TGuageForm *progressWindow() const { return m_gauge; }
 
 private:
+    void showEscaped(const QString &text); // the message window, modally
     void soundFailed(const QString &message);
     void showPendingFailures();
     TGuageForm *gauge();

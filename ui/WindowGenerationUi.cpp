@@ -1,16 +1,22 @@
 #include "ui/WindowGenerationUi.h"
 
 #include "core/MediaListing.h"
+#include "platform/MovieFrameGrabber.h"
 #include "ui/FileListView.h"
 #include "ui/NameOverWrite.h"
 #include "ui/NameWebPage.h"
 #include "ui/Scanner.h"
 #include "ui/ScannerControls.h"
 #include "ui/WindowFeedback.h"
+#include "viewing/MovieFrameSave.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QItemSelectionModel>
 #include <QMessageBox>
+#include <QThread>
+
+#include <memory>
 
 WindowGenerationUi::WindowGenerationUi(TMainForm &mainForm, WindowFeedback &feedback, TNameitForm &nameDialog,
                                        TNameOver &overwriteDialog)
@@ -18,16 +24,46 @@ WindowGenerationUi::WindowGenerationUi(TMainForm &mainForm, WindowFeedback &feed
 {
 }
 
-void WindowGenerationUi::progressSetMaximum(int maximum) { m_feedback.progressSetMaximum(maximum); }
-void WindowGenerationUi::progressShow() { m_feedback.progressShow(); }
-void WindowGenerationUi::progressStep() { m_feedback.progressStep(); }
-void WindowGenerationUi::letEventsRun() { m_feedback.letEventsRun(); }
-void WindowGenerationUi::showMessage(const QString &text) { m_feedback.showMessage(text); }
-void WindowGenerationUi::showErrorBox(const QString &text) { m_feedback.showErrorBox(text); }
-void WindowGenerationUi::playSound(const QString &fileName) { m_feedback.playSound(fileName); }
-void WindowGenerationUi::progressCreate() { m_feedback.progressCreate(); }
-bool WindowGenerationUi::progressIsShown() const { return m_feedback.progressIsShown(); }
-void WindowGenerationUi::progressClose() { m_feedback.progressClose(); }
+void WindowGenerationUi::progressSetMaximum(int maximum)
+{
+    m_feedback.progressSetMaximum(maximum);
+}
+void WindowGenerationUi::progressShow()
+{
+    m_feedback.progressShow();
+}
+void WindowGenerationUi::progressStep()
+{
+    m_feedback.progressStep();
+}
+void WindowGenerationUi::letEventsRun()
+{
+    m_feedback.letEventsRun();
+}
+void WindowGenerationUi::showMessage(const QString &text)
+{
+    m_feedback.showMessage(text);
+}
+void WindowGenerationUi::showErrorBox(const QString &text)
+{
+    m_feedback.showErrorBox(text);
+}
+void WindowGenerationUi::playSound(const QString &fileName)
+{
+    m_feedback.playSound(fileName);
+}
+void WindowGenerationUi::progressCreate()
+{
+    m_feedback.progressCreate();
+}
+bool WindowGenerationUi::progressIsShown() const
+{
+    return m_feedback.progressIsShown();
+}
+void WindowGenerationUi::progressClose()
+{
+    m_feedback.progressClose();
+}
 
 NameDialogAnswer WindowGenerationUi::askPageName()
 {
@@ -51,8 +87,8 @@ void WindowGenerationUi::selectFirstFileListRow()
     if (list->rowCount() == 0)
         return;
     const QModelIndex first = list->model()->index(0, 0, list->rootIndex());
-    list->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect |
-                                                       QItemSelectionModel::Rows);
+    list->selectionModel()->setCurrentIndex(first,
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     list->flushPendingChange();
 }
 
@@ -73,4 +109,49 @@ void WindowGenerationUi::closeViewer()
         viewer->close();
 }
 
-void WindowGenerationUi::preview() { m_mainForm.PreviewButtonClick(); }
+void WindowGenerationUi::preview()
+{
+    m_mainForm.PreviewButtonClick();
+}
+
+bool WindowGenerationUi::askMakeMoviePictures(int missing)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+                    QCoreApplication::translate("WindowGenerationUi",
+                                                "Movies without a picture: %1. The page would show a broken "
+                                                "picture for each of them. Make their pictures now from the "
+                                                "frame at a tenth of each movie?")
+                        .arg(missing),
+                    QMessageBox::Ok | QMessageBox::Cancel, &m_mainForm);
+    box.setObjectName(QStringLiteral("MoviePicturesQuestion"));
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok;
+}
+
+// The movies are decoded on a thread of their own, so the windows keep being drawn meanwhile.
+int WindowGenerationUi::makeMoviePictures(const QStringList &movies)
+{
+    QList<MovieFrameSave::Result> results;
+    QEventLoop loop;
+    std::unique_ptr<QThread> worker(QThread::create([&movies, &results] {
+        for (const QString &movie : movies)
+            results << MovieFrameSave::saveFrameOf(movie, &MovieFrameGrabber::frameAtTenth);
+    }));
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    worker->start();
+    loop.exec();
+    worker->wait();
+    QApplication::restoreOverrideCursor();
+    int made = 0;
+    QStringList failures;
+    for (const MovieFrameSave::Result &result : std::as_const(results)) {
+        if (result.ok())
+            ++made;
+        else
+            failures << result.error;
+    }
+    if (!failures.isEmpty())
+        m_feedback.showMessageLines(failures);
+    return made;
+}

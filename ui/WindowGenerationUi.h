@@ -35,6 +35,8 @@ public:
     bool progressIsShown() const override;
     void progressClose() override;
     void preview() override;
+    bool askMakeMoviePictures(int missing) override;
+    int makeMoviePictures(const QStringList &movies) override;
 
 private:
     TMainForm &m_mainForm;

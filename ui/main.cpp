@@ -2,13 +2,14 @@
 
 #include "core/MediaListing.h"
 #include "media/BmpHeader.h"
-#include "viewing/ViewerLoad.h"
-#include "viewing/ViewerTexts.h"
 #include "platform/DataFiles.h"
 #include "platform/SoundPlayer.h"
-#include "ui/kit/FormDialogs.h"
+#include "platform/UserSettings.h"
 #include "ui/Scanner.h"
 #include "ui/ViewerDisplay.h"
+#include "ui/kit/FormDialogs.h"
+#include "viewing/ViewerLoad.h"
+#include "viewing/ViewerTexts.h"
 
 #include <QBuffer>
 #include <QCloseEvent>
@@ -21,7 +22,9 @@
 #include <QMenu>
 #include <QMovie>
 #include <QScrollArea>
+#include <QSettings>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace ViewerTexts;
@@ -40,7 +43,6 @@ QLabel *statusPanel(const QString &name, const QString &text, QWidget *parent)
     panel->setLineWidth(1);
     panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     panel->setFixedHeight(kBarHeight);
-    panel->setMinimumWidth(0);
     panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     QFont font = panel->font();
     font.setBold(true);
@@ -54,6 +56,7 @@ QLabel *statusPanel(const QString &name, const QString &text, QWidget *parent)
 }
 
 const char *const kPageCaptions[] = {"NIL", "GIF", "JPG", "BMP", "WIN", "MCI"};
+const QString kFitKey = QStringLiteral("Viewer/FitToWindow");
 
 } // namespace
 
@@ -86,12 +89,21 @@ TMainForm2::TMainForm2(TMainForm &mainForm, MessagePort &messages, SoundPlayer *
     HeightPanel = statusPanel(QStringLiteral("HeightPanel"), QStringLiteral(" Height - "), MediaWindowPanel);
     WidthPanel = statusPanel(QStringLiteral("WidthPanel"), QStringLiteral(" Width - "), MediaWindowPanel);
     ColorPanel = statusPanel(QStringLiteral("ColorPanel"), QStringLiteral(" Colors - "), MediaWindowPanel);
-    bottom->addWidget(HeightPanel);
-    bottom->addWidget(WidthPanel, 1);
-    bottom->addWidget(ColorPanel);
+    // A quarter, a quarter and a half of the width, but never less than a panel's text needs: the
+    // layout shares the width by these stretches within each panel's minimum, which follows its text
+    // and font, so the window can be made small again and never cuts a number.
+    for (QLabel *panel : {HeightPanel, WidthPanel, ColorPanel}) {
+        panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        bottom->addWidget(panel, panel == ColorPanel ? 2 : 1);
+    }
     layout->addWidget(MediaWindowPanel);
 
     buildMenu();
+    applyCentring();
+    m_refit = new QTimer(this);
+    m_refit->setSingleShot(true);
+    m_refit->setInterval(150); // once the person stops dragging the window's edge
+    connect(m_refit, &QTimer::timeout, this, &TMainForm2::refitJpeg);
     connect(m_sound, &SoundPlayer::failed, this, [this] {
         // The playback service could not open the sound after all: the same failure as any other.
         if (m_soundFile.isEmpty())
@@ -177,6 +189,10 @@ void TMainForm2::buildMenu()
     CenterPicture = MWindowPopupMenu->addAction(tr("Center &Picture"), this, &TMainForm2::CenterPictureClick);
     CenterPicture->setObjectName(QStringLiteral("CenterPicture"));
     CenterPicture->setCheckable(true);
+    FitToWindow = MWindowPopupMenu->addAction(tr("Fit to Window"), this, &TMainForm2::FitToWindowClick);
+    FitToWindow->setObjectName(QStringLiteral("FitToWindow"));
+    FitToWindow->setCheckable(true);
+    FitToWindow->setChecked(UserSettings::open()->value(kFitKey, true).toBool());
     connect(MWindowPopupMenu, &QMenu::aboutToShow, this,
             [this] { ToggleFrontBack1->setEnabled(!isMaximized()); });
 }
@@ -248,7 +264,7 @@ bool TMainForm2::FileListClick()
         picture = loadViewerGif(path);
         break;
     case JpgPage:
-        picture = loadViewerJpeg(path);
+        picture = loadViewerJpeg(path, fitBox());
         break;
     case BmpPage:
         picture = loadViewerBmp(path);
@@ -271,8 +287,9 @@ bool TMainForm2::FileListClick()
     else if (page == WinPage)
         WIN->setImage(picture.image);
     if (page != GifPage) {
-        m_shownWidth = picture.image.width();
-        m_shownHeight = picture.image.height();
+        const QSize own = picture.fullSize.isValid() ? picture.fullSize : picture.image.size();
+        m_shownWidth = own.width();
+        m_shownHeight = own.height();
         m_bitsPerPixel = picture.bitsPerPixel;
     }
     applyCentring();
@@ -433,14 +450,53 @@ void TMainForm2::CenterPictureClick()
 void TMainForm2::applyCentring()
 {
     const bool centred = CenterPicture->isChecked();
-    for (ViewerDisplay *picture : {GIF1, JPG, BMP}) {
+    const bool fitted = FitToWindow->isChecked();
+    for (ViewerDisplay *picture : {GIF1, JPG, BMP, WIN}) {
+        const bool centres = centred && picture != WIN;
         // The area first: while it sizes its widget itself, it would undo the picture's own size.
         for (QScrollArea *area : m_areas) {
             if (area->widget() == picture)
-                area->setWidgetResizable(centred);
+                area->setWidgetResizable(centres || fitted);
         }
-        picture->setCentred(centred);
+        picture->setFitted(fitted);
+        picture->setCentred(centres);
     }
+}
+
+void TMainForm2::FitToWindowClick()
+{
+    UserSettings::open()->setValue(kFitKey, FitToWindow->isChecked());
+    applyCentring();
+    if (currentPage() == JpgPage && !m_main.listing().ClickedFile().isEmpty())
+        FormShow(); // decoded again, whole or at the scale the window needs
+}
+
+QSize TMainForm2::fitBox() const
+{
+    return FitToWindow->isChecked() ? display->contentsRect().size() : QSize();
+}
+
+void TMainForm2::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (currentPage() == JpgPage && FitToWindow->isChecked() && !JPG->image().isNull())
+        m_refit->start();
+}
+
+// A fitted JPEG was decoded at the scale the window needed then; grown, it would show blurred.
+void TMainForm2::refitJpeg()
+{
+    const QSize own(m_shownWidth, m_shownHeight);
+    const QSize decoded = JPG->image().size();
+    if (currentPage() != JpgPage || decoded.isEmpty() || decoded == own || m_loading)
+        return;
+    const QSize needed = own.scaled(fitBox(), Qt::KeepAspectRatio);
+    if (needed.width() <= decoded.width() && needed.height() <= decoded.height())
+        return;
+    const ViewerPicture picture =
+        loadViewerJpeg(QDir(m_main.CurrentFolder()).filePath(m_main.listing().ClickedFile()), fitBox());
+    if (picture.ok && picture.fullSize == own)
+        JPG->setImage(picture.image);
 }
 
 void TMainForm2::showEvent(QShowEvent *event)
@@ -463,19 +519,6 @@ void TMainForm2::hideEvent(QHideEvent *event)
         m_movie->setPaused(true);
     else
         releaseGif();
-}
-
-void TMainForm2::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    FormResize();
-}
-
-void TMainForm2::FormResize()
-{
-    HeightPanel->setFixedWidth(width() / 4);
-    WidthPanel->setFixedWidth(width() / 4);
-    ColorPanel->setFixedWidth(width() / 2);
 }
 
 void TMainForm2::closeEvent(QCloseEvent *event)

@@ -3,6 +3,7 @@
 #include "core/ListingPorts.h"
 
 #include <QPointer>
+#include <QSize>
 #include <QWidget>
 
 #include <functional>
@@ -15,6 +16,7 @@ class QMenu;
 class QMovie;
 class QScrollArea;
 class QStackedWidget;
+class QTimer;
 class SoundPlayer;
 class TMainForm;
 class ViewerDisplay;
@@ -68,6 +70,7 @@ public:
     QAction *ToggleFrontBack1 = nullptr;
     QAction *N1 = nullptr;
     QAction *CenterPicture = nullptr;
+    QAction *FitToWindow = nullptr;
 
 Q_SIGNALS:
     void loadStarted(); // the main window is disabled and busy from here to the end of the load
@@ -81,7 +84,6 @@ protected:
 
 private:
     void FormCreate();
-    void FormResize();
     void Shutdown();
     void buildPages();
     void buildMenu();
@@ -96,7 +98,10 @@ private:
     void Color1Click();
     void ToggleFrontBack1Click();
     void CenterPictureClick();
+    void FitToWindowClick();
     void applyCentring();
+    QSize fitBox() const; // where a fitted picture goes; empty when pictures show at their own size
+    void refitJpeg();
 
     TMainForm &m_main;
     QPointer<TMainForm> m_mainAlive; // the viewer may outlive the main window at the program's end
@@ -119,4 +124,5 @@ private:
     int m_gifColours = 0;
     int m_gifFrames = 0;
     int m_bitsPerPixel = 0;
+    QTimer *m_refit = nullptr; // a fitted JPEG decoded small is decoded again once the window has grown
 };

@@ -62,7 +62,10 @@ void TPrompt2Form::setText(const QString &text)
     while (height < maximum && WrappedText::fit(text, m_promptmessage->font(), QSize(width, height)).cut)
         height += line;
     m_promptmessage->resize(m_promptmessage->width(), height);
-    m_skin->setHeight(m_skin->pictureSize().height() + height - kBoxHeight);
+    // The row just below the OK button's rim crosses only the body and the message's well: repeated,
+    // the window grows like its well, with one emblem and the OK button's rim as they are.
+    constexpr int kRowBelowOkRim = 52;
+    m_skin->setHeight(m_skin->pictureSize().height() + height - kBoxHeight, kRowBelowOkRim);
 }
 
 QString TPrompt2Form::text() const

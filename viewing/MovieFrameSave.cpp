@@ -1,7 +1,7 @@
 #include "viewing/MovieFrameSave.h"
 
-#include "media/JpegCodec.h"
 #include "generator/PageBuilder.h"
+#include "media/JpegCodec.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -72,4 +72,14 @@ MovieFrameSave::Result MovieFrameSave::save(const QImage &frame, const QString &
     if (!reason.isEmpty())
         result.error = tr("%1 could not be written: %2").arg(result.path, reason);
     return result;
+}
+
+MovieFrameSave::Result MovieFrameSave::saveFrameOf(const QString &moviePath, const FrameSource &frames)
+{
+    QString reason;
+    const QImage frame = frames(moviePath, &reason);
+    if (frame.isNull())
+        return {QDir::toNativeSeparators(picturePathOf(moviePath)),
+                tr("%1 cannot be played: %2").arg(QDir::toNativeSeparators(moviePath), reason)};
+    return save(frame, moviePath, SafeFile::Replace::Never);
 }

@@ -7,6 +7,8 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
 // The picture that stands for a movie on its page, cut from one of its frames: the frame less a
 // 5-pixel margin at the top left (and 1 pixel at the right and bottom), at most 320 x 240, as a
 // baseline 24-bit JPEG at quality 90, written atomically beside the movie under the page's name for
@@ -37,5 +39,13 @@ RgbImage rgbImageOf(const QImage &image);
 // Cuts, encodes and writes the picture of frame for the movie. mode says whether an earlier
 // regular file of the name is replaced.
 Result save(const QImage &frame, const QString &moviePath, SafeFile::Replace mode);
+
+// The frame a movie's picture is cut from (the page's pictures take the one at a tenth of the movie),
+// or a null image with reason set.
+using FrameSource = std::function<QImage(const QString &moviePath, QString *reason)>;
+
+// Makes the picture of one movie from the frame source, never replacing anything at the picture's
+// name; the error names the movie when it gives no frame.
+Result saveFrameOf(const QString &moviePath, const FrameSource &frames);
 
 } // namespace MovieFrameSave

@@ -60,14 +60,14 @@ ViewerPicture loadViewerGif(const QString &path)
     return picture;
 }
 
-ViewerPicture loadViewerJpeg(const QString &path)
+ViewerPicture loadViewerJpeg(const QString &path, const QSize &fitInto)
 {
     QString error;
     const QByteArray bytes = readPictureFile(path, kMaxPictureFileBytes, &error);
     if (!error.isEmpty())
         return failed(error);
     ViewerPicture picture;
-    picture.image = decodeJpegPicture(bytes, &error);
+    picture.image = decodeJpegPictureToCover(bytes, fitInto, &error, &picture.fullSize);
     if (picture.image.isNull())
         return failed(error);
     picture.ok = true;

@@ -14,11 +14,13 @@ struct ViewerPicture {
     QByteArray gifData;
     GifInfo gif;
     int bitsPerPixel = 0; // a bitmap's depth from its own header
+    QSize fullSize;       // the picture's own size, also when image holds it smaller
 };
 
 // Each reads the file once (regular files only, capped) and decodes within the picture limits.
 ViewerPicture loadViewerGif(const QString &path);
-ViewerPicture loadViewerJpeg(const QString &path);
+// With fitInto given, a picture larger than it is decoded at the DCT scale that just covers it.
+ViewerPicture loadViewerJpeg(const QString &path, const QSize &fitInto = QSize());
 ViewerPicture loadViewerBmp(const QString &path);
 // An icon, or a Windows metafile (".wmf" or ".emf") drawn at its own size; the extension decides.
 ViewerPicture loadViewerWin(const QString &path);

@@ -92,6 +92,7 @@ private:
 private Q_SLOTS:
     void initTestCase();
     void helpNamesEveryFlag();
+    void manualNamesEveryFlagOfTheHelp();
     void helpExplains_data();
     void helpExplains();
     void samplePage();
@@ -160,6 +161,26 @@ void tst_PageMakerCli::helpNamesEveryFlag()
                              "--quiet",
                              "--help"})
         QVERIFY2(help.out.contains(QLatin1String(flag)), flag);
+}
+
+// The manual page names every long option the help text names (in the manual's escaped form).
+void tst_PageMakerCli::manualNamesEveryFlagOfTheHelp()
+{
+    const Run help = run({"--help"});
+    QCOMPARE(help.exitCode, 0);
+    QFile manual(qEnvironmentVariable("TESSALOOM_SOURCE_DIR") + "/dist/tessaloom-page.1.in");
+    QVERIFY2(manual.open(QIODevice::ReadOnly), qPrintable(manual.fileName()));
+    const QString text = QString::fromUtf8(manual.readAll());
+    static const QRegularExpression flag(QStringLiteral("^\\s+(--[a-z-]+)"),
+                                         QRegularExpression::MultilineOption);
+    QStringList flags;
+    for (auto match = flag.globalMatch(help.out); match.hasNext();)
+        flags << match.next().captured(1);
+    QVERIFY2(flags.contains("--posters") && flags.size() > 20, qPrintable(flags.join(' ')));
+    for (const QString &name : std::as_const(flags)) {
+        const QString escaped = QString(name).replace(QLatin1Char('-'), QLatin1String("\\-"));
+        QVERIFY2(text.contains(escaped), qPrintable(name));
+    }
 }
 
 void tst_PageMakerCli::helpExplains_data()

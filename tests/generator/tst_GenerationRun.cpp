@@ -27,6 +27,7 @@ private Q_SLOTS:
     void stops_data();
     void stops();
     void stopLeavesIdleListing();
+    void otherPagesKeepTheirThumbnails();
     void firstRunWithoutNameBox();
     void nameDialogAnswers();
     void cancelThenNameBoxOff();
@@ -661,6 +662,39 @@ void TestGenerationRun::thumbnailNeverThroughLink()
     }
     QVERIFY(QFileInfo(w.path("sm_b.jpg")).size() > 0);
     QCOMPARE(w.pages(), QStringList{"MediaPage.htm"});
+}
+
+// A GIF page made after a JPG page in the same folder keeps the JPG page's thumbnails; once no other
+// page shows them, the clean-up deletes them as before.
+void TestGenerationRun::otherPagesKeepTheirThumbnails()
+{
+    RunWorld w;
+    QVERIFY(runWriteJpeg(w.path("a.jpg"), 40, 30));
+    QVERIFY(runWriteJpeg(w.path("b.jpg"), 40, 30));
+    QVERIFY(runWriteGif(w.path("c.gif")));
+    w.options.setShownamebox(false);
+    w.options.setThumbnailer(true);
+    w.options.setDeleteThumbnail(true);
+    w.ui.overwriteAnswer = RunScriptUi::OverwriteAnswer::Ok;
+    const auto makePage = [&w](MediaKind kind, const QString &name) {
+        w.show(kind);
+        w.options.setWebNameEdit(name);
+        w.run->WebButtonClick();
+    };
+
+    makePage(mkJpg, "Photos.htm");
+    QVERIFY(w.pageText("Photos.htm").contains("SRC=\"sm_a.jpg\""));
+    QVERIFY(QFile::exists(w.path("sm_a.jpg")) && QFile::exists(w.path("sm_b.jpg")));
+    makePage(mkGif, "Drawings.htm");
+    QVERIFY(w.pageText("Drawings.htm").contains("c.gif"));
+    QVERIFY2(QFile::exists(w.path("sm_a.jpg")) && QFile::exists(w.path("sm_b.jpg")),
+             qPrintable(runFolderNames(w.folder).join(' ')));
+
+    QVERIFY(QFile::remove(w.path("Photos.htm")));
+    makePage(mkGif, "Drawings.htm"); // replaces the GIF page; no page shows the JPG thumbnails now
+    QVERIFY2(!QFile::exists(w.path("sm_a.jpg")) && !QFile::exists(w.path("sm_b.jpg")),
+             qPrintable(runFolderNames(w.folder).join(' ')));
+    QVERIFY(w.ui.errorBoxes.isEmpty());
 }
 
 void TestGenerationRun::pageNameLeavingFolder()

@@ -1,3 +1,4 @@
+#include "support/MovieFixtures.h"
 #include "support/PageFixtures.h"
 
 #include "core/MediaListing.h"
@@ -15,6 +16,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +33,12 @@ class TestProgramWindows : public QObject
     struct Answerer {
         QStringList messages;
         QString pageName = QStringLiteral("Holiday.htm");
+        QStringList errors;
+        QStringList questions; // the question before a movie page, and its answer below
+        QMessageBox::StandardButton moviePicturesAnswer = QMessageBox::Ok;
+        // Answers the name dialog with the Enter key, as a person typing the name does: the press
+        // closes the dialog, so the key's release lands in this widget of the main window.
+        QPointer<QWidget> enterReleasedIn;
         QPointer<QWidget> viewer;     // watched while the messages come
         QList<bool> viewerShownAtMessages;
         QTimer timer;
@@ -46,11 +54,24 @@ class TestProgramWindows : public QObject
             if (!modal)
                 return;
             if (modal->objectName() == QLatin1String("TNameitForm")) {
-                modal->findChild<QLineEdit *>(QStringLiteral("WebNameEdit"))->setText(pageName);
+                auto *name = modal->findChild<QLineEdit *>(QStringLiteral("WebNameEdit"));
+                name->setText(pageName);
                 auto *preview = modal->findChild<QCheckBox *>(QStringLiteral("Previewit"));
                 if (preview->isChecked())
                     preview->click();
-                modal->findChild<QAbstractButton *>(QStringLiteral("OKButton"))->click();
+                if (enterReleasedIn) {
+                    QTest::keyPress(name, Qt::Key_Return);
+                    QTest::keyRelease(enterReleasedIn, Qt::Key_Return);
+                } else {
+                    modal->findChild<QAbstractButton *>(QStringLiteral("OKButton"))->click();
+                }
+            } else if (auto *box = qobject_cast<QMessageBox *>(modal);
+                       box && box->objectName() == QLatin1String("MoviePicturesQuestion")) {
+                questions.append(box->text());
+                box->button(moviePicturesAnswer)->click();
+            } else if (auto *box = qobject_cast<QMessageBox *>(modal)) { // an error box
+                errors.append(box->text());
+                box->button(QMessageBox::Ok)->click();
             } else if (auto *text = modal->findChild<QLabel *>(QStringLiteral("promptmessage"))) {
                 messages.append(text->text());
                 if (viewer)
@@ -218,6 +239,100 @@ private Q_SLOTS:
         form.PickListButtonClick();
         QVERIFY(!windows.pickListForm().isVisible());
         QVERIFY(form.controls().DirectoryListBox->isEnabled());
+    }
+
+    // Before a movie page, the person is asked whether to make the missing movie pictures: OK makes
+    // them from the frame at a tenth of each movie, keeps a picture that is there, and says how many
+    // were made; Cancel makes the page as it is.
+    void moviePageOffersTheMissingPictures_data()
+    {
+        QTest::addColumn<bool>("make");
+        QTest::newRow("ok") << true;
+        QTest::newRow("cancel") << false;
+    }
+    void moviePageOffersTheMissingPictures()
+    {
+        QFETCH(bool, make);
+        QTemporaryDir dir;
+        const QString failure = MovieFixtures::make(
+            dir.path(), {"One.avi:mjpeg:64x48", "Two.avi:mjpeg:64x48", "Kept.avi:mjpeg:64x48"});
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        const QByteArray own = PageFixtures::jpeg(40, 30); // the person's own picture for Kept.avi
+        QVERIFY(PageFixtures::write(dir.filePath("Kept.jpg"), own));
+        PageOptions options;
+        ProgramWindows windows(options);
+        TMainForm &form = windows.mainForm();
+        QVERIFY(showFolder(form, dir.path(), mkAvi));
+        QTRY_COMPARE(form.listing().FileListBox().size(), 3);
+        Answerer answerer;
+        answerer.moviePicturesAnswer = make ? QMessageBox::Ok : QMessageBox::Cancel;
+        form.WebButtonClick();
+        QCOMPARE(answerer.questions.size(), 1);
+        QVERIFY2(answerer.questions.at(0).contains("Movies without a picture: 2."),
+                 qPrintable(answerer.questions.at(0)));
+        const QString page = dir.filePath("Holiday.htm") + " was created.";
+        if (make) {
+            QCOMPARE(answerer.messages, QStringList({"Pictures were made for 2 of 2 movies.", page}));
+            QVERIFY2(answerer.errors.isEmpty(), qPrintable(answerer.errors.join('\n')));
+        } else { // as before: the page builder finds the first movie's picture missing
+            QVERIFY(!answerer.messages.contains("Pictures were made for 2 of 2 movies."));
+        }
+        for (const char *name : {"One.jpg", "Two.jpg"}) {
+            const QImage picture(dir.filePath(name), "JPEG");
+            QCOMPARE(picture.isNull(), !make);
+            if (make)
+                QCOMPARE(MovieFixtures::frameNumberIn(picture, 5, 5), MovieFixtures::FrameCount / 10);
+        }
+        QFile kept(dir.filePath("Kept.jpg"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), own);
+    }
+
+    // Runs from the pick list leave it as the person made it, and turning "Use Pick List" off gives
+    // the folder's list back at once, to the caption and to the next page.
+    void pickListRunsLeaveThePickListAlone()
+    {
+        QTemporaryDir dir;
+        for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
+            QVERIFY(PageFixtures::write(dir.filePath(name), PageFixtures::jpeg(40, 30)));
+        PageOptions options;
+        ProgramWindows windows(options);
+        TMainForm &form = windows.mainForm();
+        QVERIFY(showFolder(form, dir.path(), mkJpg));
+        QTRY_COMPARE(form.listing().FileListBox().size(), 3);
+        form.PickListButtonClick();
+        FileListView *list = form.controls().FileListBoxSH;
+        for (int row : {2, 0}) {
+            const QRect place = list->visualRect(list->model()->index(row, 0, list->rootIndex()));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
+        }
+        const QStringList picked{"c.jpg", "a.jpg"};
+        QCOMPARE(windows.pickListForm().lines(), picked);
+
+        options.setUsePickList(true);
+        Answerer answerer;
+        answerer.enterReleasedIn = list;
+        const auto cellsOfPage = [&dir] {
+            QFile file(dir.filePath("Holiday.htm"));
+            return file.open(QIODevice::ReadOnly) ? file.readAll().count("<A HREF=") : -1;
+        };
+        for (int run = 0; run < 2; ++run) {
+            QFile::remove(dir.filePath("Holiday.htm")); // no overwrite question in between
+            form.WebButtonClick();
+            QCOMPARE(answerer.messages.size(), run + 1);
+            QCOMPARE(windows.pickListForm().lines(), picked);
+            QCOMPARE(cellsOfPage(), 2);
+        }
+        QCOMPARE(form.listing().FileListBox(), picked);
+
+        options.setUsePickList(false);
+        QCOMPARE(form.listing().FileListBox(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+        QCOMPARE(form.listing().ListLabel(), QStringLiteral("JPG List: 3"));
+        QFile::remove(dir.filePath("Holiday.htm"));
+        form.WebButtonClick();
+        QCOMPARE(answerer.messages.size(), 3);
+        QCOMPARE(cellsOfPage(), 3);
+        QCOMPARE(windows.pickListForm().lines(), picked);
     }
 
 private:

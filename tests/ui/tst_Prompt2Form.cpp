@@ -1,5 +1,6 @@
-#include "ui/kit/ShadowText.h"
 #include "ui/kit/PictureButton.h"
+#include "ui/kit/ShadowText.h"
+#include "ui/kit/Skin.h"
 #include "ui/kit/WrappedText.h"
 #include "ui/prompt2.h"
 
@@ -161,6 +162,32 @@ private Q_SLOTS:
         form.setText(QStringLiteral("Done."));
         QCOMPARE(form.size(), QSize(384, 64));
         QCOMPARE(form.promptmessage()->geometry(), QRect(27, 13, 303, 40));
+    }
+
+    // A grown window looks like the short one, only taller: its emblem and the OK button's rim once and
+    // whole, the bottom edge as it was, and between them the rows of the message's well.
+    void aGrownWindowLooksLikeTheShortOneOnlyTaller()
+    {
+        TPrompt2Form form;
+        const Skin *skin = form.findChild<Skin *>();
+        QVERIFY(skin);
+        const QImage small = skin->pixmap().toImage();
+        QCOMPARE(small.size(), QSize(384, 64));
+        form.setText(QStringLiteral("These files keep their spaces:\nfirst\nsecond\nthird\nfourth\nfifth"));
+        const QImage tall = skin->pixmap().toImage().convertToFormat(small.format());
+        const int added = tall.height() - small.height();
+        QVERIFY2(added > 30, qPrintable(QString::number(added)));
+        const auto sameRow = [&](int tallRow, int smallRow) {
+            return std::equal(tall.constScanLine(tallRow), tall.constScanLine(tallRow) + small.bytesPerLine(),
+                              small.constScanLine(smallRow));
+        };
+        const int belowRim = 52; // the first row under the OK button's rim
+        for (int y = 0; y <= belowRim; ++y)
+            QVERIFY2(sameRow(y, y), qPrintable(QStringLiteral("row %1").arg(y)));
+        for (int y = belowRim + 1; y < small.height(); ++y)
+            QVERIFY2(sameRow(y + added, y), qPrintable(QStringLiteral("bottom row %1").arg(y)));
+        for (int y = belowRim + 1; y <= belowRim + added; ++y)
+            QVERIFY2(sameRow(y, belowRim), qPrintable(QStringLiteral("grown row %1").arg(y)));
     }
 
     void theLabelDrawsBlackTextWithAWhiteShadow()

@@ -4,6 +4,7 @@
 #include "core/PageOptions.h"
 #include "viewing/ViewerTexts.h"
 #include "platform/SoundPlayer.h"
+#include "platform/UserSettings.h"
 #include "support/ThumbFixtures.h"
 #include "support/ViewerFixtures.h"
 #include "support/WndToneWav.h"
@@ -18,7 +19,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMovie>
+#include <QScopeGuard>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -137,6 +141,11 @@ class tst_Viewer : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path())); // "Fit to Window" is remembered here
+    }
+
     void windowAtStart()
     {
         Fixture f({{"a.jpg", ThumbFixtures::jpeg(photo())}});
@@ -156,9 +165,64 @@ private Q_SLOTS:
         for (int page = 0; page < 6; ++page)
             QCOMPARE(v->display->widget(page)->objectName(), captions[page]);
         v->resize(401, 300);
-        QCOMPARE(v->HeightPanel->width(), 100);
-        QCOMPARE(v->WidthPanel->width(), 100);
-        QCOMPARE(v->ColorPanel->width(), 200);
+        QCoreApplication::processEvents();
+        // A quarter, a quarter and a half, give or take the layout's rounding of the odd pixel.
+        QVERIFY(qAbs(v->HeightPanel->width() - 100) <= 1);
+        QVERIFY(qAbs(v->WidthPanel->width() - 100) <= 1);
+        QVERIFY(qAbs(v->ColorPanel->width() - 200) <= 1);
+    }
+
+    // Once made large, the viewer can be made small again: its panels hold no width of their own.
+    void shrinksAgainAfterGrowing()
+    {
+        Fixture f({{"a.jpg", ThumbFixtures::jpeg(photo())}});
+        QVERIFY(f.view(mkGifJpg, "a.jpg"));
+        TMainForm2 *v = f.viewer();
+        v->resize(900, 400);
+        QTRY_COMPARE(v->width(), 900);
+        QCoreApplication::processEvents(); // the layout settles at the new width
+        QVERIFY2(v->minimumWidth() < 378, qPrintable(QString::number(v->minimumWidth())));
+        v->resize(378, 296);
+        QTRY_COMPARE(v->size(), QSize(378, 296));
+    }
+
+    // The bottom panels show their whole text: large photos at the default size, and in a desktop
+    // font half as large again.
+    void panelsHoldTheirWholeText_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qreal>("fontScale");
+        QTest::newRow("large photo") << "big.jpg" << 1.0;
+        QTest::newRow("large photo, larger desktop font") << "big.jpg" << 1.5;
+        QTest::newRow("still gif, larger desktop font") << "one.gif" << 1.5;
+    }
+    void panelsHoldTheirWholeText()
+    {
+        QFETCH(QString, name);
+        QFETCH(qreal, fontScale);
+        const QFont desktop = QApplication::font();
+        QFont larger = desktop;
+        larger.setPointSizeF(desktop.pointSizeF() * fontScale);
+        QApplication::setFont(larger);
+        const auto restore = qScopeGuard([&desktop] { QApplication::setFont(desktop); });
+        static const QByteArray big =
+            ThumbFixtures::jpeg(ThumbFixtures::solidPicture({4000, 3000}, Qt::gray));
+        Fixture f({{"big.jpg", big}, {"one.gif", ViewerFixtures::gif(5, 9, 256, 1)}});
+        QVERIFY(f.view(mkGifJpg, name));
+        TMainForm2 *v = f.viewer();
+        QCOMPARE(v->currentFileName(), name);
+        QCoreApplication::processEvents();
+        for (const QLabel *panel : {v->HeightPanel, v->WidthPanel, v->ColorPanel}) {
+            const int needed = panel->fontMetrics().horizontalAdvance(panel->text());
+            QVERIFY2(panel->contentsRect().width() >= needed,
+                     qPrintable(QStringLiteral("%1 \"%2\": %3 of %4 pixels")
+                                    .arg(panel->objectName(), panel->text())
+                                    .arg(panel->contentsRect().width())
+                                    .arg(needed)));
+        }
+        QCOMPARE(v->HeightPanel->text(),
+                 name == "big.jpg" ? QStringLiteral(" Height - 3000") : QStringLiteral(" Height - 9"));
+        QVERIFY(v->HeightPanel->width() + v->WidthPanel->width() + v->ColorPanel->width() <= v->width());
     }
 
     void startsOnTheSoundPage()
@@ -294,6 +358,8 @@ private Q_SLOTS:
         QTest::newRow("gif bomb") << "bomb.gif" << ViewerFixtures::gif(20000, 20000, 2, 0) << 1;
         QTest::newRow("gif of many frames") << "many.gif" << ViewerFixtures::gif(1, 1, 2, 1500) << 1;
         QTest::newRow("jpeg garbage") << "BAD.JPG" << QByteArray(500, 'j') << 2;
+        const QByteArray jpeg = ThumbFixtures::jpeg(photo());
+        QTest::newRow("jpeg cut short") << "half.jpg" << jpeg.left(jpeg.size() * 2 / 3) << 2;
         QTest::newRow("jpeg bomb") << "bomb.jpg" << ThumbFixtures::declaredSizeBomb(30000, 30000) << 2;
         QTest::newRow("bmp cut short") << "cut.bmp" << bmp.left(60) << 3;
         QTest::newRow("ico garbage") << "bad.ico" << QByteArray(40, '\x02') << 4;
@@ -434,7 +500,7 @@ private Q_SLOTS:
         for (QAction *action : v->MWindowPopupMenu->actions())
             captions << (action->isSeparator() ? "-" : action->text());
         QCOMPARE(captions, (QStringList{"Transparent", "&Change Background Color",
-                                        "&Toggle Window Front/Back", "-", "Center &Picture"}));
+                                        "&Toggle Window Front/Back", "-", "Center &Picture", "Fit to Window"}));
         // The colour dialog starts at light grey; a chosen colour becomes the background, a cancel keeps it.
         f.colours.answer = QColor(10, 120, 30);
         v->Color1->trigger();
@@ -476,6 +542,9 @@ private Q_SLOTS:
                    {"b.jpg", ThumbFixtures::jpeg(ThumbFixtures::photoPicture({20, 16}))}});
         QVERIFY(f.view(mkJpg, "a.jpg"));
         TMainForm2 *v = f.viewer();
+        if (v->FitToWindow->isChecked())
+            v->FitToWindow->trigger(); // pictures at their own size, as before fitting existed
+        const auto restoreFit = qScopeGuard([v] { v->FitToWindow->trigger(); });
         QCOMPARE(v->JPG->pictureRect().topLeft(), QPoint(0, 0));
         v->CenterPicture->trigger();
         QVERIFY(v->CenterPicture->isChecked());
@@ -491,6 +560,55 @@ private Q_SLOTS:
         QCOMPARE(v->JPG->size(), QSize(20, 16));
     }
 
+    // "Fit to Window", on at first and remembered: a photo larger than the page is decoded at the DCT
+    // scale that just covers the page and drawn within it, the panels giving its own size; off, it
+    // shows whole at its own size with scroll bars.
+    void fitToWindow()
+    {
+        UserSettings::open()->remove(QStringLiteral("Viewer/FitToWindow"));
+        Fixture f({{"big.jpg", ThumbFixtures::jpeg(ThumbFixtures::photoPicture({1600, 1200}))},
+                   {"small.jpg", ThumbFixtures::jpeg(photo())}});
+        QVERIFY(f.view(mkJpg, "big.jpg"));
+        TMainForm2 *v = f.viewer();
+        QVERIFY(v->FitToWindow->isChecked());
+        QVERIFY(v->MWindowPopupMenu->actions().contains(v->FitToWindow));
+        QCOMPARE(v->FitToWindow->text(), QStringLiteral("Fit to Window"));
+        auto *area = qobject_cast<QScrollArea *>(v->display->widget(2));
+        QTRY_COMPARE(v->JPG->size(), area->viewport()->size());
+        const QSize page = v->display->contentsRect().size();
+        const QSize fitted = QSize(1600, 1200).scaled(page, Qt::KeepAspectRatio);
+        // The smallest of 1/2, 1/4, 1/8 that still covers the fitted size.
+        QSize decoded = QSize(1600, 1200);
+        for (int d : {2, 4, 8})
+            if (1600 / d >= fitted.width() && 1200 / d >= fitted.height())
+                decoded = QSize(1600 / d, 1200 / d);
+        QCOMPARE(v->JPG->image().size(), decoded);
+        QVERIFY(decoded.width() < 1600);
+        QCOMPARE(v->JPG->pictureRect().size(), fitted);
+        QVERIFY(v->JPG->rect().contains(v->JPG->pictureRect()));
+        QCOMPARE(bottomTexts(v), (QStringList{" Height - 1200", " Width - 1600", " 16777216 Colors"}));
+        QVERIFY(!area->horizontalScrollBar()->isVisible() && !area->verticalScrollBar()->isVisible());
+
+        QVERIFY(f.click("small.jpg")); // smaller than the page: its own size
+        QCOMPARE(v->JPG->pictureRect().size(), QSize(40, 30));
+
+        QVERIFY(f.click("big.jpg"));
+        v->FitToWindow->trigger();
+        QVERIFY(!v->FitToWindow->isChecked());
+        QCOMPARE(v->JPG->image().size(), QSize(1600, 1200));
+        QCOMPARE(v->JPG->pictureRect().size(), QSize(1600, 1200));
+        QTRY_VERIFY(area->horizontalScrollBar()->maximum() > 0);
+        QCOMPARE(bottomTexts(v), (QStringList{" Height - 1200", " Width - 1600", " 16777216 Colors"}));
+
+        f.form.ViewButton2Click(); // closed, and opened again: the choice is remembered
+        QTRY_VERIFY(!f.viewer());
+        f.form.ViewButton2Click();
+        QVERIFY(f.viewer());
+        QVERIFY(!f.viewer()->FitToWindow->isChecked());
+        f.viewer()->FitToWindow->trigger();
+        QVERIFY(UserSettings::open()->value(QStringLiteral("Viewer/FitToWindow")).toBool());
+    }
+
     void followsKindChanges()
     {
         Fixture f({{"a.gif", ViewerFixtures::gif(6, 4, 2, 1)}, {"b.jpg", ThumbFixtures::jpeg(photo())}});
@@ -504,6 +622,9 @@ private Q_SLOTS:
         QCOMPARE(v->currentFileName(), QStringLiteral("b.jpg"));
         QCOMPARE(v->currentPage(), 2);
     }
+
+private:
+    QTemporaryDir m_config;
 };
 
 QTEST_MAIN(tst_Viewer)

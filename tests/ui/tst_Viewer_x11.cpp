@@ -13,6 +13,7 @@
 #include "ui/main.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +33,7 @@ class tst_Viewer_x11 : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    QTemporaryDir m_config;
     PageOptions m_options;
     RecordedMessages m_messages;
 
@@ -74,6 +76,27 @@ private Q_SLOTS:
                 picture.setPixelColor(x, y, QColor(40, 60, 220));
         QVERIFY(ThumbFixtures::writeJpeg(m_dir.filePath("flag.jpg"), picture));
         QVERIFY(ThumbFixtures::writeFile(m_dir.filePath("tone.wav"), wndToneWav(4)));
+        QVERIFY(ThumbFixtures::writeJpeg(m_dir.filePath("wide.jpg"), picture.scaled(1600, 1200)));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path())); // "Fit to Window" starts on
+    }
+
+    // A photo larger than the viewer shows whole within it, fitted: its blue right half is on screen.
+    void largePhotoFittedOnScreen()
+    {
+        TMainForm form(m_options);
+        TMainForm2 *viewer = view(form, mkJpg, "wide.jpg");
+        QVERIFY(viewer);
+        QVERIFY(viewer->FitToWindow->isChecked());
+        const QImage shot = screenShot("viewer_fitted.png");
+        const QRect shown = viewer->JPG->pictureRect();
+        QVERIFY(viewer->JPG->rect().contains(shown));
+        const QPoint origin = viewer->JPG->mapToGlobal(shown.topLeft());
+        const QColor left = shot.pixelColor(origin + QPoint(shown.width() / 4, shown.height() / 2));
+        const QColor right = shot.pixelColor(origin + QPoint(shown.width() * 3 / 4, shown.height() / 2));
+        QVERIFY2(left.red() > 180 && left.blue() < 90, qPrintable(left.name()));
+        QVERIFY2(right.blue() > 180 && right.red() < 90, qPrintable(right.name()));
+        QCOMPARE(viewer->WidthPanel->text(), QStringLiteral(" Width - 1600"));
+        viewer->close();
     }
 
     void pictureOnScreen()

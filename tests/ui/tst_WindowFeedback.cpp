@@ -1,7 +1,9 @@
+#include "core/ListingPorts.h"
 #include "platform/SoundPlayer.h"
-#include "ui/kit/PictureButton.h"
 #include "ui/WindowFeedback.h"
 #include "ui/guager.h"
+#include "ui/kit/PictureButton.h"
+#include "ui/kit/ShadowText.h"
 #include "ui/prompt2.h"
 
 #include <QApplication>
@@ -81,9 +83,30 @@ private Q_SLOTS:
         WindowFeedback feedback(nullptr, &prompt, nullptr);
         Answerer answerer(&prompt);
         RunFeedback &run = feedback;
-        run.reportProblem(QStringLiteral("Error Creating Thumbnail from a\nb.jpg created.\x1b[2J\t.jpg: damaged"));
+        run.reportProblem(
+            QStringLiteral("Error Creating Thumbnail from a\nb.jpg created.\x1b[2J\t.jpg: damaged"));
         QCOMPARE(answerer.texts,
-                 QStringList{QStringLiteral("Error Creating Thumbnail from a\\nb.jpg created.\\x1B[2J\\t.jpg: damaged")});
+                 QStringList{QStringLiteral(
+                     "Error Creating Thumbnail from a\\nb.jpg created.\\x1B[2J\\t.jpg: damaged")});
+    }
+
+    // A message of several lines shows its own line breaks as breaks; a name's break stays escaped.
+    void messageLinesBreakWhereTheMessageDoes()
+    {
+        TPrompt2Form prompt;
+        WindowFeedback feedback(nullptr, &prompt, nullptr);
+        Answerer answerer(&prompt);
+        MessagePort &port = feedback;
+        port.showMessageLines(
+            {QStringLiteral("These files in the \"/p\" directory keep their spaces:"),
+             QStringLiteral("\"a\nb c.jpg\" -> \"a\nbc.jpg\": a file of that name exists already")});
+        QCOMPARE(answerer.texts,
+                 QStringList{QStringLiteral(
+                     "These files in the \"/p\" directory keep their spaces:\n"
+                     "\"a\\nb c.jpg\" -> \"a\\nbc.jpg\": a file of that name exists already")});
+        const WrappedText::Fit shown = prompt.promptmessage()->shownText();
+        QVERIFY2(shown.lines.size() >= 2 && shown.lines[0].endsWith("spaces:"),
+                 qPrintable(shown.lines.join('|')));
     }
 
     void aMessageAskedWhileOneIsUpTakesItsPlace()

@@ -273,6 +273,38 @@ private Q_SLOTS:
         QVERIFY2(right.blue() > 180 && right.red() < 90, qPrintable(right.name()));
     }
 
+    // Decoded to cover a box: the smallest DCT scale that still covers the picture fitted into the box,
+    // upright (a picture turned by its EXIF orientation fits by its turned size); a picture that fits
+    // is decoded whole. The own size comes back whatever the scale.
+    void jpegDecodedToCoverABox_data()
+    {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("box");
+        QTest::addColumn<QSize>("decoded");
+        QTest::newRow("an eighth covers") << 1 << QSize(8, 8) << QSize(8, 6);
+        QTest::newRow("a quarter covers") << 1 << QSize(16, 100) << QSize(16, 12);
+        QTest::newRow("half is too small") << 1 << QSize(40, 30) << QSize(64, 48);
+        QTest::newRow("fits whole") << 1 << QSize(200, 200) << QSize(64, 48);
+        QTest::newRow("turned, a quarter covers") << 6 << QSize(12, 16) << QSize(12, 16);
+        QTest::newRow("turned, by its turned size") << 6 << QSize(16, 12) << QSize(12, 16);
+    }
+    void jpegDecodedToCoverABox()
+    {
+        QFETCH(int, orientation);
+        QFETCH(QSize, box);
+        QFETCH(QSize, decoded);
+        ThumbFixtures::Jpeg how;
+        how.orientation = orientation;
+        const QSize upright = orientation == 6 ? QSize(48, 64) : QSize(64, 48);
+        QString error;
+        QSize own;
+        const QImage image = decodeJpegPictureToCover(
+            ThumbFixtures::jpeg(ThumbFixtures::edgePicture(upright), how), box, &error, &own);
+        QVERIFY2(!image.isNull(), qPrintable(error));
+        QCOMPARE(image.size(), decoded);
+        QCOMPARE(own, upright);
+    }
+
     void grayJpegIsShownInGray()
     {
         ThumbFixtures::Jpeg how;
@@ -298,6 +330,8 @@ private Q_SLOTS:
         QTest::newRow("gif garbage") << "a.gif" << QByteArray("GIF89a garbage");
         QTest::newRow("gif bomb") << "b.gif" << ViewerFixtures::gif(20000, 20000, 2, 0);
         QTest::newRow("jpeg garbage") << "a.jpg" << QByteArray(300, 'x');
+        const QByteArray photo = ThumbFixtures::jpeg(ThumbFixtures::photoPicture({64, 48}));
+        QTest::newRow("jpeg cut short") << "cut.jpg" << photo.left(photo.size() * 2 / 3);
         QTest::newRow("jpeg bomb") << "b.jpg" << ThumbFixtures::declaredSizeBomb(30000, 30000);
         QTest::newRow("jpeg scan bomb") << "c.jpg" << ThumbFixtures::scanBomb(150);
         QTest::newRow("bmp cut short") << "a.bmp" << bmp.left(bmp.size() / 2 - 200);

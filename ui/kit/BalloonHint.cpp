@@ -24,14 +24,17 @@ QFont hintFont()
 } // namespace
 
 BalloonHint::BalloonHint(QWidget *parent)
-    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                          Qt::WindowTransparentForInput)
 {
     setObjectName(QStringLiteral("BalloonHint"));
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // A click meant for the control under a balloon reaches it: the balloon takes no mouse input.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     setFont(hintFont());
 }
 
-void BalloonHint::showText(const QPoint &globalTip, const QString &text)
+void BalloonHint::showText(const QPoint &globalTip, const QString &text, const QPoint &pointerAt)
 {
     m_text = text;
     const QRect textRect = fontMetrics().boundingRect(QRect(0, 0, kTextWidth, 2000),
@@ -43,7 +46,12 @@ void BalloonHint::showText(const QPoint &globalTip, const QString &text)
     shape.addRoundedRect(m_bubble, 8, 8);
     QPolygon pointer({QPoint(16, kPointer + 1), QPoint(16, 0), QPoint(32, kPointer + 1)});
     setMask(QRegion(shape.toFillPolygon().toPolygon()) | QRegion(pointer));
-    move(globalTip - QPoint(16, 0));
+    QPoint topLeft = globalTip - QPoint(16, 0);
+    // The mouse has moved on into where the balloon would be: it goes below the mouse's arrow.
+    constexpr int kArrowHeight = 20;
+    if (QRect(topLeft, size()).contains(pointerAt))
+        topLeft.setY(pointerAt.y() + kArrowHeight);
+    move(topLeft);
     show();
     raise();
     update();

@@ -12,7 +12,8 @@ class BalloonHint final : public QWidget
 public:
     explicit BalloonHint(QWidget *parent = nullptr);
 
-    void showText(const QPoint &globalTip, const QString &text);
+    // Shows the text with the pointer's tip at globalTip; never over pointerAt, where the mouse is.
+    void showText(const QPoint &globalTip, const QString &text, const QPoint &pointerAt);
     QString text() const { return m_text; }
 
 protected:

@@ -4,6 +4,7 @@
 #include "ui/kit/BalloonHint.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QWidget>
 
@@ -102,7 +103,7 @@ void HelpHints::showPending()
         m_balloon = new BalloonHint;
     m_control = control;
     const QPoint tip = control->mapToGlobal(QPoint(control->width() / 2, control->height()));
-    m_balloon->showText(tip, hintOf(control));
+    m_balloon->showText(tip, hintOf(control), QCursor::pos());
     m_hideTimer.start(kHidePauseMs);
 }
 

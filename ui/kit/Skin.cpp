@@ -22,22 +22,23 @@ void Skin::fitWindow()
     m_window->update();
 }
 
-void Skin::setHeight(int height)
+void Skin::setHeight(int height, int stretchRow)
 {
     const int width = m_original.width();
     const int original = m_original.height();
+    stretchRow = std::clamp(stretchRow, 0, original - 1);
     if (height <= original) {
         m_pixmap = m_original;
     } else {
-        const int edge = original / 3; // kept whole at the top and at the bottom
-        const int band = original - 2 * edge;
+        const int added = height - original;
+        const int below = original - stretchRow - 1;
         QPixmap grown(width, height);
         grown.fill(Qt::transparent);
         QPainter painter(&grown);
-        painter.drawPixmap(0, 0, m_original, 0, 0, width, edge);
-        for (int y = edge; y < height - edge; y += band)
-            painter.drawPixmap(0, y, m_original, 0, edge, width, std::min(band, height - edge - y));
-        painter.drawPixmap(0, height - edge, m_original, 0, original - edge, width, edge);
+        painter.drawPixmap(0, 0, m_original, 0, 0, width, stretchRow + 1);
+        painter.drawPixmap(QRect(0, stretchRow + 1, width, added), m_original,
+                           QRect(0, stretchRow, width, 1));
+        painter.drawPixmap(0, stretchRow + 1 + added, m_original, 0, stretchRow + 1, width, below);
         painter.end();
         m_pixmap = grown;
     }

@@ -23,9 +23,11 @@ public:
     QPixmap pixmap() const { return m_pixmap; }
     QSize pictureSize() const { return m_original.size(); }
 
-    // Makes the window this tall (never less than its picture): the picture's middle band is repeated
-    // down to the new height, its top and bottom edges kept, and the outline cut anew.
-    void setHeight(int height);
+    // Makes the window this tall (never less than its picture): the picture's row stretchRow is
+    // repeated down to the new height, everything above and below it kept whole, and the outline cut
+    // anew. The row is one that only crosses plain body and wells, so the taller window looks like the
+    // short one.
+    void setHeight(int height, int stretchRow);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

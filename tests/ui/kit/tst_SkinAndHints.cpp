@@ -4,6 +4,7 @@
 #include "ui/kit/Skin.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QLabel>
 #include <QTest>
 
@@ -66,6 +67,38 @@ private Q_SLOTS:
         QCOMPARE(HelpHints::hintOf(followed), QStringLiteral("Choose a folder."));
         HelpHints::instance().hideHint();
         HelpHints::instance().setOptions(nullptr);
+    }
+
+    // The mouse goes on past a control as its balloon comes up: the balloon does not come up under the
+    // mouse, and a click on it reaches what lies below.
+    void aBalloonNeverTakesAClick()
+    {
+        QWidget window;
+        auto *button = new QLabel("Grabber", &window);
+        button->setGeometry(10, 10, 60, 20);
+        auto *below = new QLabel("Quit", &window);
+        below->setGeometry(10, 32, 60, 20);
+        HelpHints::setHint(button, "Opens the frame grabber.", HelpHints::Always);
+        window.resize(200, 200);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint onBelow = below->mapToGlobal(QPoint(30, 5)); // where the balloon's body would be
+        QCursor::setPos(onBelow);
+        // The move that reached the button; the mouse is already further on when the balloon shows.
+        QMouseEvent move(QEvent::MouseMove, QPointF(30, 10), button->mapToGlobal(QPointF(30, 10)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &move);
+        QTRY_VERIFY(HelpHints::instance().balloon() && HelpHints::instance().balloon()->isVisible());
+        const BalloonHint *balloon = HelpHints::instance().balloon();
+        QCOMPARE(QCursor::pos(), onBelow);
+        QVERIFY2(!balloon->geometry().contains(onBelow), qPrintable(QStringLiteral("balloon at %1,%2 %3x%4")
+                                                                        .arg(balloon->x())
+                                                                        .arg(balloon->y())
+                                                                        .arg(balloon->width())
+                                                                        .arg(balloon->height())));
+        QVERIFY(balloon->testAttribute(Qt::WA_TransparentForMouseEvents));
+        QVERIFY(balloon->windowFlags() & Qt::WindowTransparentForInput);
+        HelpHints::instance().hideHint();
     }
 };
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The pictures a movie page shows, one beside each movie (Clip.avi gives Clip.jpg): which movies have
+// none yet. Shared by the Create button and `tessaloom-page --posters missing`; the pictures are made
+// by MovieFrameSave::saveFrameOf.
+namespace PosterMaking
+{
+
+// The full paths of the movies among names (bare names in folder) whose picture is missing: neither a
+// file nor a link stands at its name.
+QStringList moviesWithoutPicture(const QString &folder, const QStringList &names);
+
+} // namespace PosterMaking
