@@ -2,6 +2,7 @@
 
 #include "generator/ExifOrientation.h"
 #include "generator/JpegCodec.h"
+#include "generator/SrgbTransform.h"
 
 #include <memory>
 #include <new>
@@ -54,9 +55,10 @@ QImage wrap(RgbImage pixels)
 QImage decodeJpegPicture(const QByteArray &file, QString *error)
 {
     const auto *data = reinterpret_cast<const uint8_t *>(file.constData());
+    const PictureColour colour = pictureColour(data, size_t(file.size()));
     FullSize planner;
     Collector sink;
-    const JpegDecodeResult decoded = decodeJpeg(data, size_t(file.size()), planner, sink);
+    const JpegDecodeResult decoded = decodeJpeg(data, size_t(file.size()), planner, sink, {}, colour.forCmykRows());
     if (!decoded.ok) {
         if (error)
             *error = decoded.error;
@@ -64,6 +66,7 @@ QImage decodeJpegPicture(const QByteArray &file, QString *error)
     }
     const int orientation = jpegFileOrientation(data, size_t(file.size()));
     try {
+        colour.toSrgb(sink.image); // a profile that cannot be used leaves the picture as it is
         return wrap(orientedImage(std::move(sink.image), orientation));
     } catch (const std::bad_alloc &) {
         if (error)

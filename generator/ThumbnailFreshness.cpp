@@ -1,6 +1,7 @@
 #include "generator/ThumbnailFreshness.h"
 
 #include "generator/ExifOrientation.h"
+#include "generator/SrgbTransform.h"
 #include "generator/ThumbnailMarker.h"
 
 #include <QByteArray>
@@ -103,7 +104,8 @@ std::optional<JpegFrameFacts> readJpegFrameFacts(int fd)
         const Walk walk = walkToScan(header, &stored);
         if (walk == Walk::Done) {
             const auto *data = reinterpret_cast<const std::uint8_t *>(header.constData());
-            return JpegFrameFacts{stored, jpegFileOrientation(data, size_t(header.size()))};
+            const bool profiled = pictureColour(data, size_t(header.size())).transform != nullptr;
+            return JpegFrameFacts{stored, jpegFileOrientation(data, size_t(header.size())), profiled};
         }
         if (walk == Walk::Bad || got < want) // bad, or the file ended before its first scan
             return std::nullopt;
@@ -126,12 +128,14 @@ bool thumbnailIsUpToDate(const QString &picturePath, const QString &thumbnailPat
                     mtimeNs(thumbnail) > mtimeNs(picture) && marker->sourceBytes == qint64(picture.st_size) &&
                     marker->sourceMtimeNs == mtimeNs(picture);
     if (upToDate) {
-        // Both sizes given: the picture's own size does not count, and its header need not be read.
+        // Both sizes given and a thumbnail made in sRGB: the picture's own size and colours do not count,
+        // and its header need not be read.
         QSize target = thumbnailSize({1, 1}, request);
-        if (request.widthEdit <= 0 || request.heightEdit <= 0) {
+        const bool bothSizes = request.widthEdit > 0 && request.heightEdit > 0;
+        if (!bothSizes || !marker->colourManaged) {
             const auto facts = readJpegFrameFacts(fd);
-            upToDate = facts.has_value();
-            if (facts) {
+            upToDate = facts.has_value() && (marker->colourManaged || !facts->colourProfiled);
+            if (facts && !bothSizes) {
                 const bool swap = orientationSwapsSides(facts->orientation);
                 target = thumbnailSize(swap ? facts->stored.transposed() : facts->stored, request);
             }

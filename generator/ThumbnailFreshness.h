@@ -12,7 +12,9 @@
 //
 // Up to date means all of: the thumbnail is a regular file (never a link) that ends like a whole JPEG,
 // carries our marker, is newer than its picture, and the marker records the picture's present size and
-// modification time and the size the request gives the picture now. Anything else is made again.
+// modification time and the size the request gives the picture now, and, for a picture whose colours
+// go through a profile, the marker says the thumbnail was made in sRGB (thumbnails of earlier versions
+// kept the stored numbers). Anything else is made again.
 bool thumbnailIsUpToDate(const QString &picturePath, const QString &thumbnailPath,
                          const ThumbnailRequest &request);
 
@@ -21,5 +23,6 @@ bool thumbnailIsUpToDate(const QString &picturePath, const QString &thumbnailPat
 struct JpegFrameFacts {
     QSize stored;
     int orientation = 1;
+    bool colourProfiled = false; // its colours go through a profile on their way to sRGB
 };
 std::optional<JpegFrameFacts> readJpegFrameFacts(int fd);

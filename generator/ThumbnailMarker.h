@@ -14,10 +14,13 @@ struct ThumbnailMarker {
     qint64 sourceBytes = 0;   // the picture's size in bytes when it was read
     qint64 sourceMtimeNs = 0; // its modification time, nanoseconds since the epoch
     QSize target;             // the thumbnail's width and height
+    // Made with the picture's colour profile turned into sRGB ("colour=srgb"). Thumbnails of earlier
+    // versions lack the word: the freshness rule remakes those whose picture has a profile.
+    bool colourManaged = true;
 
     bool operator==(const ThumbnailMarker &) const = default;
 
-    // The comment's bytes: "Tessaloom thumbnail" and the fields, plain ASCII.
+    // The comment's bytes: "Tessaloom thumbnail" and the fields, plain ASCII; the colour word last.
     QByteArray commentText() const;
     // Reads a comment back; nothing unless it is exactly one of ours.
     static std::optional<ThumbnailMarker> fromComment(QByteArrayView comment);
