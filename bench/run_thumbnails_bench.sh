@@ -10,7 +10,7 @@ src=$(dirname "$here")
 work=${THUMBS_BENCH_DIR:-$src/build-bench/thumbs-bench}
 count=${1:-24}
 
-"$here/install_peers.sh"
+[[ ${THUMBS_BENCH_PEERS:-1} == 0 ]] || "$here/install_peers.sh"
 
 cmake -S "$src" -B "$src/build-bench" -DCMAKE_BUILD_TYPE=Release -DTESSALOOM_TESTS=OFF >/dev/null
 cmake --build "$src/build-bench" -j2 --target bench_thumbnails >/dev/null

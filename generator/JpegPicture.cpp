@@ -58,7 +58,8 @@ QImage decodeJpegPicture(const QByteArray &file, QString *error)
     const PictureColour colour = pictureColour(data, size_t(file.size()));
     FullSize planner;
     Collector sink;
-    const JpegDecodeResult decoded = decodeJpeg(data, size_t(file.size()), planner, sink, {}, colour.forCmykRows());
+    const JpegDecodeResult decoded =
+        decodeJpeg(data, size_t(file.size()), planner, sink, {}, colour.forCmykRows());
     if (!decoded.ok) {
         if (error)
             *error = decoded.error;

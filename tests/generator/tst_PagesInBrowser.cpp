@@ -282,7 +282,8 @@ void TestPagesInBrowser::profiledThumbnailsShowTheColoursOfTheirPictures()
         ThumbFixtures::Jpeg how;
         how.colour = p.colour;
         how.iccProfile = ColourFixtures::profile(p.profile);
-        QVERIFY(ThumbFixtures::writeJpeg(w.path(p.name), ThumbFixtures::solidPicture({80, 80}, p.patch), how));
+        QVERIFY(
+            ThumbFixtures::writeJpeg(w.path(p.name), ThumbFixtures::solidPicture({80, 80}, p.patch), how));
     }
     w.show(mkJpg);
     w.options.setThumbnailer(true);
@@ -308,7 +309,8 @@ void TestPagesInBrowser::profiledThumbnailsShowTheColoursOfTheirPictures()
     chromium.start(QStringLiteral("chromium"),
                    {"--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--hide-scrollbars",
                     "--force-color-profile=srgb", "--user-data-dir=" + w.root.filePath("chromium"),
-                    "--window-size=120,260", "--screenshot=" + shot, QUrl::fromLocalFile(compare).toString()});
+                    "--window-size=120,260", "--screenshot=" + shot,
+                    QUrl::fromLocalFile(compare).toString()});
     QVERIFY2(chromium.waitForFinished(240000), "Chromium did not finish");
     const QImage screen(shot);
     QVERIFY2(!screen.isNull(), chromium.readAllStandardError().right(2000).constData());
