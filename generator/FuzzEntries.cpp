@@ -8,6 +8,7 @@
 #include "generator/Metafile.h"
 #include "generator/PictureLimits.h"
 #include "generator/PictureMeasure.h"
+#include "generator/SrgbTransform.h"
 
 namespace
 {
@@ -126,7 +127,10 @@ QString decodeAgreesWithHeader(QByteArrayView data)
     limits.maxCpuMilliseconds = 2000;
     EighthScale planner;
     CountingSink sink;
-    const JpegDecodeResult decoded = decodeJpeg(bytes, size_t(data.size()), planner, sink, limits);
+    // The colour tags and their profile go through the very path the thumbnails take.
+    const PictureColour colour = pictureColour(bytes, size_t(data.size()));
+    const JpegDecodeResult decoded =
+        decodeJpeg(bytes, size_t(data.size()), planner, sink, limits, colour.forCmykRows());
     if (!decoded.ok)
         return decoded.error.isEmpty() ? QStringLiteral("decoding failed without a reason") : QString();
     if (sink.rows != sink.height)
