@@ -2,6 +2,8 @@
 
 #include <lcms2.h>
 
+#include <algorithm>
+#include <cmath>
 #include <deque>
 #include <mutex>
 #include <utility>
@@ -29,6 +31,73 @@ cmsHPROFILE adobeRgbProfile()
     cmsHPROFILE profile = cmsCreateRGBProfile(&d65, &primaries, curves);
     cmsFreeToneCurve(gamma);
     return profile;
+}
+
+constexpr int kLinearTop = (1 << SrgbTransform::kLinearBits) - 1;
+
+// The colorant matrix of a matrix/TRC profile (columns: red, green, blue in D50 XYZ).
+bool colorants(cmsHPROFILE profile, double m[3][3])
+{
+    const cmsTagSignature tags[3] = {cmsSigRedColorantTag, cmsSigGreenColorantTag, cmsSigBlueColorantTag};
+    for (int c = 0; c < 3; ++c) {
+        const auto *xyz = static_cast<const cmsCIEXYZ *>(cmsReadTag(profile, tags[c]));
+        if (!xyz)
+            return false;
+        m[0][c] = xyz->X;
+        m[1][c] = xyz->Y;
+        m[2][c] = xyz->Z;
+    }
+    return true;
+}
+
+bool inverted(const double m[3][3], double out[3][3])
+{
+    const double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+                       m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+                       m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+    if (std::abs(det) < 1e-12)
+        return false;
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            const int r1 = (c + 1) % 3, r2 = (c + 2) % 3, c1 = (r + 1) % 3, c2 = (r + 2) % 3;
+            out[r][c] = (m[r1][c1] * m[r2][c2] - m[r1][c2] * m[r2][c1]) / det;
+        }
+    return true;
+}
+
+// The matrix and curves of an RGB matrix/TRC profile towards sRGB; null when the profile is of another
+// kind (LUT-based profiles go through Little CMS).
+std::unique_ptr<SrgbTransform::MatrixShaper> matrixShaper(cmsHPROFILE source, cmsHPROFILE srgb)
+{
+    double src[3][3], dst[3][3], dstInverse[3][3];
+    // A profile that also holds a table for the intent is read through the table by Little CMS.
+    if (!cmsIsMatrixShaper(source) || cmsIsCLUT(source, kIntent, LCMS_USED_AS_INPUT) ||
+        cmsGetColorSpace(source) != cmsSigRgbData || !colorants(source, src) || !colorants(srgb, dst) ||
+        !inverted(dst, dstInverse))
+        return nullptr;
+    const cmsTagSignature curveTags[3] = {cmsSigRedTRCTag, cmsSigGreenTRCTag, cmsSigBlueTRCTag};
+    auto shaper = std::make_unique<SrgbTransform::MatrixShaper>();
+    for (int c = 0; c < 3; ++c) {
+        const auto *curve = static_cast<const cmsToneCurve *>(cmsReadTag(source, curveTags[c]));
+        if (!curve)
+            return nullptr;
+        for (int v = 0; v < 256; ++v)
+            shaper->toLinear[c][v] =
+                std::int32_t(std::lround(cmsEvalToneCurveFloat(curve, float(v) / 255.0f) * kLinearTop));
+        for (int r = 0; r < 3; ++r) {
+            double sum = 0;
+            for (int k = 0; k < 3; ++k)
+                sum += dstInverse[r][k] * src[k][c];
+            shaper->matrix[r][c] = std::int32_t(std::lround(sum * (1 << SrgbTransform::kMatrixBits)));
+        }
+    }
+    for (int i = 0; i <= kLinearTop; ++i) {
+        const double linear = double(i) / kLinearTop;
+        const double encoded =
+            linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
+        shaper->toSrgb[i] = std::uint8_t(std::lround(std::clamp(encoded, 0.0, 1.0) * 255));
+    }
+    return shaper;
 }
 
 struct Made {
@@ -59,12 +128,15 @@ Made makeTransform(const QByteArray &icc, bool exifAdobe, SrgbTransform::Input i
         // No cache: the one-pixel cache would make the transform unsafe to share between threads.
         cmsHTRANSFORM handle =
             srgb ? cmsCreateTransform(source, format, srgb, TYPE_RGB_8, kIntent, cmsFLAGS_NOCACHE) : nullptr;
-        if (srgb)
-            cmsCloseProfile(srgb);
-        if (handle)
+        auto shaper = handle && input == SrgbTransform::Input::Rgb ? matrixShaper(source, srgb) : nullptr;
+        if (handle && shaper)
+            made.transform = std::make_shared<const SrgbTransform>(std::move(shaper), handle);
+        else if (handle)
             made.transform = std::make_shared<const SrgbTransform>(handle, input);
         else
             made.why = QStringLiteral("its colour profile is not supported");
+        if (srgb)
+            cmsCloseProfile(srgb);
     }
     cmsCloseProfile(source);
     return made;
@@ -99,6 +171,21 @@ SrgbTransform::~SrgbTransform()
 
 void SrgbTransform::convert(RgbImage &image) const
 {
+    if (m_shaper) {
+        const MatrixShaper &s = *m_shaper;
+        constexpr std::int32_t kRound = 1 << (kMatrixBits - 1);
+        auto encode = [&s](std::int32_t sum) {
+            return s.toSrgb[std::clamp((sum + kRound) >> kMatrixBits, 0, kLinearTop)];
+        };
+        uint8_t *p = image.pixels.data();
+        for (size_t i = 0, n = size_t(image.width) * size_t(image.height); i < n; ++i, p += 3) {
+            const std::int32_t r = s.toLinear[0][p[0]], g = s.toLinear[1][p[1]], b = s.toLinear[2][p[2]];
+            p[0] = encode(s.matrix[0][0] * r + s.matrix[0][1] * g + s.matrix[0][2] * b);
+            p[1] = encode(s.matrix[1][0] * r + s.matrix[1][1] * g + s.matrix[1][2] * b);
+            p[2] = encode(s.matrix[2][0] * r + s.matrix[2][1] * g + s.matrix[2][2] * b);
+        }
+        return;
+    }
     std::vector<uint8_t> out(image.pixels.size());
     cmsDoTransform(static_cast<cmsHTRANSFORM>(m_handle), image.pixels.data(), out.data(),
                    cmsUInt32Number(size_t(image.width) * size_t(image.height)));

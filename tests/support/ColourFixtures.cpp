@@ -144,6 +144,24 @@ QColor jpgiccMiddleColour(const QString &jpegPath, const QString &workFolder, co
     return image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);
 }
 
+std::vector<unsigned char> lcmsToSrgb(const QByteArray &profile, const std::vector<unsigned char> &rgb)
+{
+    cmsHPROFILE source = cmsOpenProfileFromMem(profile.constData(), cmsUInt32Number(profile.size()));
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    cmsHTRANSFORM transform =
+        source ? cmsCreateTransform(source, TYPE_RGB_8, srgb, TYPE_RGB_8, INTENT_PERCEPTUAL, 0) : nullptr;
+    std::vector<unsigned char> out;
+    if (transform) {
+        out.resize(rgb.size());
+        cmsDoTransform(transform, rgb.data(), out.data(), cmsUInt32Number(rgb.size() / 3));
+        cmsDeleteTransform(transform);
+    }
+    if (source)
+        cmsCloseProfile(source);
+    cmsCloseProfile(srgb);
+    return out;
+}
+
 double deltaE76(const QColor &a, const QColor &b)
 {
     const Lab p = toLab(a), q = toLab(b);
