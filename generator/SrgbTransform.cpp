@@ -186,10 +186,14 @@ void SrgbTransform::convert(RgbImage &image) const
         }
         return;
     }
-    std::vector<uint8_t> out(image.pixels.size());
-    cmsDoTransform(static_cast<cmsHTRANSFORM>(m_handle), image.pixels.data(), out.data(),
-                   cmsUInt32Number(size_t(image.width) * size_t(image.height)));
-    image.pixels.swap(out);
+    // Row by row through one spare row: a full-size picture in the viewer is not held twice.
+    const size_t rowBytes = size_t(image.width) * 3;
+    std::vector<uint8_t> converted(rowBytes);
+    for (int y = 0; y < image.height; ++y) {
+        cmsDoTransform(static_cast<cmsHTRANSFORM>(m_handle), image.row(y), converted.data(),
+                       cmsUInt32Number(image.width));
+        std::copy(converted.begin(), converted.end(), image.row(y));
+    }
 }
 
 void SrgbTransform::convertCmykRow(const std::uint8_t *cmyk, std::uint8_t *rgb, int width) const noexcept
