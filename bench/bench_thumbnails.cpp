@@ -6,16 +6,20 @@
 //        encoding, to weigh the scaling alone
 //   bench_thumbnails psnr <reference-dir> <out-dir> <out-pattern>
 //        for every reference/NAME.png compares out-dir/pattern(NAME) ("%s" stands for NAME)
+//   bench_thumbnails embed <in.jpg> <p3|adobe|prophoto|cmyk> <out.jpg>
+//        the picture with a colour profile of that kind embedded (cmyk: for a CMYK picture)
 
 #include "core/PageOptions.h"
 #include "media/PictureFile.h"
 #include "generator/RunFeedback.h"
 #include "generator/ThumbnailMaker.h"
 #include "generator/ThumbnailRender.h"
+#include "support/ColourFixtures.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 
 #include <cmath>
@@ -106,6 +110,33 @@ int comparePsnr(const QString &refDir, const QString &outDir, const QString &pat
     return count ? 0 : 2;
 }
 
+// Puts the profile in APP2 chunks right after the start of the picture; the scans stay as they are.
+int embedProfile(const QString &in, const QString &kind, const QString &out)
+{
+    using ColourFixtures::Profile;
+    const Profile profile = kind == "p3"         ? Profile::DisplayP3
+                            : kind == "adobe"    ? Profile::AdobeRgb
+                            : kind == "prophoto" ? Profile::ProPhoto
+                                                 : Profile::Cmyk;
+    const QByteArray icc = ColourFixtures::profile(profile);
+    QFile source(in);
+    if (icc.isEmpty() || !source.open(QIODevice::ReadOnly))
+        return 1;
+    const QByteArray jpeg = source.readAll();
+    QByteArray segments;
+    constexpr qsizetype kChunk = 65519;
+    const int count = int((icc.size() + kChunk - 1) / kChunk);
+    for (int i = 0; i < count; ++i) {
+        const QByteArray body =
+            QByteArray("ICC_PROFILE", 12) + char(i + 1) + char(count) + icc.mid(i * kChunk, kChunk);
+        const int length = int(body.size()) + 2;
+        segments += QByteArray("\xFF\xE2", 2) + char(length >> 8) + char(length & 0xFF) + body;
+    }
+    QFile target(out);
+    return target.open(QIODevice::WriteOnly) && target.write(jpeg.left(2) + segments + jpeg.mid(2)) > 0 ? 0
+                                                                                                        : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -118,6 +149,8 @@ int main(int argc, char **argv)
         return savePixels(args[2], args[3].toInt(), args[4]);
     if (args.size() == 5 && args[1] == "psnr")
         return comparePsnr(args[2], args[3], args[4]);
+    if (args.size() == 5 && args[1] == "embed")
+        return embedProfile(args[2], args[3], args[4]);
     std::fprintf(stderr, "usage: %s make <folder> <percent-index> | psnr <ref-dir> <out-dir> <pattern>\n",
                  argv[0]);
     return 2;

@@ -10,7 +10,7 @@ src=$(dirname "$here")
 work=${THUMBS_BENCH_DIR:-$src/build-bench/thumbs-bench}
 count=${1:-24}
 
-"$here/install_peers.sh"
+[[ ${THUMBS_BENCH_PEERS:-1} == 0 ]] || "$here/install_peers.sh"
 
 cmake -S "$src" -B "$src/build-bench" -DCMAKE_BUILD_TYPE=Release -DTESSALOOM_TESTS=OFF >/dev/null
 cmake --build "$src/build-bench" -j2 --target bench_thumbnails >/dev/null
@@ -22,6 +22,9 @@ corpus=$work/corpus
 declare -A size=([50]=2000x1500 [10]=400x300)
 declare -A index=([50]=0 [10]=4)
 declare -A dct=([50]=1/2 [10]=1/4) # what our maker decodes 4000x3000 at for these sizes
+reps=${THUMBS_BENCH_REPS:-3}
+# THUMBS_BENCH_PEERS=0: only the floor ratios of the plain and the profiled corpus at the end.
+if [[ ${THUMBS_BENCH_PEERS:-1} != 0 ]]; then
 for pct in 50 10; do
     ref=$work/ref$pct
     if [[ ! -d $ref ]]; then
@@ -34,7 +37,6 @@ for pct in 50 10; do
     fi
 done
 
-reps=${THUMBS_BENCH_REPS:-3}
 n=$(ls "$corpus"/*.jpg | wc -l)
 
 # One run of a tool over the whole corpus: prints "seconds peakKB".
@@ -119,4 +121,50 @@ for pct in 50 10; do
     printf "  %s%%: ours %s dB, vips %s dB\n" "$pct" \
         "$("$bench" psnr "$work/ref$pct" "$work/px-ours" "%s.png" | awk '{print $2}')" \
         "$("$bench" psnr "$work/ref$pct" "$work/px-vips" "%s.png" | awk '{print $2}')"
+done
+
+fi # THUMBS_BENCH_PEERS
+
+# Pictures with colour profiles: the corpus with a Display P3, Adobe RGB or ProPhoto profile embedded
+# (the scans unchanged), and as CMYK with a LUT-based CMYK profile, in turn. Our maker turns them into
+# sRGB at the thumbnail's size; the floor is again the bare decode at the same DCT scale.
+profiled=$work/profiled
+if [[ ! -d $profiled ]]; then
+    mkdir -p "$profiled.tmp"
+    kinds=(p3 adobe prophoto cmyk)
+    i=0
+    for f in "$corpus"/*.jpg; do
+        b=$(basename "$f" .jpg)
+        kind=${kinds[$((i++ % 4))]}
+        if [[ $kind == cmyk ]]; then
+            convert "$f" -colorspace CMYK -sampling-factor 2x2 -quality 92 "$profiled.tmp/plain-$b.jpg"
+            "$bench" embed "$profiled.tmp/plain-$b.jpg" cmyk "$profiled.tmp/$b-$kind.jpg"
+            rm "$profiled.tmp/plain-$b.jpg"
+        else
+            "$bench" embed "$f" "$kind" "$profiled.tmp/$b-$kind.jpg"
+        fi
+    done
+    mv "$profiled.tmp" "$profiled"
+fi
+echo
+echo "Floor ratios on one core, best of $reps runs, plain corpus and profiled corpus ($(ls "$profiled" | wc -l) pictures):"
+for pct in 50 10; do
+    for set in plain profiled; do
+        dir=$corpus
+        [[ $set == profiled ]] && dir=$profiled
+        bestOurs=999999 bestFloor=999999
+        for ((r = 0; r < reps; r++)); do
+            out=$work/out-$set
+            rm -rf "$out"
+            mkdir -p "$out"
+            for f in "$dir"/*.jpg; do ln -s "$f" "$out/"; done
+            /usr/bin/time -f "%e" -o "$work/time.txt" taskset -c 0 "$bench" make "$out" "${index[$pct]}" >/dev/null
+            bestOurs=$(awk -v a="$bestOurs" -v b="$(cat "$work/time.txt")" 'BEGIN{print (b < a ? b : a)}')
+            /usr/bin/time -f "%e" -o "$work/time.txt" taskset -c 0 \
+                bash -c 'for f in "$1"/*.jpg; do djpeg -scale "$2" -outfile /dev/null "$f"; done' djpeg "$dir" "${dct[$pct]}"
+            bestFloor=$(awk -v a="$bestFloor" -v b="$(cat "$work/time.txt")" 'BEGIN{print (b < a ? b : a)}')
+        done
+        awk -v a="$bestOurs" -v b="$bestFloor" -v p="$pct" -v s="$set" -v d="${dct[$pct]}" \
+            'BEGIN{printf "  %s%% %-8s ours %.2f s, djpeg -scale %s %.2f s: %.2fx (goal at most 1.10x)\n", p, s, a, d, b, a/b}'
+    done
 done

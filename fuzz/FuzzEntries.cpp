@@ -6,7 +6,9 @@
 #include "media/JpegCodec.h"
 #include "media/JpegHeaderReader.h"
 #include "media/Metafile.h"
+#include "media/PictureLimits.h"
 #include "media/PictureMeasure.h"
+#include "media/SrgbTransform.h"
 
 namespace
 {
@@ -125,7 +127,10 @@ QString decodeAgreesWithHeader(QByteArrayView data)
     limits.maxCpuMilliseconds = 2000;
     EighthScale planner;
     CountingSink sink;
-    const JpegDecodeResult decoded = decodeJpeg(bytes, size_t(data.size()), planner, sink, limits);
+    // The colour tags and their profile go through the very path the thumbnails take.
+    const PictureColour colour = pictureColour(bytes, size_t(data.size()));
+    const JpegDecodeResult decoded =
+        decodeJpeg(bytes, size_t(data.size()), planner, sink, limits, colour.forCmykRows());
     if (!decoded.ok)
         return decoded.error.isEmpty() ? QStringLiteral("decoding failed without a reason") : QString();
     if (sink.rows != sink.height)

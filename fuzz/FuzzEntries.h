@@ -10,7 +10,7 @@ namespace FuzzEntries
 {
 
 // A JPEG through the header reader that measures it and the decoder that makes thumbnails: both share
-// libjpeg's error path.
+// libjpeg's error path. Its colour tags and embedded profile are read and opened on the way.
 QString jpegHeader(QByteArrayView data);
 QString gifHeader(QByteArrayView data);
 QString htmlEscape(QByteArrayView data);

@@ -3,6 +3,7 @@
 #include "generator/ThumbnailMarker.h"
 #include "media/ExifOrientation.h"
 #include "media/PictureFile.h"
+#include "media/SrgbTransform.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -117,7 +118,8 @@ std::optional<JpegFrameFacts> readJpegFrameFacts(int fd)
         const Walk walk = walkToScan(header, &stored);
         if (walk == Walk::Done) {
             const auto *data = reinterpret_cast<const std::uint8_t *>(header.constData());
-            return JpegFrameFacts{stored, jpegFileOrientation(data, size_t(header.size()))};
+            const bool profiled = pictureColour(data, size_t(header.size())).transform != nullptr;
+            return JpegFrameFacts{stored, jpegFileOrientation(data, size_t(header.size())), profiled};
         }
         if (walk == Walk::Bad || got < want) // bad, or the file ended before its first scan
             return std::nullopt;
@@ -139,12 +141,14 @@ bool thumbnailIsUpToDate(const QString &picturePath, const QString &thumbnailPat
     bool upToDate = ::fstat(fd, &picture) == 0 && S_ISREG(picture.st_mode) &&
                     mtimeNs(thumbnail) > mtimeNs(picture) && stampMatches(*marker, picture);
     if (upToDate) {
-        // Both sizes given: the picture's own size does not count, and its header need not be read.
+        // Both sizes given and a thumbnail made in sRGB: the picture's own size and colours do not count,
+        // and its header need not be read.
         QSize target = thumbnailSize({1, 1}, request);
-        if (request.widthEdit <= 0 || request.heightEdit <= 0) {
+        const bool bothSizes = request.widthEdit > 0 && request.heightEdit > 0;
+        if (!bothSizes || !marker->colourManaged) {
             const auto facts = readJpegFrameFacts(fd);
-            upToDate = facts.has_value();
-            if (facts) {
+            upToDate = facts.has_value() && (marker->colourManaged || !facts->colourProfiled);
+            if (facts && !bothSizes) {
                 const bool swap = orientationSwapsSides(facts->orientation);
                 target = thumbnailSize(swap ? facts->stored.transposed() : facts->stored, request);
             }

@@ -13,7 +13,8 @@
 // Up to date means all of: the thumbnail is a regular file (never a link) that ends like a whole JPEG,
 // carries our marker made for its name, is newer than its picture, and the marker records the
 // picture's present size, modification time, change time and inode number, and the size the request
-// gives the picture now. Anything else is made again.
+// gives the picture now, and, for a picture whose colours go through a profile, the marker says the
+// thumbnail was made in sRGB. Anything else is made again.
 bool thumbnailIsUpToDate(const QString &picturePath, const QString &thumbnailPath,
                          const ThumbnailRequest &request);
 
@@ -22,5 +23,6 @@ bool thumbnailIsUpToDate(const QString &picturePath, const QString &thumbnailPat
 struct JpegFrameFacts {
     QSize stored;
     int orientation = 1;
+    bool colourProfiled = false; // its colours go through a profile on their way to sRGB
 };
 std::optional<JpegFrameFacts> readJpegFrameFacts(int fd);

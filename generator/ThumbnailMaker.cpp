@@ -9,6 +9,7 @@
 #include "generator/ThumbnailWorkers.h"
 #include "media/PictureMeasure.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -200,10 +201,16 @@ ThumbnailOutcome MakeThumbnails(const QString &folder, const QStringList &FileLi
                 outcome.folderVanished = true;
                 return outcome;
             }
-            const QString why = writeThumbnail(folder, name, job->result());
+            const RenderedThumbnail &made = job->result();
+            const QString why = writeThumbnail(folder, name, made);
             if (!why.isEmpty()) {
                 ++outcome.failed;
                 feedback.reportProblem(QStringLiteral("Error Creating Thumbnail from %1: %2").arg(name, why));
+            } else if (!made.colourIgnored.isEmpty()) {
+                feedback.reportProblem(QCoreApplication::translate("ThumbnailMaker",
+                                                                   "The thumbnail of %1 keeps the colours as "
+                                                                   "stored: %2.")
+                                           .arg(name, made.colourIgnored));
             }
         }
         feedback.progressStep();

@@ -26,7 +26,8 @@ struct ThumbnailOutcome {
 // Makes the thumbnails of the JPG names of the working list, in list order, reading the size options
 // for each picture. The list is read by position and its length read again at every step.
 // A picture that fails is reported through feedback.reportProblem, with the reason, and the maker goes
-// on. A file at the thumbnail's name is replaced only when the clean-up would delete it (or is empty).
+// on. A picture whose colour profile is damaged or unfit gets its thumbnail with the colours as stored,
+// and one reportProblem naming it. A file at the thumbnail's name is replaced only when the clean-up would delete it (or is empty).
 // With the options' DeleteThumbnail off, a thumbnail an earlier run left that is still up to date (see
 // thumbnailIsUpToDate) is kept as it is instead of being made again; the progress steps all the same.
 // Pictures are decoded ahead on worker threads; files, progress and messages follow the list order on

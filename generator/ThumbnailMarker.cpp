@@ -13,6 +13,7 @@ namespace
 {
 
 const QByteArray kTag = QByteArrayLiteral("Tessaloom thumbnail");
+const QByteArray kColourWord = QByteArrayLiteral("colour=srgb");
 constexpr int kComment = 0xFE;
 constexpr int kStartOfScan = 0xDA;
 constexpr int kMaxSegments = 64;       // a header holds a handful; a file with more is not ours
@@ -95,19 +96,23 @@ QByteArray ThumbnailMarker::commentText() const
            " size=" + QByteArray::number(target.width()) + "x" + QByteArray::number(target.height()) +
            " source-ctime-ns=" + QByteArray::number(sourceCtimeNs) +
            " source-inode=" + QByteArray::number(sourceInode) +
-           " source-name=" + sourceName.toPercentEncoding();
+           " source-name=" + sourceName.toPercentEncoding() +
+           (colourManaged ? QByteArray(" ") + kColourWord : QByteArray());
 }
 
 std::optional<ThumbnailMarker> ThumbnailMarker::fromComment(QByteArrayView comment)
 {
     const QList<QByteArray> words = comment.toByteArray().split(' ');
-    if (words.size() != 8 || words.at(0) + ' ' + words.at(1) != kTag)
+    if (words.size() < 8 || words.size() > 9 || words.at(0) + ' ' + words.at(1) != kTag)
+        return std::nullopt;
+    if (words.size() == 9 && words.at(8) != kColourWord)
         return std::nullopt;
     const auto value = [&](int i, const char *key) -> QByteArray {
         const QByteArray prefix = QByteArray(key) + '=';
         return words.at(i).startsWith(prefix) ? words.at(i).mid(prefix.size()) : QByteArray();
     };
     ThumbnailMarker marker;
+    marker.colourManaged = words.size() == 9;
     bool okBytes = false, okTime = false, okWidth = false, okHeight = false;
     marker.sourceBytes = value(2, "source-bytes").toLongLong(&okBytes);
     marker.sourceMtimeNs = value(3, "source-mtime-ns").toLongLong(&okTime);

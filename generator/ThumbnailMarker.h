@@ -19,6 +19,10 @@ struct ThumbnailMarker {
     qint64 sourceCtimeNs = 0; // its change time, the same way
     quint64 sourceInode = 0;  // its inode number
     QByteArray sourceName;    // its file name, as the bytes on the disk
+    // Made with the picture's colour profile turned into sRGB ("colour=srgb"). Markers without the word
+    // (thumbnails that kept the stored numbers): the freshness rule remakes those whose picture has a
+    // profile.
+    bool colourManaged = true;
 
     bool operator==(const ThumbnailMarker &) const = default;
 
@@ -26,7 +30,8 @@ struct ThumbnailMarker {
     // picture's name) was made from.
     bool madeFor(const QString &thumbnailName) const;
 
-    // The comment's bytes: "Tessaloom thumbnail" and the fields, plain ASCII (the name percent-encoded).
+    // The comment's bytes: "Tessaloom thumbnail" and the fields, plain ASCII (the name percent-encoded);
+    // the colour word last.
     QByteArray commentText() const;
     // Reads a comment back; nothing unless it is exactly one of ours.
     static std::optional<ThumbnailMarker> fromComment(QByteArrayView comment);

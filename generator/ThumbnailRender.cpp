@@ -1,11 +1,12 @@
 #include "generator/ThumbnailRender.h"
 
+#include "generator/ThumbnailMarker.h"
 #include "media/DecodeBudget.h"
 #include "media/ExifOrientation.h"
 #include "media/JpegCodec.h"
 #include "media/PictureFile.h"
 #include "media/Resampler.h"
-#include "generator/ThumbnailMarker.h"
+#include "media/SrgbTransform.h"
 
 #include <memory>
 #include <optional>
@@ -90,28 +91,35 @@ int chooseScaleDenominator(QSize stored, QSize target)
     return 1;
 }
 
-RgbImage thumbnailPixels(const QByteArray &file, const ThumbnailRequest &request, QString *error)
+RgbImage thumbnailPixels(const QByteArray &file, const ThumbnailRequest &request, QString *error,
+                         QString *colourIgnored)
 {
     const auto *data = reinterpret_cast<const uint8_t *>(file.constData());
     const int orientation = jpegFileOrientation(data, size_t(file.size()));
+    const PictureColour colour = pictureColour(data, size_t(file.size()));
     Planner planner(orientation, request);
     LateResampler sink(planner);
     JpegLimits limits;
     limits.budget = &DecodeBudget::shared();
-    const JpegDecodeResult decoded = decodeJpeg(data, size_t(file.size()), planner, sink, limits);
+    const JpegDecodeResult decoded =
+        decodeJpeg(data, size_t(file.size()), planner, sink, limits, colour.forCmykRows());
     if (!decoded.ok) {
         if (error)
             *error = decoded.error;
         return {};
     }
-    return orientedImage(sink.resampler->finish(), orientation);
+    if (colourIgnored)
+        *colourIgnored = colour.ignored;
+    RgbImage scaled = sink.resampler->finish();
+    colour.toSrgb(scaled);
+    return orientedImage(std::move(scaled), orientation);
 }
 
 RenderedThumbnail renderThumbnail(const QByteArray &file, const ThumbnailRequest &request,
                                   const PictureStamp &stamp)
 {
     RenderedThumbnail out;
-    const RgbImage upright = thumbnailPixels(file, request, &out.error);
+    const RgbImage upright = thumbnailPixels(file, request, &out.error, &out.colourIgnored);
     if (upright.pixels.empty())
         return out;
     out.size = QSize(upright.width, upright.height);

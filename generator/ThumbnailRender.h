@@ -12,12 +12,16 @@ struct RenderedThumbnail {
     QByteArray jpeg;       // the encoded thumbnail; empty on failure
     QSize size;            // its width and height
     QString error;         // why it failed
+    QString colourIgnored; // made, but a colour profile that is there was not used: why
     bool upToDate = false; // the thumbnail already on disk stands for this one: nothing to write
     bool ok() const { return upToDate || !jpeg.isEmpty(); }
 };
 
-// The thumbnail's pixels before encoding: decoded, scaled and turned upright. Empty with error on failure.
-RgbImage thumbnailPixels(const QByteArray &file, const ThumbnailRequest &request, QString *error);
+// The thumbnail's pixels before encoding: decoded, scaled, turned into sRGB through the picture's colour
+// profile (at the thumbnail's size) and turned upright. Empty with error on failure; colourIgnored says
+// why a profile that is there was not used.
+RgbImage thumbnailPixels(const QByteArray &file, const ThumbnailRequest &request, QString *error,
+                         QString *colourIgnored = nullptr);
 
 // Makes the thumbnail of a JPEG file's bytes: upright as its EXIF orientation says, scaled to the size
 // the request gives for the picture as displayed, encoded as baseline JPEG at quality 90 and marked as

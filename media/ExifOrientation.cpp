@@ -1,24 +1,10 @@
 #include "media/ExifOrientation.h"
 
+#include "media/TiffReader.h"
+
 #include <cstring>
 
 namespace {
-
-struct TiffReader {
-    const std::uint8_t *data;
-    std::size_t size;
-    bool bigEndian;
-
-    bool has(std::size_t offset, std::size_t count) const { return offset <= size && count <= size - offset; }
-    std::uint32_t u16(std::size_t at) const
-    {
-        return bigEndian ? (data[at] << 8) | data[at + 1] : data[at] | (data[at + 1] << 8);
-    }
-    std::uint32_t u32(std::size_t at) const
-    {
-        return bigEndian ? (std::uint32_t(u16(at)) << 16) | u16(at + 2) : u16(at) | (std::uint32_t(u16(at + 2)) << 16);
-    }
-};
 
 constexpr std::uint32_t kOrientationTag = 0x0112;
 constexpr std::uint32_t kTypeShort = 3;

@@ -2,6 +2,7 @@
 
 #include "media/DecodeBudget.h"
 #include "media/JpegErrors.h"
+#include "media/SrgbTransform.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -36,9 +37,22 @@ struct DecodeState {
     JpegGuard guard;
 };
 
+// Turns a row of inks to RGB: through the profile, or by the simple multiplication.
+void convertCmykRow(JSAMPLE *in, uint8_t *out, JDIMENSION width, bool inverted, const SrgbTransform *profile)
+{
+    if (!profile) {
+        cmykToRgb(in, out, width, inverted);
+        return;
+    }
+    if (inverted)
+        for (JDIMENSION i = 0; i < width * 4; ++i)
+            in[i] = JSAMPLE(255 - in[i]);
+    profile->convertCmykRow(in, out, int(width));
+}
+
 // Returns 0 on success; on failure state->guard.message says why.
 int decodeInto(DecodeState *s, const uint8_t *data, size_t size, JpegScalePlanner *planner, RgbRowSink *sink,
-               const JpegLimits *limits)
+               const JpegLimits *limits, const SrgbTransform *cmykProfile)
 {
     j_decompress_ptr cinfo = &s->cinfo;
     installJpegGuard(&s->guard, *limits);
@@ -82,7 +96,7 @@ int decodeInto(DecodeState *s, const uint8_t *data, size_t size, JpegScalePlanne
     while (cinfo->output_scanline < cinfo->output_height) {
         jpeg_read_scanlines(cinfo, decoded, 1);
         if (cmyk)
-            cmykToRgb(decoded[0], converted[0], width, cinfo->saw_Adobe_marker);
+            convertCmykRow(decoded[0], converted[0], width, cinfo->saw_Adobe_marker, cmykProfile);
         sink->addRow(converted[0]);
     }
     jpeg_finish_decompress(cinfo);
@@ -177,13 +191,13 @@ qint64 jpegDecodeMemory(qint64 width, qint64 height, int components, bool wholeI
 }
 
 JpegDecodeResult decodeJpeg(const uint8_t *data, size_t size, JpegScalePlanner &planner, RgbRowSink &sink,
-                            const JpegLimits &limits)
+                            const JpegLimits &limits, const SrgbTransform *cmykProfile)
 {
     auto *state = static_cast<DecodeState *>(std::calloc(1, sizeof(DecodeState)));
     if (!state)
         return {false, 0, QStringLiteral("not enough memory")};
     JpegDecodeResult result;
-    result.ok = decodeInto(state, data, size, &planner, &sink, &limits) == 0;
+    result.ok = decodeInto(state, data, size, &planner, &sink, &limits, cmykProfile) == 0;
     result.warnings = state->guard.warnings;
     result.endedEarly = state->guard.endedEarly != 0;
     result.reservedBytes = state->guard.reserved;

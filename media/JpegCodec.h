@@ -12,6 +12,7 @@
 // Every use of libjpeg lives behind these calls: errors come back as text, never end the process.
 
 class DecodeBudget;
+class SrgbTransform;
 
 struct JpegLimits {
     qint64 maxPixels = MaxPicturePixels; // declared width x height
@@ -44,9 +45,11 @@ struct JpegDecodeResult {
 };
 
 // Decodes a JPEG held in memory into true-colour rows (grayscale, RGB, CMYK and Adobe/YCCK alike),
-// scaled on load as the planner asks, within the limits.
+// scaled on load as the planner asks, within the limits. CMYK rows go through cmykProfile when given (a
+// CMYK transform, fed plain inks: Adobe's inverted ones are turned back first), else through the
+// simple ink multiplication browsers use for CMYK without a profile.
 JpegDecodeResult decodeJpeg(const uint8_t *data, size_t size, JpegScalePlanner &planner, RgbRowSink &sink,
-                            const JpegLimits &limits = {});
+                            const JpegLimits &limits = {}, const SrgbTransform *cmykProfile = nullptr);
 
 // Encodes as a baseline 24-bit JPEG with libjpeg's defaults at the given quality, with comment (when
 // not empty) as a comment segment right after the header. Empty on failure.

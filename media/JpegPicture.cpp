@@ -2,6 +2,7 @@
 
 #include "media/ExifOrientation.h"
 #include "media/JpegCodec.h"
+#include "media/SrgbTransform.h"
 
 #include <memory>
 #include <new>
@@ -77,11 +78,13 @@ QImage decodeJpegPictureToCover(const QByteArray &file, const QSize &box, QStrin
 {
     const auto *data = reinterpret_cast<const uint8_t *>(file.constData());
     const int orientation = jpegFileOrientation(data, size_t(file.size()));
+    const PictureColour colour = pictureColour(data, size_t(file.size()));
     Planner planner;
     planner.box = box;
     planner.turned = orientation >= 5; // 5 to 8 turn the picture a quarter
     Collector sink;
-    const JpegDecodeResult decoded = decodeJpeg(data, size_t(file.size()), planner, sink);
+    const JpegDecodeResult decoded =
+        decodeJpeg(data, size_t(file.size()), planner, sink, {}, colour.forCmykRows());
     if (!decoded.ok || decoded.endedEarly) {
         // A cut-short file decodes with its missing part grey: shown whole, it would pass for the picture.
         if (error)
@@ -91,6 +94,7 @@ QImage decodeJpegPictureToCover(const QByteArray &file, const QSize &box, QStrin
     if (fullSize)
         *fullSize = planner.upright;
     try {
+        colour.toSrgb(sink.image); // a profile that cannot be used leaves the picture as it is
         return wrap(orientedImage(std::move(sink.image), orientation));
     } catch (const std::bad_alloc &) {
         if (error)

@@ -8,6 +8,7 @@
 #include "generator/ThumbnailMaker.h"
 #include "generator/ThumbnailMarker.h"
 #include "generator/ThumbnailRender.h"
+#include "support/ColourFixtures.h"
 #include "support/ThumbFixtures.h"
 #include "support/ThumbRecordingFeedback.h"
 
@@ -245,6 +246,52 @@ private Q_SLOTS:
             QVERIFY2(fresh.ok(), qPrintable(fresh.error));
             QVERIFY2(readFile(path(thumbnail)) == fresh.jpeg, qPrintable(thumbnail));
         }
+    }
+
+    // Thumbnails of earlier versions kept a profiled picture's stored numbers: a rerun makes those again
+    // in sRGB and keeps the others.
+    void remakesProfiledThumbnailsOfEarlierVersions_data()
+    {
+        QTest::addColumn<Sizes>("sizes");
+        QTest::newRow("percentage") << Sizes{0, {}};
+        QTest::newRow("explicit sizes") << Sizes{-1, {40, 30}};
+    }
+    void remakesProfiledThumbnailsOfEarlierVersions()
+    {
+        QFETCH(Sizes, sizes);
+        Jpeg profiled;
+        profiled.iccProfile = ColourFixtures::profile(ColourFixtures::Profile::ProPhoto);
+        QVERIFY(writeJpeg(path("a.jpg"), photoPicture({200, 100}), profiled));
+        Jpeg adobeExif;
+        adobeExif.exifAdobeRgb = true;
+        QVERIFY(writeJpeg(path("b.jpg"), photoPicture({200, 100}), adobeExif));
+        for (const QString &name : kPictures)
+            QVERIFY(setMtime(path(name), 100));
+        QVERIFY(run(sizes, true));
+        // Marked the way earlier versions marked them, and as new as before.
+        QHash<QString, ino_t> before;
+        for (const QString &name : kPictures) {
+            const QString thumbnail = path("sm_" + name);
+            auto marker = findThumbnailMarker(readFile(thumbnail));
+            QVERIFY(marker && marker->colourManaged);
+            marker->colourManaged = false;
+            const QByteArray comment = marker->commentText();
+            QVERIFY(!comment.contains("colour"));
+            const QByteArray bytes = withoutComments(readFile(thumbnail));
+            const int length = int(comment.size()) + 2;
+            const QByteArray old = bytes.left(2) + QByteArray("\xFF\xFE", 2) + char(length >> 8) +
+                                   char(length & 0xFF) + comment + bytes.mid(2);
+            QVERIFY(writeFile(thumbnail, old));
+            QVERIFY(setMtime(thumbnail, 10));
+            before[name] = inode(thumbnail);
+        }
+        QVERIFY(run(sizes, false));
+        QStringList remade;
+        for (const QString &name : kPictures)
+            if (inode(path("sm_" + name)) != before[name])
+                remade << name;
+        QCOMPARE(remade, QStringList({"a.jpg", "b.jpg"}));
+        QVERIFY(findThumbnailMarker(readFile(path("sm_a.jpg")))->colourManaged);
     }
 
     // The progress steps once per name, kept thumbnails included, and nothing is reported.

@@ -1,6 +1,9 @@
 #include "core/PageOptions.h"
+#include "support/ColourFixtures.h"
 #include "support/RunWorld.h"
+#include "support/ThumbFixtures.h"
 
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,6 +21,7 @@ class TestPagesInBrowser : public QObject
 
 private Q_SLOTS:
     void everyPictureLoadsAndEveryLinkLeadsToAFile();
+    void profiledThumbnailsShowTheColoursOfTheirPictures();
 };
 
 namespace
@@ -250,6 +254,77 @@ void TestPagesInBrowser::everyPictureLoadsAndEveryLinkLeadsToAFile()
         QCOMPARE(result.value("links").toInt(), page.links);
         QCOMPARE(result.value("reachable").toInt(), page.links);
     }
+}
+
+// A page of pictures with colour profiles: in a Chromium screenshot each thumbnail shows the colour the
+// browser shows for its picture.
+void TestPagesInBrowser::profiledThumbnailsShowTheColoursOfTheirPictures()
+{
+    using ColourFixtures::Profile;
+    using ThumbFixtures::Colour;
+    struct Picture {
+        const char *name;
+        Profile profile;
+        Colour colour;
+        QColor patch;
+    };
+    const QColor green(60, 180, 40), orange(230, 140, 60);
+    const std::vector<Picture> pictures{
+        {"p3.jpg", Profile::DisplayP3, Colour::Rgb, green},
+        {"adobe.jpg", Profile::AdobeRgb, Colour::Rgb, green},
+        {"prophoto.jpg", Profile::ProPhoto, Colour::Rgb, green},
+        {"gray.jpg", Profile::LinearGray, Colour::Gray, QColor(128, 128, 128)},
+        {"cmyk.jpg", Profile::Cmyk, Colour::AdobeCmyk, orange},
+        {"cmyk-plain.jpg", Profile::None, Colour::AdobeCmyk, orange},
+    };
+    RunWorld w(QStringLiteral("profiled"));
+    for (const Picture &p : pictures) {
+        ThumbFixtures::Jpeg how;
+        how.colour = p.colour;
+        how.iccProfile = ColourFixtures::profile(p.profile);
+        QVERIFY(
+            ThumbFixtures::writeJpeg(w.path(p.name), ThumbFixtures::solidPicture({80, 80}, p.patch), how));
+    }
+    w.show(mkJpg);
+    w.options.setThumbnailer(true);
+    w.options.choosePercent(0);
+    w.run->WebButtonClick();
+    const QString page = w.path("MediaPage.htm");
+    QVERIFY2(w.ui.messages == QStringList{page + " was created."}, qPrintable(w.ui.messages.join('\n')));
+
+    // Each picture beside its thumbnail, both drawn 32 pixels square, one row each.
+    QByteArray html = "<!DOCTYPE html><html><body style=\"margin:0;background:#fff\">";
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const QByteArray top = QByteArray::number(qsizetype(i) * 40);
+        const QByteArray name = pictures[i].name;
+        html += "<img src=\"" + name + "\" style=\"position:absolute;left:0;top:" + top +
+                "px;width:32px;height:32px\"><img src=\"sm_" + name +
+                "\" style=\"position:absolute;left:40px;top:" + top + "px;width:32px;height:32px\">";
+    }
+    html += "</body></html>";
+    const QString compare = w.path("compare.htm");
+    QVERIFY(ThumbFixtures::writeFile(compare, html));
+    const QString shot = w.root.filePath("shot.png");
+    QProcess chromium;
+    chromium.start(QStringLiteral("chromium"),
+                   {"--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--hide-scrollbars",
+                    "--force-color-profile=srgb", "--user-data-dir=" + w.root.filePath("chromium"),
+                    "--window-size=120,260", "--screenshot=" + shot,
+                    QUrl::fromLocalFile(compare).toString()});
+    QVERIFY2(chromium.waitForFinished(240000), "Chromium did not finish");
+    const QImage screen(shot);
+    QVERIFY2(!screen.isNull(), chromium.readAllStandardError().right(2000).constData());
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const int y = int(i) * 40 + 16;
+        const QColor original = screen.pixelColor(16, y);
+        const QColor thumbnail = screen.pixelColor(56, y);
+        const double delta = ColourFixtures::deltaE76(original, thumbnail);
+        QVERIFY2(delta <= 3, qPrintable(QStringLiteral("%1: picture %2, thumbnail %3 in the browser: ΔE %4")
+                                            .arg(pictures[i].name, original.name(), thumbnail.name())
+                                            .arg(delta)));
+    }
+    // The browser did apply the profiles: ProPhoto's green is far from its stored numbers.
+    QVERIFY(ColourFixtures::deltaE76(screen.pixelColor(16, 2 * 40 + 16), green) > 10);
 }
 
 QTEST_GUILESS_MAIN(TestPagesInBrowser)

@@ -75,6 +75,58 @@ QByteArray exifSegment(int orientation, bool bigEndian)
     return e;
 }
 
+// EXIF that marks Adobe RGB the camera way: IFD0 -> Exif IFD (ColorSpace 0xFFFF) -> interoperability
+// IFD (index "R03"). Big-endian.
+QByteArray adobeExifSegment()
+{
+    QByteArray e("Exif\0\0MM\0\x2A\0\0\0\x08", 14);
+    auto u16 = [&](int v) { e.append(char(v >> 8)).append(char(v & 0xFF)); };
+    auto u32 = [&](int v) {
+        u16(v >> 16);
+        u16(v & 0xFFFF);
+    };
+    auto entry = [&](int tag, int type, int count, int value, bool shortValue) {
+        u16(tag);
+        u16(type);
+        u32(count);
+        if (shortValue) {
+            u16(value);
+            u16(0);
+        } else {
+            u32(value);
+        }
+    };
+    // IFD0 at 8: one entry, the Exif IFD at 26.
+    u16(1);
+    entry(0x8769, 4, 1, 26, false);
+    u32(0);
+    // Exif IFD at 26: ColorSpace, interoperability IFD at 56.
+    u16(2);
+    entry(0xA001, 3, 1, 0xFFFF, true);
+    entry(0xA005, 4, 1, 56, false);
+    u32(0);
+    // Interoperability IFD at 56: index "R03".
+    u16(1);
+    u16(0x0001);
+    u16(2);
+    u32(4);
+    e.append("R03", 4);
+    u32(0);
+    return e;
+}
+
+void writeIccChunks(jpeg_compress_struct *cinfo, const QByteArray &profile, int chunkBytes)
+{
+    const int step = chunkBytes > 0 ? chunkBytes : 65519;
+    const int count = int((profile.size() + step - 1) / step);
+    for (int i = 0; i < count; ++i) {
+        QByteArray chunk("ICC_PROFILE", 12);
+        chunk.append(char(i + 1)).append(char(count)).append(profile.mid(qsizetype(i) * step, step));
+        jpeg_write_marker(cinfo, JPEG_APP0 + 2, reinterpret_cast<const JOCTET *>(chunk.constData()),
+                          unsigned(chunk.size()));
+    }
+}
+
 void silentError(j_common_ptr cinfo)
 {
     char text[JMSG_LENGTH_MAX];
@@ -119,6 +171,13 @@ QByteArray jpeg(const QImage &displayed, const Jpeg &how)
         jpeg_write_marker(&cinfo, JPEG_APP0 + 1, reinterpret_cast<const JOCTET *>(exif.constData()),
                           unsigned(exif.size()));
     }
+    if (how.exifAdobeRgb) {
+        const QByteArray exif = adobeExifSegment();
+        jpeg_write_marker(&cinfo, JPEG_APP0 + 1, reinterpret_cast<const JOCTET *>(exif.constData()),
+                          unsigned(exif.size()));
+    }
+    if (!how.iccProfile.isEmpty())
+        writeIccChunks(&cinfo, how.iccProfile, how.iccChunkBytes);
     std::vector<JSAMPLE> row(size_t(stored.width()) * 4);
     while (cinfo.next_scanline < cinfo.image_height) {
         const uchar *in = stored.constScanLine(int(cinfo.next_scanline));

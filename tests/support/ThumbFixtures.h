@@ -20,6 +20,9 @@ struct Jpeg {
     int restartRows = 0; // a restart marker every this many MCU rows
     int quality = 95;
     bool bigEndianExif = true;
+    QByteArray iccProfile{};   // embedded in APP2 "ICC_PROFILE" chunks
+    int iccChunkBytes = 0;     // the profile's bytes per chunk; 0: as few chunks as fit
+    bool exifAdobeRgb = false; // EXIF ColorSpace uncalibrated with the interoperability index "R03"
 };
 
 // The JPEG bytes of a picture that shows as `displayed`.

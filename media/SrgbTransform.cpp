@@ -1,0 +1,235 @@
+#include "media/SrgbTransform.h"
+
+#include <lcms2.h>
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+#include <mutex>
+#include <utility>
+
+namespace
+{
+
+constexpr std::size_t kCachedTransforms = 8; // a run meets few distinct profiles
+
+// Lcms2 reports damaged profiles through a global handler that would print; the caller says why instead.
+void quiet(cmsContext, cmsUInt32Number, const char *) {}
+
+// Perceptual, as browsers and jpgicc use by default (matrix profiles have only the one intent anyway).
+constexpr cmsUInt32Number kIntent = INTENT_PERCEPTUAL;
+
+// A gray pixel within our three-byte pixels: the first byte read, the other two skipped.
+constexpr cmsUInt32Number kGrayInRgb = COLORSPACE_SH(PT_GRAY) | CHANNELS_SH(1) | BYTES_SH(1) | EXTRA_SH(2);
+
+cmsHPROFILE adobeRgbProfile()
+{
+    const cmsCIExyY d65{0.3127, 0.3290, 1.0};
+    const cmsCIExyYTRIPLE primaries{{0.64, 0.33, 1.0}, {0.21, 0.71, 1.0}, {0.15, 0.06, 1.0}};
+    cmsToneCurve *gamma = cmsBuildGamma(nullptr, 563.0 / 256.0);
+    cmsToneCurve *curves[3] = {gamma, gamma, gamma};
+    cmsHPROFILE profile = cmsCreateRGBProfile(&d65, &primaries, curves);
+    cmsFreeToneCurve(gamma);
+    return profile;
+}
+
+constexpr int kLinearTop = (1 << SrgbTransform::kLinearBits) - 1;
+
+// The colorant matrix of a matrix/TRC profile (columns: red, green, blue in D50 XYZ).
+bool colorants(cmsHPROFILE profile, double m[3][3])
+{
+    const cmsTagSignature tags[3] = {cmsSigRedColorantTag, cmsSigGreenColorantTag, cmsSigBlueColorantTag};
+    for (int c = 0; c < 3; ++c) {
+        const auto *xyz = static_cast<const cmsCIEXYZ *>(cmsReadTag(profile, tags[c]));
+        if (!xyz)
+            return false;
+        m[0][c] = xyz->X;
+        m[1][c] = xyz->Y;
+        m[2][c] = xyz->Z;
+    }
+    return true;
+}
+
+bool inverted(const double m[3][3], double out[3][3])
+{
+    const double det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+                       m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+                       m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+    if (std::abs(det) < 1e-12)
+        return false;
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            const int r1 = (c + 1) % 3, r2 = (c + 2) % 3, c1 = (r + 1) % 3, c2 = (r + 2) % 3;
+            out[r][c] = (m[r1][c1] * m[r2][c2] - m[r1][c2] * m[r2][c1]) / det;
+        }
+    return true;
+}
+
+// The matrix and curves of an RGB matrix/TRC profile towards sRGB; null when the profile is of another
+// kind (LUT-based profiles go through Little CMS).
+std::unique_ptr<SrgbTransform::MatrixShaper> matrixShaper(cmsHPROFILE source, cmsHPROFILE srgb)
+{
+    double src[3][3], dst[3][3], dstInverse[3][3];
+    // A profile that also holds a table for the intent is read through the table by Little CMS.
+    if (!cmsIsMatrixShaper(source) || cmsIsCLUT(source, kIntent, LCMS_USED_AS_INPUT) ||
+        cmsGetColorSpace(source) != cmsSigRgbData || !colorants(source, src) || !colorants(srgb, dst) ||
+        !inverted(dst, dstInverse))
+        return nullptr;
+    const cmsTagSignature curveTags[3] = {cmsSigRedTRCTag, cmsSigGreenTRCTag, cmsSigBlueTRCTag};
+    auto shaper = std::make_unique<SrgbTransform::MatrixShaper>();
+    for (int c = 0; c < 3; ++c) {
+        const auto *curve = static_cast<const cmsToneCurve *>(cmsReadTag(source, curveTags[c]));
+        if (!curve)
+            return nullptr;
+        for (int v = 0; v < 256; ++v)
+            shaper->toLinear[c][v] =
+                std::int32_t(std::lround(cmsEvalToneCurveFloat(curve, float(v) / 255.0f) * kLinearTop));
+        for (int r = 0; r < 3; ++r) {
+            double sum = 0;
+            for (int k = 0; k < 3; ++k)
+                sum += dstInverse[r][k] * src[k][c];
+            shaper->matrix[r][c] = std::int32_t(std::lround(sum * (1 << SrgbTransform::kMatrixBits)));
+        }
+    }
+    for (int i = 0; i <= kLinearTop; ++i) {
+        const double linear = double(i) / kLinearTop;
+        const double encoded =
+            linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
+        shaper->toSrgb[i] = std::uint8_t(std::lround(std::clamp(encoded, 0.0, 1.0) * 255));
+    }
+    return shaper;
+}
+
+struct Made {
+    std::shared_ptr<const SrgbTransform> transform;
+    QString why;
+};
+
+Made makeTransform(const QByteArray &icc, bool exifAdobe, SrgbTransform::Input input)
+{
+    static std::once_flag quietOnce;
+    std::call_once(quietOnce, [] { cmsSetLogErrorHandler(quiet); });
+    cmsHPROFILE source =
+        exifAdobe ? adobeRgbProfile() : cmsOpenProfileFromMem(icc.constData(), cmsUInt32Number(icc.size()));
+    if (!source)
+        return {nullptr, QStringLiteral("its colour profile is damaged")};
+    const cmsColorSpaceSignature space = cmsGetColorSpace(source);
+    const bool fits = (input == SrgbTransform::Input::Rgb && space == cmsSigRgbData) ||
+                      (input == SrgbTransform::Input::Gray && space == cmsSigGrayData) ||
+                      (input == SrgbTransform::Input::Cmyk && space == cmsSigCmykData);
+    Made made;
+    if (!fits) {
+        made.why = QStringLiteral("its colour profile does not fit its colour channels");
+    } else {
+        const cmsUInt32Number format = input == SrgbTransform::Input::Rgb    ? TYPE_RGB_8
+                                       : input == SrgbTransform::Input::Gray ? kGrayInRgb
+                                                                             : TYPE_CMYK_8;
+        cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+        // No cache: the one-pixel cache would make the transform unsafe to share between threads.
+        cmsHTRANSFORM handle =
+            srgb ? cmsCreateTransform(source, format, srgb, TYPE_RGB_8, kIntent, cmsFLAGS_NOCACHE) : nullptr;
+        auto shaper = handle && input == SrgbTransform::Input::Rgb ? matrixShaper(source, srgb) : nullptr;
+        if (handle && shaper)
+            made.transform = std::make_shared<const SrgbTransform>(std::move(shaper), handle);
+        else if (handle)
+            made.transform = std::make_shared<const SrgbTransform>(handle, input);
+        else
+            made.why = QStringLiteral("its colour profile is not supported");
+        if (srgb)
+            cmsCloseProfile(srgb);
+    }
+    cmsCloseProfile(source);
+    return made;
+}
+
+// The last few transforms made, most recent first; a failure is remembered too, so it is tried once.
+Made cachedTransform(const QByteArray &icc, bool exifAdobe, SrgbTransform::Input input)
+{
+    static std::mutex lock;
+    static std::deque<std::pair<QByteArray, Made>> cache;
+    const QByteArray key = (exifAdobe ? QByteArray("exif-adobe-rgb") : icc) + char('0' + int(input));
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        for (const auto &entry : cache)
+            if (entry.first == key)
+                return entry.second;
+    }
+    Made made = makeTransform(icc, exifAdobe, input); // slow part outside the lock
+    const std::lock_guard<std::mutex> guard(lock);
+    cache.emplace_front(key, made);
+    if (cache.size() > kCachedTransforms)
+        cache.pop_back();
+    return made;
+}
+
+} // namespace
+
+SrgbTransform::~SrgbTransform()
+{
+    cmsDeleteTransform(static_cast<cmsHTRANSFORM>(m_handle));
+}
+
+void SrgbTransform::convert(RgbImage &image) const
+{
+    if (m_shaper) {
+        const MatrixShaper &s = *m_shaper;
+        constexpr std::int32_t kRound = 1 << (kMatrixBits - 1);
+        auto encode = [&s](std::int32_t sum) {
+            return s.toSrgb[std::clamp((sum + kRound) >> kMatrixBits, 0, kLinearTop)];
+        };
+        uint8_t *p = image.pixels.data();
+        for (size_t i = 0, n = size_t(image.width) * size_t(image.height); i < n; ++i, p += 3) {
+            const std::int32_t r = s.toLinear[0][p[0]], g = s.toLinear[1][p[1]], b = s.toLinear[2][p[2]];
+            p[0] = encode(s.matrix[0][0] * r + s.matrix[0][1] * g + s.matrix[0][2] * b);
+            p[1] = encode(s.matrix[1][0] * r + s.matrix[1][1] * g + s.matrix[1][2] * b);
+            p[2] = encode(s.matrix[2][0] * r + s.matrix[2][1] * g + s.matrix[2][2] * b);
+        }
+        return;
+    }
+    // Row by row through one spare row: a full-size picture in the viewer is not held twice.
+    const size_t rowBytes = size_t(image.width) * 3;
+    std::vector<uint8_t> converted(rowBytes);
+    for (int y = 0; y < image.height; ++y) {
+        cmsDoTransform(static_cast<cmsHTRANSFORM>(m_handle), image.row(y), converted.data(),
+                       cmsUInt32Number(image.width));
+        std::copy(converted.begin(), converted.end(), image.row(y));
+    }
+}
+
+void SrgbTransform::convertCmykRow(const std::uint8_t *cmyk, std::uint8_t *rgb, int width) const noexcept
+{
+    cmsDoTransform(static_cast<cmsHTRANSFORM>(m_handle), cmyk, rgb, cmsUInt32Number(width));
+}
+
+const SrgbTransform *PictureColour::forCmykRows() const
+{
+    return transform && transform->input() == SrgbTransform::Input::Cmyk ? transform.get() : nullptr;
+}
+
+void PictureColour::toSrgb(RgbImage &image) const
+{
+    if (transform && transform->input() != SrgbTransform::Input::Cmyk)
+        transform->convert(image);
+}
+
+PictureColour pictureColour(const JpegColourTags &tags)
+{
+    PictureColour colour;
+    colour.ignored = tags.iccProblem;
+    const SrgbTransform::Input input = tags.components == 1   ? SrgbTransform::Input::Gray
+                                       : tags.components == 4 ? SrgbTransform::Input::Cmyk
+                                                              : SrgbTransform::Input::Rgb;
+    if (!tags.iccProfile.isEmpty()) {
+        Made made = cachedTransform(tags.iccProfile, false, input);
+        colour.transform = std::move(made.transform);
+        colour.ignored = made.why;
+    } else if (tags.exifAdobeRgb && input == SrgbTransform::Input::Rgb) {
+        colour.transform = cachedTransform({}, true, input).transform;
+    }
+    return colour;
+}
+
+PictureColour pictureColour(const std::uint8_t *data, std::size_t size)
+{
+    return pictureColour(readJpegColourTags(data, size));
+}

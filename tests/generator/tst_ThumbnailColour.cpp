@@ -1,0 +1,197 @@
+#include "core/PageOptions.h"
+#include "media/JpegColourTags.h"
+#include "media/JpegPicture.h"
+#include "media/SrgbTransform.h"
+#include "generator/ThumbnailMaker.h"
+#include "generator/ThumbnailRender.h"
+#include "support/ColourFixtures.h"
+#include "support/ThumbFixtures.h"
+#include "support/ThumbRecordingFeedback.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using ColourFixtures::Profile;
+using ThumbFixtures::Colour;
+
+namespace
+{
+
+enum class Damage { None, Truncated, UnfitProfile };
+
+struct Case {
+    Profile profile = Profile::None;
+    Colour colour = Colour::Rgb;
+    QColor patch;
+    int chunkBytes = 0;
+    bool exifAdobeRgb = false;
+    Damage damage = Damage::None;
+};
+
+ThumbFixtures::Jpeg howOf(const Case &c)
+{
+    ThumbFixtures::Jpeg how;
+    how.colour = c.colour;
+    how.iccProfile = ColourFixtures::profile(c.profile);
+    if (c.damage == Damage::Truncated)
+        how.iccProfile.truncate(how.iccProfile.size() / 2);
+    how.iccChunkBytes = c.chunkBytes;
+    how.exifAdobeRgb = c.exifAdobeRgb;
+    return how;
+}
+
+QColor middle(const QImage &image)
+{
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Case)
+Q_DECLARE_METATYPE(Profile)
+
+// Thumbnails and the viewer show a picture's colours through its colour profile, as browsers do: each
+// flat patch is compared with what Little CMS's own jpgicc makes of the same file.
+class TestThumbnailColour : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void matchesTheProfileReference_data()
+    {
+        QTest::addColumn<Case>("c");
+        const QColor green(60, 180, 40), red(200, 60, 40), orange(230, 140, 60);
+        QTest::newRow("sRGB profile") << Case{Profile::Srgb, Colour::Rgb, red};
+        QTest::newRow("Display P3") << Case{Profile::DisplayP3, Colour::Rgb, green};
+        QTest::newRow("Adobe RGB profile") << Case{Profile::AdobeRgb, Colour::Rgb, green};
+        QTest::newRow("Adobe RGB marked in EXIF only") << Case{Profile::None, Colour::Rgb, green, 0, true};
+        QTest::newRow("ProPhoto") << Case{Profile::ProPhoto, Colour::Rgb, green};
+        QTest::newRow("ProPhoto over several APP2 chunks") << Case{Profile::ProPhoto, Colour::Rgb, red, 100};
+        QTest::newRow("gray, linear profile")
+            << Case{Profile::LinearGray, Colour::Gray, QColor(128, 128, 128)};
+        QTest::newRow("CMYK with profile") << Case{Profile::Cmyk, Colour::Cmyk, orange};
+        QTest::newRow("Adobe inverted CMYK with profile") << Case{Profile::Cmyk, Colour::AdobeCmyk, orange};
+        QTest::newRow("Adobe YCCK with profile") << Case{Profile::Cmyk, Colour::AdobeYcck, green};
+    }
+
+    void matchesTheProfileReference()
+    {
+        QFETCH(Case, c);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("patch.jpg"));
+        QVERIFY(ThumbFixtures::writeJpeg(path, ThumbFixtures::solidPicture({64, 48}, c.patch), howOf(c)));
+        QStringList jpgiccFlags;
+        if (c.exifAdobeRgb) { // jpgicc does not read EXIF: it is told the profile the EXIF names
+            const QString adobe = dir.filePath(QStringLiteral("adobe.icc"));
+            QVERIFY(ThumbFixtures::writeFile(adobe, ColourFixtures::profile(Profile::AdobeRgb)));
+            jpgiccFlags << QStringLiteral("-i") << adobe;
+        }
+        const QColor reference = ColourFixtures::jpgiccMiddleColour(path, dir.path(), jpgiccFlags);
+        QVERIFY2(reference.isValid(), "jpgicc made no reference");
+
+        const RenderedThumbnail thumbnail = renderThumbnailFile(path, ThumbnailRequest{0, 0, 2});
+        QVERIFY2(thumbnail.ok(), qPrintable(thumbnail.error));
+        QCOMPARE(thumbnail.colourIgnored, QString());
+        const QImage shown = QImage::fromData(thumbnail.jpeg, "JPEG");
+        QCOMPARE(shown.size(), QSize(32, 24));
+        const double thumbDelta = ColourFixtures::deltaE76(middle(shown), reference);
+        QVERIFY2(thumbDelta <= 3, qPrintable(QStringLiteral("thumbnail %1 vs jpgicc %2: ΔE %3")
+                                                 .arg(middle(shown).name(), reference.name())
+                                                 .arg(thumbDelta)));
+        // Plain sRGB: no profile travels with the thumbnail.
+        const auto *bytes = reinterpret_cast<const uint8_t *>(thumbnail.jpeg.constData());
+        QVERIFY(readJpegColourTags(bytes, size_t(thumbnail.jpeg.size())).iccProfile.isEmpty());
+
+        // The viewer decodes through the same transform.
+        QString error;
+        const QImage viewed = decodeJpegPicture(ThumbFixtures::readFile(path), &error);
+        QVERIFY2(!viewed.isNull(), qPrintable(error));
+        const double viewDelta = ColourFixtures::deltaE76(middle(viewed), reference);
+        QVERIFY2(viewDelta <= 3, qPrintable(QStringLiteral("viewer %1 vs jpgicc %2: ΔE %3")
+                                                .arg(middle(viewed).name(), reference.name())
+                                                .arg(viewDelta)));
+    }
+
+    // Matrix profiles take a faster path of their own: over a grid of every colour it agrees with Little
+    // CMS's own transform to within one step of 255.
+    void matrixProfilesAgreeWithLittleCms_data()
+    {
+        QTest::addColumn<Profile>("profile");
+        QTest::newRow("Display P3") << Profile::DisplayP3;
+        QTest::newRow("Adobe RGB") << Profile::AdobeRgb;
+        QTest::newRow("ProPhoto") << Profile::ProPhoto;
+    }
+    void matrixProfilesAgreeWithLittleCms()
+    {
+        QFETCH(Profile, profile);
+        JpegColourTags tags;
+        tags.components = 3;
+        tags.iccProfile = ColourFixtures::profile(profile);
+        const PictureColour colour = pictureColour(tags);
+        QVERIFY(colour.transform);
+        RgbImage ours;
+        for (int r = 0; r < 256; r += 5)
+            for (int g = 0; g < 256; g += 5)
+                for (int b = 0; b < 256; b += 5)
+                    ours.pixels.insert(ours.pixels.end(), {uint8_t(r), uint8_t(g), uint8_t(b)});
+        ours.width = int(ours.pixels.size() / 3);
+        ours.height = 1;
+        const std::vector<uint8_t> stored = ours.pixels;
+        colour.toSrgb(ours);
+        const std::vector<uint8_t> theirs = ColourFixtures::lcmsToSrgb(tags.iccProfile, stored);
+        QCOMPARE(theirs.size(), stored.size());
+        int worst = 0;
+        for (size_t i = 0; i < theirs.size(); ++i)
+            worst = std::max(worst, std::abs(int(theirs[i]) - int(ours.pixels[i])));
+        QVERIFY2(worst <= 1, qPrintable(QString::number(worst)));
+    }
+
+    // Without a usable profile the numbers are shown as stored (CMYK by the ink multiplication browsers
+    // use), and a damaged or unfit profile is named once.
+    void withoutUsableProfileKeepsTheStoredColours_data()
+    {
+        QTest::addColumn<Case>("c");
+        QTest::addColumn<bool>("told");
+        const QColor green(60, 180, 40), orange(230, 140, 60);
+        QTest::newRow("no profile") << Case{Profile::None, Colour::Rgb, green} << false;
+        QTest::newRow("CMYK without profile") << Case{Profile::None, Colour::Cmyk, orange} << false;
+        QTest::newRow("Adobe CMYK without profile")
+            << Case{Profile::None, Colour::AdobeCmyk, orange} << false;
+        QTest::newRow("truncated profile")
+            << Case{Profile::ProPhoto, Colour::Rgb, green, 0, false, Damage::Truncated} << true;
+        QTest::newRow("truncated profile over chunks")
+            << Case{Profile::DisplayP3, Colour::Rgb, green, 100, false, Damage::Truncated} << true;
+        QTest::newRow("CMYK profile on an RGB picture")
+            << Case{Profile::Cmyk, Colour::Rgb, green, 0, false, Damage::UnfitProfile} << true;
+    }
+
+    void withoutUsableProfileKeepsTheStoredColours()
+    {
+        QFETCH(Case, c);
+        QFETCH(bool, told);
+        QTemporaryDir dir;
+        QVERIFY(ThumbFixtures::writeJpeg(dir.filePath(QStringLiteral("a.jpg")),
+                                         ThumbFixtures::solidPicture({64, 48}, c.patch), howOf(c)));
+        QVERIFY(ThumbFixtures::writeJpeg(dir.filePath(QStringLiteral("b.jpg")),
+                                         ThumbFixtures::solidPicture({64, 48}, c.patch)));
+        PageOptions options;
+        options.setThumbnailer(true);
+        ThumbRecordingFeedback feedback;
+        const ThumbnailOutcome outcome =
+            MakeThumbnails(dir.path(), {QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}, options, feedback);
+        QCOMPARE(outcome.failed, 0);
+        QCOMPARE(feedback.messages.size(), told ? 1 : 0);
+        if (told)
+            QVERIFY2(feedback.messages.first().contains(QLatin1String("a.jpg")),
+                     qPrintable(feedback.messages.first()));
+        const QImage shown(dir.filePath(QStringLiteral("sm_a.jpg")));
+        QCOMPARE(shown.size(), QSize(32, 24));
+        const double delta = ColourFixtures::deltaE76(middle(shown), c.patch);
+        QVERIFY2(delta <= 3, qPrintable(QStringLiteral("thumbnail %1 vs stored %2: ΔE %3")
+                                            .arg(middle(shown).name(), c.patch.name())
+                                            .arg(delta)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestThumbnailColour)
+#include "tst_ThumbnailColour.moc"
