@@ -79,6 +79,28 @@ for f in sm_beach.jpg sm_dunes.jpg; do
     [ "$(head -c 3 "$folder/$f" | od -An -tx1 | tr -d ' ')" = ffd8ff ] || fail "$f is not a JPEG thumbnail"
 done
 
+echo "== the package takes no file kind over"
+# Installing must not make Tessaloom the opener of folders: a file manager's desktop entry claims
+# inode/directory, the package's entry joins it in the same folder as dpkg would put it, the menu
+# cache is rebuilt as the package trigger does, and the default stays the file manager's. The file
+# manager's name sorts after ours, so a claim of ours would come first in the cache.
+mime=$tmp/mime
+mkdir -p "$mime/share/applications" "$mime/config" "$mime/home"
+printf '%s\n' '[Desktop Entry]' 'Type=Application' 'Name=Folders' 'Exec=true %U' \
+    'MimeType=inode/directory;' >"$mime/share/applications/thunar.desktop"
+query_folder_opener() {
+    update-desktop-database "$mime/share/applications"
+    env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION -u GNOME_DESKTOP_SESSION_ID \
+        XDG_DATA_HOME="$mime/home" XDG_CONFIG_HOME="$mime/config" XDG_CONFIG_DIRS="$mime/config" \
+        XDG_DATA_DIRS="$mime/share" xdg-mime query default inode/directory
+}
+before=$(query_folder_opener)
+[ "$before" = thunar.desktop ] || fail "the folder opener before install is '$before', not the file manager"
+cp "$root/usr/share/applications/$app_id.desktop" "$mime/share/applications/"
+after=$(query_folder_opener)
+[ "$after" = "$before" ] || fail "installing made '$after' the folder opener instead of '$before'"
+echo "xdg-mime query default inode/directory: $after before and after"
+
 echo "== tessaloom from the package, offscreen"
 export XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/runtime
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
