@@ -56,6 +56,22 @@ cp "$tmp"/cpack/tessaloom_*.deb "$dir"/
 deb=$(ls "$dir"/tessaloom_*.deb)
 echo "$deb: $(stat -c %s "$deb") bytes"
 dpkg-deb -I "$deb"
+echo "== run.txt against the package's relations"
+# What scripts/packages/run.txt installs to run the program is what the package brings along:
+# every package of that list is one of the choices of a Depends or Recommends entry, and every entry
+# that is not a shared library (those dpkg-shlibdeps finds by itself) has a choice in that list.
+relations=$(dpkg-deb -f "$deb" Depends Recommends | sed 's/^[A-Za-z]*: //' | tr ',' '\n' |
+    sed 's/([^)]*)//g; s/ //g' | grep .)
+choices=$(tr '|' '\n' <<<"$relations")
+run_list=$(sed 's/#.*//' scripts/packages/run.txt | tr -s ' \t' '\n' | grep . | sort -u)
+for p in $run_list; do
+    grep -qxF "$p" <<<"$choices" || fail "run.txt installs $p, but the package neither depends on it nor recommends it"
+done
+for entry in $(grep -v '^lib' <<<"$relations"); do
+    grep -qxF -f <(echo "$run_list") <<<"$(tr '|' '\n' <<<"$entry")" ||
+        fail "the package needs $entry, which run.txt does not install"
+done
+echo "every package of run.txt is a relation of the package, and the other way round"
 echo "== lintian"
 lintian --fail-on error --tag-display-limit 0 "$deb"
 
