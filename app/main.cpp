@@ -118,10 +118,13 @@ int main(int argc, char *argv[])
     // stored help setting as it is built.
     ProgramWindows windows(options);
     TMainForm &mainForm = windows.mainForm();
-    QObject::connect(&guard, &SingleInstance::activationRequested, &mainForm, [&mainForm] {
-        mainForm.bringToFront();
+    const auto bringToFront = [&mainForm](const QString &activationToken) {
+        if (!activationToken.isEmpty())
+            report(("activation token " + activationToken).toLatin1().constData());
+        mainForm.bringToFront(activationToken);
         report("activated");
-    });
+    };
+    QObject::connect(&guard, &SingleInstance::activationRequested, &mainForm, bringToFront);
     // The folder given starts the folder tree there, and is the previewing browser's working folder.
     if (!args.folder.isEmpty()) {
         mainForm.setPreviewWorkingFolder(args.folder);

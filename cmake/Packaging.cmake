@@ -18,12 +18,13 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TESSALOOM_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, so no library dependency names them: the windowing plugins, playback of every
+# Loaded at run time, so no library dependency names them (scripts/packages/run.txt lists the same,
+# the package check compares them): the windowing plugins, playback of every
 # media kind (MIDI through the soundfont), the look-alike fonts the windows name, the opener.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, \
 gstreamer1.0-libav, timgm6mb-soundfont | sf2-soundfont-gm, fonts-liberation2, fonts-comic-neue, fonts-dejavu-core, \
-xdg-utils")
+xdg-utils, fonts-urw-base35")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-plugins-ugly, gstreamer1.0-pulseaudio | pulseaudio")
 set(CPACK_GENERATOR DEB)
 include(CPack)

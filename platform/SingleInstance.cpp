@@ -10,7 +10,8 @@ namespace
 {
 
 constexpr int kConnectTimeoutMs = 500;
-const QByteArray kActivate = QByteArrayLiteral("activate\n");
+const QByteArray kActivate = QByteArrayLiteral("activate");
+constexpr int kMaxLineLength = 1024; // a token is far shorter; anything longer is not ours
 
 bool ownedByThisUser(qintptr descriptor)
 {
@@ -63,7 +64,8 @@ bool SingleInstance::tellRunningInstance()
     // The abstract namespace is shared by all users: hand over only to a copy of our own.
     if (!ownedByThisUser(socket.socketDescriptor()))
         return false;
-    socket.write(kActivate);
+    const QByteArray token = qgetenv("XDG_ACTIVATION_TOKEN").simplified().replace(' ', "");
+    socket.write(kActivate + (token.isEmpty() ? QByteArray() : ' ' + token) + '\n');
     const bool sent = socket.waitForBytesWritten(kConnectTimeoutMs);
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)
@@ -77,9 +79,12 @@ void SingleInstance::acceptConnection()
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             while (socket->canReadLine()) {
-                if (socket->readLine() == kActivate)
-                    Q_EMIT activationRequested();
+                const QList<QByteArray> words = socket->readLine(kMaxLineLength).trimmed().split(' ');
+                if (words.first() == kActivate && words.size() <= 2)
+                    Q_EMIT activationRequested(words.size() == 2 ? QString::fromLatin1(words[1]) : QString());
             }
+            if (socket->bytesAvailable() > kMaxLineLength)
+                socket->abort();
         });
     }
 }

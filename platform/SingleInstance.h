@@ -22,13 +22,16 @@ public:
     // "tessaloom-<uid>", plus "-" and TESSALOOM_INSTANCE_KEY when set (keeps test runs apart).
     static QString defaultName();
 
-    // First: this copy now listens. AnotherRunning: the running copy was told to come to the front;
-    // this one should end. Unguarded: no socket could be had; run without the guard.
+    // First: this copy now listens. AnotherRunning: the running copy was told to come to the front,
+    // with the window system's activation token this start was given (XDG_ACTIVATION_TOKEN, set by
+    // a Wayland launcher), so the compositor lets it take the focus; this one should end.
+    // Unguarded: no socket could be had; run without the guard.
     Claim claim();
     QString name() const { return m_name; }
 
 Q_SIGNALS:
-    void activationRequested(); // a later start asked this copy to come to the front
+    // A later start asked this copy to come to the front; the token is empty when it had none.
+    void activationRequested(const QString &activationToken);
 
 private:
     bool tellRunningInstance();

@@ -56,6 +56,22 @@ cp "$tmp"/cpack/tessaloom_*.deb "$dir"/
 deb=$(ls "$dir"/tessaloom_*.deb)
 echo "$deb: $(stat -c %s "$deb") bytes"
 dpkg-deb -I "$deb"
+echo "== run.txt against the package's relations"
+# What scripts/packages/run.txt installs to run the program is what the package brings along:
+# every package of that list is one of the choices of a Depends or Recommends entry, and every entry
+# that is not a shared library (those dpkg-shlibdeps finds by itself) has a choice in that list.
+relations=$(dpkg-deb -f "$deb" Depends Recommends | sed 's/^[A-Za-z]*: //' | tr ',' '\n' |
+    sed 's/([^)]*)//g; s/ //g' | grep .)
+choices=$(tr '|' '\n' <<<"$relations")
+run_list=$(sed 's/#.*//' scripts/packages/run.txt | tr -s ' \t' '\n' | grep . | sort -u)
+for p in $run_list; do
+    grep -qxF "$p" <<<"$choices" || fail "run.txt installs $p, but the package neither depends on it nor recommends it"
+done
+for entry in $(grep -v '^lib' <<<"$relations"); do
+    grep -qxF -f <(echo "$run_list") <<<"$(tr '|' '\n' <<<"$entry")" ||
+        fail "the package needs $entry, which run.txt does not install"
+done
+echo "every package of run.txt is a relation of the package, and the other way round"
 echo "== lintian"
 lintian --fail-on error --tag-display-limit 0 "$deb"
 
@@ -78,6 +94,28 @@ grep -q 'beach.jpg' "$folder/MediaPage.htm" || fail "the page does not link beac
 for f in sm_beach.jpg sm_dunes.jpg; do
     [ "$(head -c 3 "$folder/$f" | od -An -tx1 | tr -d ' ')" = ffd8ff ] || fail "$f is not a JPEG thumbnail"
 done
+
+echo "== the package takes no file kind over"
+# Installing must not make Tessaloom the opener of folders: a file manager's desktop entry claims
+# inode/directory, the package's entry joins it in the same folder as dpkg would put it, the menu
+# cache is rebuilt as the package trigger does, and the default stays the file manager's. The file
+# manager's name sorts after ours, so a claim of ours would come first in the cache.
+mime=$tmp/mime
+mkdir -p "$mime/share/applications" "$mime/config" "$mime/home"
+printf '%s\n' '[Desktop Entry]' 'Type=Application' 'Name=Folders' 'Exec=true %U' \
+    'MimeType=inode/directory;' >"$mime/share/applications/thunar.desktop"
+query_folder_opener() {
+    update-desktop-database "$mime/share/applications"
+    env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION -u GNOME_DESKTOP_SESSION_ID \
+        XDG_DATA_HOME="$mime/home" XDG_CONFIG_HOME="$mime/config" XDG_CONFIG_DIRS="$mime/config" \
+        XDG_DATA_DIRS="$mime/share" xdg-mime query default inode/directory
+}
+before=$(query_folder_opener)
+[ "$before" = thunar.desktop ] || fail "the folder opener before install is '$before', not the file manager"
+cp "$root/usr/share/applications/$app_id.desktop" "$mime/share/applications/"
+after=$(query_folder_opener)
+[ "$after" = "$before" ] || fail "installing made '$after' the folder opener instead of '$before'"
+echo "xdg-mime query default inode/directory: $after before and after"
 
 echo "== tessaloom from the package, offscreen"
 export XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/runtime

@@ -4,9 +4,11 @@
 #include "generator/ThumbnailMaker.h"
 #include "platform/DataFiles.h"
 #include "platform/MountTable.h"
+#include "platform/ProgramIcon.h"
 #include "ui/OndrelSplash.h"
 #include "ui/main.h"
 
+#include <QApplication>
 #include <QTimer>
 
 ProgramWindows::ProgramWindows(PageOptions &options)
@@ -19,6 +21,8 @@ ProgramWindows::ProgramWindows(PageOptions &options)
       m_run(std::make_unique<GenerationRun>(m_mainForm.listing(), options, m_mainForm.state(), m_runUi,
                                             &m_pickList, opticalMountPointOf))
 {
+    // Every window of ours, and the standard dialogs they open, carry the launcher's icon.
+    QApplication::setWindowIcon(ProgramIcon::icon());
     wire();
 }
 

@@ -70,7 +70,9 @@ public:
     void Deleteallthumbnails1Click();
     void Removespacesfromfilenames1Click();
     void Timer1Timer();
-    void bringToFront(); // a second start of the program asked for this window
+    // A second start of the program asked for this window, handing on the activation token its
+    // launcher gave it (Wayland lets a window take the focus only with one).
+    void bringToFront(const QString &activationToken = QString());
 
 Q_SIGNALS:
     void createRequested(); // Create was pressed: start a generation run

@@ -81,8 +81,12 @@ void TMainForm::ShrinkitClick()
     }
 }
 
-void TMainForm::bringToFront()
+void TMainForm::bringToFront(const QString &activationToken)
 {
+    // Qt's Wayland window hands this token to the compositor's activation as it activates the
+    // window: that also brings a minimised window back, which a client cannot do by itself there.
+    if (!activationToken.isEmpty() && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
     if (isMinimized())
         showNormal();
     // While a modal window (the splash, a message) is up, that is the one to see.

@@ -20,9 +20,12 @@ struct Start {
     QProcess process;
     QByteArray output;
 
-    Start(const QString &instanceKey, int exitAfterMs)
+    Start(const QString &instanceKey, int exitAfterMs, const QString &activationToken = QString())
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("XDG_ACTIVATION_TOKEN");
+        if (!activationToken.isEmpty())
+            env.insert("XDG_ACTIVATION_TOKEN", activationToken);
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("XDG_CONFIG_HOME", config.path());
         env.insert("TESSALOOM_INSTANCE_KEY", instanceKey);
@@ -79,6 +82,21 @@ private Q_SLOTS:
 
         QTRY_VERIFY_WITH_TIMEOUT(first.saw("activated"), 10000);
         QCOMPARE(first.process.state(), QProcess::Running);
+    }
+
+    // A Wayland launcher gives the second start the token that lets a window take the focus: it
+    // reaches the running copy, which activates its window with it.
+    void secondStartHandsOnItsActivationToken()
+    {
+        const QString key = freshKey();
+        Start first(key, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(first.saw("ready"), 20000);
+
+        Start second(key, 15000, QStringLiteral("launcher-token_42"));
+        QVERIFY(second.process.waitForFinished(10000));
+        QCOMPARE(second.process.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(first.saw("activated"), 10000);
+        QVERIFY2(first.saw("activation token launcher-token_42"), first.output.constData());
     }
 
     void firstEndsByItselfAndFreesTheName()

@@ -3,9 +3,11 @@
 #include "platform/DataFiles.h"
 
 #include <QBitmap>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -14,11 +16,21 @@ Skin::Skin(QWidget *window, const QPixmap &pixmap, std::optional<QColor> key)
 {
 }
 
+bool Skin::cutsOutByTransparency()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 void Skin::fitWindow()
 {
     m_window->setFixedSize(m_pixmap.size());
-    if (m_key)
-        m_window->setMask(m_pixmap.createMaskFromColor(*m_key, Qt::MaskInColor));
+    m_shown = m_pixmap;
+    if (m_key) {
+        const QBitmap outline = m_pixmap.createMaskFromColor(*m_key, Qt::MaskInColor);
+        m_window->setMask(outline); // what takes the clicks, and on X11 the window's shape
+        if (m_translucent)
+            m_shown.setMask(outline);
+    }
     m_window->update();
 }
 
@@ -56,9 +68,29 @@ Skin *Skin::apply(QWidget *window, const QString &skinFile, std::optional<QColor
     }
     auto *skin = new Skin(window, pixmap, key);
     window->setWindowFlags(window->windowFlags() | Qt::FramelessWindowHint);
+    if (key && cutsOutByTransparency()) {
+        skin->m_translucent = true;
+        window->setAttribute(Qt::WA_TranslucentBackground);
+    }
     skin->fitWindow();
     window->installEventFilter(skin);
     return skin;
+}
+
+void Skin::drag(const QPoint &globalPosition)
+{
+    // The window system moves the window where it can (Wayland ignores a top-level's own moves);
+    // asked once the pointer moves, so a plain click on the body stays a click.
+    if (!m_systemMoveTried) {
+        m_systemMoveTried = true;
+        QWindow *handle = m_window->windowHandle();
+        if (handle && handle->startSystemMove()) {
+            m_dragging = false;
+            Q_EMIT systemMoveStarted();
+            return;
+        }
+    }
+    m_window->move(globalPosition - m_dragOffset);
 }
 
 bool Skin::eventFilter(QObject *watched, QEvent *event)
@@ -68,13 +100,14 @@ bool Skin::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::Paint: {
         QPainter painter(m_window);
-        painter.drawPixmap(0, 0, m_pixmap);
+        painter.drawPixmap(0, 0, m_shown);
         return false;
     }
     case QEvent::MouseButtonPress: {
         auto *press = static_cast<QMouseEvent *>(event);
         if (press->button() == Qt::LeftButton) {
             m_dragging = true;
+            m_systemMoveTried = false;
             m_dragOffset = press->globalPosition().toPoint() - m_window->frameGeometry().topLeft();
         }
         return false;
@@ -82,7 +115,7 @@ bool Skin::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseMove: {
         auto *move = static_cast<QMouseEvent *>(event);
         if (m_dragging && (move->buttons() & Qt::LeftButton))
-            m_window->move(move->globalPosition().toPoint() - m_dragOffset);
+            drag(move->globalPosition().toPoint());
         return false;
     }
     case QEvent::MouseButtonRelease:

@@ -22,6 +22,7 @@ public:
 
     QPixmap pixmap() const { return m_pixmap; }
     QSize pictureSize() const { return m_original.size(); }
+    std::optional<QColor> key() const { return m_key; }
 
     // Makes the window this tall (never less than its picture): the picture's row stretchRow is
     // repeated down to the new height, everything above and below it kept whole, and the outline cut
@@ -29,17 +30,30 @@ public:
     // short one.
     void setHeight(int height, int stretchRow);
 
+    // Whether skins are cut out by a translucent window rather than by the window's shape: on
+    // Wayland, where the shape only sets the input region.
+    static bool cutsOutByTransparency();
+
+Q_SIGNALS:
+    void systemMoveStarted(); // a drag by the body handed to the window system
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     Skin(QWidget *window, const QPixmap &pixmap, std::optional<QColor> key);
     void fitWindow();
+    void drag(const QPoint &globalPosition);
 
     QWidget *m_window;
     QPixmap m_original;
     QPixmap m_pixmap;
+    // What is drawn: the picture itself, or on a translucent window the picture with its key colour
+    // made fully transparent (Wayland draws what the window paints; the mask only takes the input).
+    QPixmap m_shown;
     std::optional<QColor> m_key;
+    bool m_translucent = false;
     QPoint m_dragOffset;
     bool m_dragging = false;
+    bool m_systemMoveTried = false;
 };

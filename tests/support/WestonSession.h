@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRgb>
+#include <QString>
+#include <QTemporaryDir>
+
+// A Wayland compositor of the test's own: weston on its headless backend (drawn by pixman, so its
+// screenshooter sees what a person would), an output of 1280x1024 over a plain green desktop, in a
+// runtime folder of its own. Ended with the session.
+class WestonSession
+{
+    Q_DISABLE_COPY_MOVE(WestonSession)
+
+public:
+    static constexpr QRgb Desktop = qRgb(64, 160, 64);
+
+    WestonSession() = default;
+    ~WestonSession();
+
+    // Starts weston and waits for its socket; false with the reason when it cannot. Works before the
+    // application object exists, so that the application can connect to it.
+    bool start(QString *why);
+    // The socket's full path: what WAYLAND_DISPLAY names for a client of this compositor.
+    QString display() const;
+    // The environment of a program run as a client of this compositor on Qt's Wayland plugin.
+    QProcessEnvironment clientEnvironment() const;
+    // The whole output as the compositor shows it now (through weston's screenshooter); a null
+    // image when the shot failed.
+    QImage screenshot() const;
+
+private:
+    QTemporaryDir m_runtime;
+    qint64 m_pid = 0;
+};
