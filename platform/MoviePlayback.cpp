@@ -2,6 +2,7 @@
 
 #include "platform/MovieFrameGrabber.h"
 
+#include <QAudioOutput>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -18,6 +19,8 @@ MoviePlayback::MoviePlayback(QObject *parent)
       m_player(new QMediaPlayer(this))
 {
     m_player->setVideoSink(m_sink);
+    // The movie's sound goes to the default output, as the viewer's sounds do.
+    m_player->setAudioOutput(new QAudioOutput(m_player));
     connect(m_sink, &QVideoSink::videoFrameChanged, this, &MoviePlayback::videoFrameArrived);
     connect(m_fetcher, &MovieFrameFetcher::fetched, this, &MoviePlayback::frameFetched);
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {

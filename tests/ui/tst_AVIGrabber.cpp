@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSet>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -83,6 +84,18 @@ struct World {
     }
 };
 
+// The sound streams of this process that the PulseAudio server plays, or -1 when there is no server
+// to ask (the test command starts one with a null sink).
+int ourSoundStreams()
+{
+    QProcess pactl;
+    pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")});
+    if (!pactl.waitForFinished(10'000) || pactl.exitStatus() != QProcess::NormalExit || pactl.exitCode() != 0)
+        return -1;
+    const QString ours = QStringLiteral("application.process.id = \"%1\"").arg(QCoreApplication::applicationPid());
+    return QString::fromLocal8Bit(pactl.readAllStandardOutput()).count(ours);
+}
+
 QString pathIn(const QTemporaryDir &dir, const QString &name)
 {
     return QDir::toNativeSeparators(dir.filePath(name));
@@ -102,7 +115,8 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         const QString failure = MovieFixtures::make(
             m_dir.path(), {"Clip.avi:mjpeg:320x240", "small.clip.avi:mpeg4:160x120", "Big.avi:mpeg4:640x480",
-                           "Walk.mpg:mpeg1:320x240", "Tiny.mpg:mpeg1:160x120", "Wide.mpg:mpeg1:640x480"});
+                           "Walk.mpg:mpeg1:320x240", "Tiny.mpg:mpeg1:160x120", "Wide.mpg:mpeg1:640x480",
+                           "Song.avi:mjpeg:160x120:sound", "Song.mpg:mpeg1:160x120:sound"});
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
     }
 
@@ -327,6 +341,25 @@ private Q_SLOTS:
         w.click("SaveAVIButton");
         QCOMPARE(MovieFixtures::frameNumberIn(QImage(picture, "JPEG"), 5, 5), MovieFixtures::FrameCount - 1);
         QVERIFY(QFile::remove(picture));
+    }
+
+    // A movie's sound plays through the default output while it plays.
+    void playsTheMoviesSound_data()
+    {
+        QTest::addColumn<QString>("movie");
+        QTest::newRow("avi") << "Song.avi";
+        QTest::newRow("mpg") << "Song.mpg";
+    }
+    void playsTheMoviesSound()
+    {
+        QFETCH(QString, movie);
+        QCOMPARE_GE(ourSoundStreams(), 0); // pactl reaches a PulseAudio server
+        QTRY_COMPARE(ourSoundStreams(), 0);
+        World w(m_dir.path());
+        w.form.show();
+        QVERIFY(w.open(movie));
+        QVERIFY(w.form.playback().isPlaying());
+        QTRY_VERIFY_WITH_TIMEOUT(ourSoundStreams() > 0, 10'000);
     }
 
     void endParksTheMovieAndPlayStartsAgain()
