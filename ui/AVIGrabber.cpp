@@ -247,7 +247,8 @@ void TAVIForm::SaveAVIButtonClick()
         tell(tr("%1 has no picture to save: %2").arg(QDir::toNativeSeparators(movie), reason));
         return;
     }
-    const MovieFrameSave::Result saved = MovieFrameSave::save(frame, movie, SafeFile::Replace::RegularFileOnly);
+    const MovieFrameSave::Result saved =
+        MovieFrameSave::save(frame, movie, SafeFile::Replace::RegularFileOnly);
     if (!saved.ok()) {
         tell(saved.error);
         return;

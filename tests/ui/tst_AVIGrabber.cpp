@@ -92,7 +92,8 @@ int ourSoundStreams()
     pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")});
     if (!pactl.waitForFinished(10'000) || pactl.exitStatus() != QProcess::NormalExit || pactl.exitCode() != 0)
         return -1;
-    const QString ours = QStringLiteral("application.process.id = \"%1\"").arg(QCoreApplication::applicationPid());
+    const QString ours =
+        QStringLiteral("application.process.id = \"%1\"").arg(QCoreApplication::applicationPid());
     return QString::fromLocal8Bit(pactl.readAllStandardOutput()).count(ours);
 }
 
@@ -316,7 +317,8 @@ private Q_SLOTS:
         const QString picture = MovieFrameSave::picturePathOf(m_dir.filePath(movie));
         int saves = 0;
         for (int moment : {3, 9, 14, 20, 27, 33, 40, 46, 53, 59, 66}) {
-            QTRY_VERIFY_WITH_TIMEOUT(w.form.TrackBar()->value() >= moment || !w.form.GrabberPlaying(), 15'000);
+            QTRY_VERIFY_WITH_TIMEOUT(w.form.TrackBar()->value() >= moment || !w.form.GrabberPlaying(),
+                                     15'000);
             const bool pauseFirst = saves % 2 == 0;
             if (pauseFirst)
                 w.click("PauseLabel");
@@ -337,7 +339,8 @@ private Q_SLOTS:
         }
         // Played to its end, the movie is parked on its last frame, and that is what is saved.
         QTRY_VERIFY_WITH_TIMEOUT(!w.form.GrabberPlaying(), 15'000);
-        QTRY_COMPARE(MovieFixtures::frameNumberIn(w.form.MScrollBox()->frame()), MovieFixtures::FrameCount - 1);
+        QTRY_COMPARE(MovieFixtures::frameNumberIn(w.form.MScrollBox()->frame()),
+                     MovieFixtures::FrameCount - 1);
         w.click("SaveAVIButton");
         QCOMPARE(MovieFixtures::frameNumberIn(QImage(picture, "JPEG"), 5, 5), MovieFixtures::FrameCount - 1);
         QVERIFY(QFile::remove(picture));
