@@ -116,8 +116,7 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         const QString failure = MovieFixtures::make(
             m_dir.path(), {"Clip.avi:mjpeg:320x240", "small.clip.avi:mpeg4:160x120", "Big.avi:mpeg4:640x480",
-                           "Walk.mpg:mpeg1:320x240", "Tiny.mpg:mpeg1:160x120", "Wide.mpg:mpeg1:640x480",
-                           "Song.avi:mjpeg:160x120:sound", "Song.mpg:mpeg1:160x120:sound"});
+                           "Walk.mpg:mpeg1:320x240", "Tiny.mpg:mpeg1:160x120", "Wide.mpg:mpeg1:640x480"});
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
     }
 
@@ -350,15 +349,22 @@ private Q_SLOTS:
     void playsTheMoviesSound_data()
     {
         QTest::addColumn<QString>("movie");
-        QTest::newRow("avi") << "Song.avi";
-        QTest::newRow("mpg") << "Song.mpg";
+        QTest::addColumn<QString>("codec");
+        QTest::newRow("avi") << "Song.avi"
+                             << "mjpeg";
+        QTest::newRow("mpg") << "Song.mpg"
+                             << "mpeg1";
     }
     void playsTheMoviesSound()
     {
         QFETCH(QString, movie);
+        QFETCH(QString, codec);
         QCOMPARE_GE(ourSoundStreams(), 0); // pactl reaches a PulseAudio server
         QTRY_COMPARE(ourSoundStreams(), 0);
-        World w(m_dir.path());
+        QTemporaryDir dir;
+        const QString failure = MovieFixtures::make(dir.path(), {movie + ":" + codec + ":160x120:sound"});
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        World w(dir.path());
         w.form.show();
         QVERIFY(w.open(movie));
         QVERIFY(w.form.playback().isPlaying());
