@@ -18,7 +18,10 @@ QString tr(const char *text)
     return QCoreApplication::translate("MovieFrameGrabber", text);
 }
 
+// The longest wait for a state change or a frame; a pipeline that stays silent longer is given up.
 constexpr GstClockTime WaitNs = 10 * GST_SECOND;
+// A wait for a frame is cut into slices, so that a newer request ends it soon.
+constexpr GstClockTime SliceNs = GST_SECOND / 20;
 
 // Frames this far into a movie are found by counting decoded frames from its start, which is exact;
 // frames beyond by time stamp after a seek to a key frame.
@@ -100,6 +103,7 @@ void MovieFrameGrabber::close()
     m_frameCount = 0;
     m_nextFrame = -1;
     m_recent.clear();
+    m_link = {};
 }
 
 QString MovieFrameGrabber::busError() const
@@ -120,13 +124,40 @@ QString MovieFrameGrabber::busError() const
 
 bool MovieFrameGrabber::waitForState(int state, QString *error)
 {
-    if (gst_element_set_state(m_pipeline, GstState(state)) == GST_STATE_CHANGE_FAILURE ||
-        gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs) != GST_STATE_CHANGE_SUCCESS) {
-        const QString reason = busError();
-        setError(error, reason.isEmpty() ? tr("the movie cannot be decoded") : reason);
-        return false;
+    const GstStateChangeReturn change = gst_element_set_state(m_pipeline, GstState(state));
+    const GstStateChangeReturn done = change == GST_STATE_CHANGE_FAILURE
+                                          ? change
+                                          : gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs);
+    if (done == GST_STATE_CHANGE_SUCCESS || done == GST_STATE_CHANGE_NO_PREROLL)
+        return true;
+    const QString reason = busError();
+    if (!reason.isEmpty())
+        setError(error, reason);
+    else if (done == GST_STATE_CHANGE_ASYNC)
+        setError(error, tr("the movie's decoder did not answer within %1 seconds").arg(WaitNs / GST_SECOND));
+    else
+        setError(error, tr("the movie cannot be decoded"));
+    return false;
+}
+
+GstSample *MovieFrameGrabber::pull(QString *error)
+{
+    for (GstClockTime waited = 0; waited < WaitNs; waited += SliceNs) {
+        if (superseded()) {
+            setError(error, tr("a newer request came first"));
+            return nullptr;
+        }
+        if (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(m_sink), SliceNs))
+            return sample;
+        if (gst_app_sink_is_eos(GST_APP_SINK(m_sink)))
+            return nullptr; // the end of the movie: no error
+        if (const QString reason = busError(); !reason.isEmpty()) {
+            setError(error, reason);
+            return nullptr;
+        }
     }
-    return true;
+    setError(error, tr("the movie's decoder gave no frame within %1 seconds").arg(WaitNs / GST_SECOND));
+    return nullptr;
 }
 
 bool MovieFrameGrabber::open(const QString &path, QString *error)
@@ -135,10 +166,11 @@ bool MovieFrameGrabber::open(const QString &path, QString *error)
     const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded();
     GstElement *pipeline = gst_pipeline_new("grabber");
     GstElement *decode = gst_element_factory_make("uridecodebin", nullptr);
+    GstElement *crop = gst_element_factory_make("videocrop", nullptr);
     GstElement *convert = gst_element_factory_make("videoconvert", nullptr);
     GstElement *sink = gst_element_factory_make("appsink", nullptr);
-    if (!pipeline || !decode || !convert || !sink) {
-        for (GstElement *e : {pipeline, decode, convert, sink})
+    if (!pipeline || !decode || !crop || !convert || !sink) {
+        for (GstElement *e : {pipeline, decode, crop, convert, sink})
             if (e)
                 gst_object_unref(e);
         setError(error, tr("the video decoder is not installed"));
@@ -148,23 +180,34 @@ bool MovieFrameGrabber::open(const QString &path, QString *error)
     GstCaps *caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", nullptr);
     g_object_set(sink, "caps", caps, "sync", FALSE, "max-buffers", 2u, "drop", FALSE, nullptr);
     gst_caps_unref(caps);
-    gst_bin_add_many(GST_BIN(pipeline), decode, convert, sink, nullptr);
-    gst_element_link(convert, sink);
-    // Only the video stream is decoded and linked; other streams stay unlinked.
+    gst_bin_add_many(GST_BIN(pipeline), decode, crop, convert, sink, nullptr);
+    gst_element_link_many(crop, convert, sink, nullptr);
+    // Only the video stream is decoded and linked; other streams stay unlinked. The crop is set
+    // from the decoded size before the first frame reaches it, and before anything is converted.
+    m_link = {crop, {}};
     g_signal_connect(decode, "pad-added", G_CALLBACK(+[](GstElement *, GstPad *pad, gpointer data) {
+                         auto *link = static_cast<Link *>(data);
                          GstCaps *padCaps = gst_pad_get_current_caps(pad);
                          if (!padCaps)
                              padCaps = gst_pad_query_caps(pad, nullptr);
-                         const gchar *name = gst_structure_get_name(gst_caps_get_structure(padCaps, 0));
-                         if (g_str_has_prefix(name, "video/x-raw")) {
-                             GstPad *target = gst_element_get_static_pad(GST_ELEMENT(data), "sink");
-                             if (!gst_pad_is_linked(target))
-                                 gst_pad_link(pad, target);
-                             gst_object_unref(target);
+                         const GstStructure *format = gst_caps_get_structure(padCaps, 0);
+                         GstPad *target = gst_element_get_static_pad(link->crop, "sink");
+                         int width = 0;
+                         int height = 0;
+                         if (g_str_has_prefix(gst_structure_get_name(format), "video/x-raw") &&
+                             !gst_pad_is_linked(target)) {
+                             if (gst_structure_get_int(format, "width", &width) &&
+                                 gst_structure_get_int(format, "height", &height)) {
+                                 link->decoded = QSize(width, height);
+                                 g_object_set(link->crop, "right", qMax(0, width - KeptWidth), "bottom",
+                                              qMax(0, height - KeptHeight), nullptr);
+                             }
+                             gst_pad_link(pad, target);
                          }
+                         gst_object_unref(target);
                          gst_caps_unref(padCaps);
                      }),
-                     convert);
+                     &m_link);
     m_pipeline = pipeline;
     m_sink = GST_ELEMENT(gst_object_ref(sink));
 
@@ -181,35 +224,43 @@ bool MovieFrameGrabber::open(const QString &path, QString *error)
         setError(error, tr("the movie has no video stream"));
         return false;
     }
-    m_size = QSize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
+    // From here on the pipeline stays playing; a full sink queue holds the decoder back.
+    if (!waitForState(GST_STATE_PLAYING, error)) {
+        gst_sample_unref(preroll);
+        close();
+        return false;
+    }
+    m_size = m_link.decoded.isEmpty() ? QSize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info))
+                                      : m_link.decoded;
     m_fps = GST_VIDEO_INFO_FPS_N(&info) > 0 && GST_VIDEO_INFO_FPS_D(&info) > 0
                 ? double(GST_VIDEO_INFO_FPS_N(&info)) / GST_VIDEO_INFO_FPS_D(&info)
                 : 25.0; // a stream that states no rate: the common PAL rate
     m_frameDuration = qint64(std::llround(double(GST_SECOND) / m_fps));
     m_firstPts = qMax<qint64>(0, ptsOf(preroll));
     gst_sample_unref(preroll);
-    m_frameCount = countFrames();
+    m_frameCount = countFrames(error);
+    if (m_frameCount <= 0) {
+        close();
+        return false;
+    }
     return true;
 }
 
 bool MovieFrameGrabber::playFrom(qint64 time, QString *error)
 {
     m_nextFrame = -1;
-    return gst_element_seek_simple(
-               m_pipeline, GST_FORMAT_TIME,
-               GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE),
-               time) &&
-           gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs) != GST_STATE_CHANGE_FAILURE &&
-           waitForState(GST_STATE_PLAYING, error);
+    // A flushing seek frees a streaming thread that waits on the full sink, and the pipeline plays
+    // on from the key frame; no state change is needed.
+    if (gst_element_seek_simple(
+            m_pipeline, GST_FORMAT_TIME,
+            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE), time))
+        return true;
+    const QString reason = busError();
+    setError(error, reason.isEmpty() ? tr("the movie cannot be searched") : reason);
+    return false;
 }
 
-void MovieFrameGrabber::holdStill()
-{
-    gst_element_set_state(m_pipeline, GST_STATE_PAUSED);
-    gst_element_get_state(m_pipeline, nullptr, nullptr, WaitNs);
-}
-
-qint64 MovieFrameGrabber::countFrames()
+qint64 MovieFrameGrabber::countFrames(QString *error)
 {
     gint64 duration = 0;
     if (!gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) || duration < 0)
@@ -221,13 +272,19 @@ qint64 MovieFrameGrabber::countFrames()
     const qint64 from = whole ? 0 : duration - 3 * qint64(GST_SECOND);
     qint64 frames = 0;
     qint64 lastPts = -1;
-    if (playFrom(from, nullptr)) {
-        while (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(m_sink), WaitNs)) {
-            ++frames;
-            lastPts = frameTime(ptsOf(sample), lastPts, m_frameDuration);
-            gst_sample_unref(sample);
-        }
-        holdStill();
+    QString reason;
+    if (!playFrom(from, &reason)) {
+        setError(error, reason);
+        return 0;
+    }
+    while (GstSample *sample = pull(&reason)) {
+        ++frames;
+        lastPts = frameTime(ptsOf(sample), lastPts, m_frameDuration);
+        gst_sample_unref(sample);
+    }
+    if (!reason.isEmpty()) { // not the end of the movie: superseded, silent or broken
+        setError(error, reason);
+        return 0;
     }
     if (whole && frames > 0)
         return frames;
@@ -261,27 +318,32 @@ GstSample *MovieFrameGrabber::countedSample(qint64 n, QString *error)
     // frame n is the n-th frame decoded from the start. A step forward goes on from where the
     // last frame was taken.
     const bool goOn = m_nextFrame >= 0 && m_nextFrame <= n;
-    if (goOn ? !waitForState(GST_STATE_PLAYING, error) : !playFrom(0, error))
+    if (!goOn && !playFrom(0, error))
         return nullptr;
     qint64 next = goOn ? m_nextFrame : 0;
+    m_nextFrame = -1; // unknown until the count below ends where it should
     GstSample *best = nullptr;
     m_recent.removeIf([n](const auto &frame) { return frame.key() <= n - RecentFrames || frame.key() > n; });
-    while (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(m_sink), WaitNs)) {
+    QString reason;
+    while (GstSample *sample = pull(&reason)) {
         if (best)
             gst_sample_unref(best);
         best = sample;
         // Going back a frame would mean decoding from the start again: keep the last few.
-        if (next > n - RecentFrames)
+        if (m_keepRecent && next > n - RecentFrames)
             m_recent.insert(next, imageOf(sample));
         if (next++ == n)
             break;
     }
-    holdStill();
-    m_nextFrame = best && next == n + 1 ? next : -1;
-    if (!best) {
-        const QString reason = busError();
-        setError(error, reason.isEmpty() ? tr("no frame could be decoded") : reason);
+    if (!reason.isEmpty()) { // superseded or silent: the frame in hand may not be n
+        if (best)
+            gst_sample_unref(best);
+        setError(error, reason);
+        return nullptr;
     }
+    m_nextFrame = best && next == n + 1 ? next : -1;
+    if (!best)
+        setError(error, tr("no frame could be decoded"));
     return best;
 }
 
@@ -297,7 +359,8 @@ GstSample *MovieFrameGrabber::timedSample(qint64 n, QString *error)
         GstSample *best = nullptr;
         bool landedAfter = false;
         qint64 previous = -1;
-        while (GstSample *sample = gst_app_sink_try_pull_sample(GST_APP_SINK(m_sink), WaitNs)) {
+        QString reason;
+        while (GstSample *sample = pull(&reason)) {
             const qint64 pts = frameTime(ptsOf(sample), previous, m_frameDuration);
             previous = pts;
             if (!best && pts > want + tolerance && seekTo > 0) {
@@ -311,13 +374,16 @@ GstSample *MovieFrameGrabber::timedSample(qint64 n, QString *error)
             if (pts >= 0 && pts + tolerance >= want)
                 break;
         }
-        holdStill();
         if (landedAfter)
             continue;
-        if (!best) {
-            const QString reason = busError();
-            setError(error, reason.isEmpty() ? tr("no frame could be decoded") : reason);
+        if (!reason.isEmpty()) {
+            if (best)
+                gst_sample_unref(best);
+            setError(error, reason);
+            return nullptr;
         }
+        if (!best)
+            setError(error, tr("no frame could be decoded"));
         return best;
     }
     setError(error, tr("no frame could be decoded"));

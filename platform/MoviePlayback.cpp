@@ -1,5 +1,8 @@
 #include "platform/MoviePlayback.h"
 
+#include "platform/MovieFrameGrabber.h"
+
+#include <QAudioOutput>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -12,10 +15,14 @@
 #include <cmath>
 
 MoviePlayback::MoviePlayback(QObject *parent)
-    : QObject(parent), m_sink(new QVideoSink(this)), m_player(new QMediaPlayer(this))
+    : QObject(parent), m_fetcher(new MovieFrameFetcher(this)), m_sink(new QVideoSink(this)),
+      m_player(new QMediaPlayer(this))
 {
     m_player->setVideoSink(m_sink);
+    // The movie's sound goes to the default output, as the viewer's sounds do.
+    m_player->setAudioOutput(new QAudioOutput(m_player));
     connect(m_sink, &QVideoSink::videoFrameChanged, this, &MoviePlayback::videoFrameArrived);
+    connect(m_fetcher, &MovieFrameFetcher::fetched, this, &MoviePlayback::frameFetched);
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
         if (status != QMediaPlayer::EndOfMedia || !isOpen())
             return;
@@ -28,30 +35,45 @@ MoviePlayback::~MoviePlayback()
 {
     // The player's last, empty frame must not reach a half-destroyed playback.
     disconnect(m_sink, nullptr, this, nullptr);
+    disconnect(m_fetcher, nullptr, this, nullptr);
     delete m_player;
 }
 
 qint64 MoviePlayback::msOfFrame(qint64 frame) const
 {
     // The first millisecond inside the frame, so that the way back rounds down to the same frame.
-    return qint64(std::ceil(double(frame) * 1000.0 / m_grabber.framesPerSecond()));
+    return qint64(std::ceil(double(frame) * 1000.0 / framesPerSecond()));
+}
+
+bool MoviePlayback::waitFor(const std::function<bool()> &done, int ms)
+{
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer check;
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    // The answers come as queued signals; whichever handler they reach, the check sees the result.
+    connect(&check, &QTimer::timeout, &loop, [&loop, &done] {
+        if (done())
+            loop.quit();
+    });
+    check.start(5);
+    timeout.start(ms);
+    // One run of the loop: it also ends when the program quits, which a second run would not notice.
+    loop.exec();
+    return done();
 }
 
 bool MoviePlayback::waitUntilLoaded()
 {
-    QEventLoop loop;
-    QTimer timeout;
-    timeout.setSingleShot(true);
-    connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-    connect(m_player, &QMediaPlayer::mediaStatusChanged, &loop, [&loop](QMediaPlayer::MediaStatus status) {
-        if (status != QMediaPlayer::LoadingMedia)
-            loop.quit();
-    });
-    connect(m_player, &QMediaPlayer::errorOccurred, &loop, &QEventLoop::quit);
-    timeout.start(10'000);
-    // One run of the loop: it also ends when the program quits, which a second run would not notice.
-    if (m_player->mediaStatus() == QMediaPlayer::LoadingMedia && m_player->error() == QMediaPlayer::NoError)
-        loop.exec();
+    waitFor(
+        [this] {
+            return m_player->mediaStatus() != QMediaPlayer::LoadingMedia ||
+                   m_player->error() != QMediaPlayer::NoError;
+        },
+        10'000);
     return m_player->error() == QMediaPlayer::NoError &&
            m_player->mediaStatus() != QMediaPlayer::InvalidMedia &&
            m_player->mediaStatus() != QMediaPlayer::LoadingMedia;
@@ -60,8 +82,28 @@ bool MoviePlayback::waitUntilLoaded()
 bool MoviePlayback::open(const QString &path, Seeking seeking)
 {
     close();
+    // The decoder learns the movie's true rate, size and length on its own thread.
+    bool answered = false;
     QString reason;
-    if (!m_grabber.open(path, &reason)) {
+    QImage first;
+    const quint64 request = m_fetcher->open(path);
+    const QMetaObject::Connection answer =
+        connect(m_fetcher, &MovieFrameFetcher::opened, this,
+                [&, request](quint64 r, const MovieFacts &facts, const QImage &frame, const QString &error) {
+                    if (r != request)
+                        return;
+                    answered = true;
+                    m_facts = facts;
+                    first = frame;
+                    reason = error;
+                });
+    const bool inTime = waitFor([&answered] { return answered; }, OpenWaitMs);
+    disconnect(answer);
+    if (!inTime)
+        reason = tr("it did not open within %1 seconds").arg(OpenWaitMs / 1000);
+    if (!inTime || first.isNull()) {
+        m_fetcher->close();
+        m_facts = {};
         m_error = tr("%1 cannot be played: %2").arg(QDir::toNativeSeparators(path), reason);
         return false;
     }
@@ -70,7 +112,8 @@ bool MoviePlayback::open(const QString &path, Seeking seeking)
     if (!waitUntilLoaded()) {
         const QString text = m_player->errorString();
         m_player->setSource(QUrl());
-        m_grabber.close();
+        m_fetcher->close();
+        m_facts = {};
         m_error =
             tr("%1 cannot be played: %2")
                 .arg(QDir::toNativeSeparators(path), text.isEmpty() ? tr("the player cannot load it") : text);
@@ -78,7 +121,8 @@ bool MoviePlayback::open(const QString &path, Seeking seeking)
     }
     m_path = path;
     m_error.clear();
-    m_player->pause(); // shows the first frame without playing
+    show(first, 0);
+    m_player->pause(); // prerolls the player at its first frame without playing
     return true;
 }
 
@@ -86,11 +130,14 @@ void MoviePlayback::close()
 {
     m_player->stop();
     m_player->setSource(QUrl());
-    m_grabber.close();
+    m_fetcher->close();
+    m_facts = {};
     m_path.clear();
     m_frame = QImage();
     m_frameNumber = -1;
     m_position = 0;
+    m_awaitedFrame = -1;
+    m_fetchRequest = 0;
     m_followSink = true;
     m_atEnd = false;
 }
@@ -104,14 +151,17 @@ void MoviePlayback::play()
         m_player->setPosition(0);
     }
     m_followSink = true;
+    m_awaitedFrame = -1;
+    m_fetchRequest = 0;
     m_player->play();
 }
 
 void MoviePlayback::pause()
 {
     if (isOpen() && m_player->playbackState() == QMediaPlayer::PlayingState) {
-        m_position = position();
         m_player->pause();
+        // The frame on screen is where the movie stopped; frames still on their way are not shown.
+        m_position = m_frameNumber >= 0 ? m_frameNumber : 0;
     }
 }
 
@@ -123,10 +173,7 @@ void MoviePlayback::resume()
 
 void MoviePlayback::stop()
 {
-    if (isOpen() && m_player->playbackState() == QMediaPlayer::PlayingState) {
-        m_position = position();
-        m_player->pause(); // the player's own stop would rewind
-    }
+    pause(); // the player's own stop would rewind
 }
 
 void MoviePlayback::seek(qint64 frame)
@@ -145,10 +192,17 @@ void MoviePlayback::seek(qint64 frame)
     m_player->setPosition(msOfFrame(frame));
     if (m_seeking == Seeking::DecodeForward) {
         m_followSink = false;
-        const QImage image = m_grabber.frameAt(frame);
-        if (!image.isNull())
-            show(image, frame);
+        fetch(frame);
+    } else {
+        m_awaitedFrame = frame;
     }
+}
+
+void MoviePlayback::fetch(qint64 frame)
+{
+    m_fetchError.clear();
+    m_fetchFrame = frame;
+    m_fetchRequest = m_fetcher->fetch(frame);
 }
 
 bool MoviePlayback::isPlaying() const
@@ -169,8 +223,7 @@ qint64 MoviePlayback::position() const
         return length();
     if (!isPlaying())
         return m_position;
-    const qint64 frame =
-        qint64(std::floor(double(m_player->position()) * m_grabber.framesPerSecond() / 1000.0));
+    const qint64 frame = qint64(std::floor(double(m_player->position()) * framesPerSecond() / 1000.0));
     return qBound<qint64>(0, frame, qMax<qint64>(0, length() - 1));
 }
 
@@ -178,9 +231,39 @@ void MoviePlayback::videoFrameArrived(const QVideoFrame &frame)
 {
     if (!frame.isValid() || !m_followSink || !isOpen())
         return;
-    // startTime() is the frame's time, or after a paused seek the time asked for.
-    show(frame.toImage(),
-         qint64(std::floor(double(qMax<qint64>(0, frame.startTime())) * framesPerSecond() / 1e6 + 1e-6)));
+    // startTime() is the frame's time, or after a paused seek the time asked for. A program
+    // stream's frames carry its own clock, which starts late (the multiplexer's delay).
+    // Its time stamps are only near a frame's start, so they are rounded to the nearest frame.
+    const bool programStream = m_seeking == Seeking::DecodeForward;
+    const double frames =
+        double(qMax<qint64>(0, frame.startTime() - (programStream ? m_facts.firstFrameTime / 1000 : 0))) *
+        framesPerSecond() / 1e6;
+    const qint64 number = programStream ? std::llround(frames) : qint64(std::floor(frames + 1e-6));
+    if (!isPlaying()) {
+        // Paused: only the frame a seek asked for changes the picture; one that was on its way
+        // when the movie paused would make the screen differ from the position.
+        if (number != m_awaitedFrame)
+            return;
+        m_awaitedFrame = -1;
+    }
+    // Only the frame's top left corner is ever shown or saved; the rest is not kept.
+    const QImage image = frame.toImage();
+    show(image.copy(0, 0, qMin(image.width(), MovieFrameGrabber::KeptWidth),
+                    qMin(image.height(), MovieFrameGrabber::KeptHeight)),
+         number);
+}
+
+void MoviePlayback::frameFetched(quint64 request, qint64 number, const QImage &frame, const QString &error)
+{
+    if (request != m_fetchRequest)
+        return; // superseded, or the movie plays again
+    m_fetchRequest = 0;
+    if (frame.isNull()) {
+        m_fetchError = error;
+        return;
+    }
+    m_awaitedFrame = -1;
+    show(frame, number);
 }
 
 void MoviePlayback::show(const QImage &frame, qint64 number)
@@ -190,16 +273,24 @@ void MoviePlayback::show(const QImage &frame, qint64 number)
     Q_EMIT frameShown(m_frame);
 }
 
-QImage MoviePlayback::frameAtPosition()
+QImage MoviePlayback::frameAtPosition(QString *error)
 {
     if (!isOpen())
         return {};
     const qint64 wanted = qMin(position(), length() - 1);
-    if (!m_frame.isNull() && m_frameNumber == wanted)
-        return m_frame;
-    // The player has not shown that frame yet (it draws a moment after a seek): decode it.
-    const QImage image = m_grabber.frameAt(wanted);
-    if (!image.isNull())
-        show(image, wanted);
+    if (m_frame.isNull() || m_frameNumber != wanted) {
+        // The screen lags behind a seek: wait for the frame, decoded on the fetcher's thread.
+        if (m_fetchRequest == 0 || m_fetchFrame != wanted)
+            fetch(wanted);
+        const bool inTime = waitFor([this] { return m_fetchRequest == 0; }, FrameWaitMs);
+        if (!inTime || m_frame.isNull() || m_frameNumber != wanted) {
+            if (error)
+                *error = inTime ? m_fetchError
+                                : tr("frame %1 was not decoded within %2 seconds")
+                                      .arg(wanted)
+                                      .arg(FrameWaitMs / 1000);
+            return {};
+        }
+    }
     return m_frame;
 }

@@ -241,8 +241,14 @@ void TAVIForm::SaveAVIButtonClick()
     if (m_sounds)
         m_sounds->play(QStringLiteral("SaveAVI.wav"));
     const QString movie = m_playback->path();
+    QString reason;
+    const QImage frame = m_playback->frameAtPosition(&reason);
+    if (frame.isNull()) {
+        tell(tr("%1 has no picture to save: %2").arg(QDir::toNativeSeparators(movie), reason));
+        return;
+    }
     const MovieFrameSave::Result saved =
-        MovieFrameSave::save(m_playback->frameAtPosition(), movie, SafeFile::Replace::RegularFileOnly);
+        MovieFrameSave::save(frame, movie, SafeFile::Replace::RegularFileOnly);
     if (!saved.ok()) {
         tell(saved.error);
         return;

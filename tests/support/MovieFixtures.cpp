@@ -11,7 +11,8 @@ QString MovieFixtures::make(const QString &folder, const QStringList &specs)
                                  QStringLiteral("/tests/support/make_numbered_movies.sh"),
                              folder} +
                      specs);
-    if (!script.waitForFinished(120'000) || script.exitStatus() != QProcess::NormalExit ||
+    // ffmpeg is slow on a busy machine; the bound only keeps a stuck script from hanging the test.
+    if (!script.waitForFinished(600'000) || script.exitStatus() != QProcess::NormalExit ||
         script.exitCode() != 0)
         return QStringLiteral("make_numbered_movies.sh failed: ") + QString::fromLocal8Bit(script.readAll());
     return {};

@@ -12,8 +12,8 @@ namespace MovieFixtures
 
 constexpr int FrameCount = 75;
 
-// Makes each "name:codec:WxH" movie in folder (codec mjpeg, mpeg4 or mpeg1). Empty on success,
-// else ffmpeg's complaint.
+// Makes each "name:codec:WxH" movie in folder (codec mjpeg, mpeg4 or mpeg1); "name:codec:WxH:sound"
+// adds a tone as its sound track. Empty on success, else ffmpeg's complaint.
 QString make(const QString &folder, const QStringList &specs);
 
 // The number painted into a frame, read from image whose top left corner is the frame's (dx, dy).

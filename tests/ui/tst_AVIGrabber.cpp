@@ -1,5 +1,6 @@
 #include "core/ListingPorts.h"
 #include "core/PageOptions.h"
+#include "viewing/MovieFrameSave.h"
 #include "platform/MoviePlayback.h"
 #include "support/MovieFixtures.h"
 #include "ui/AVIGrabber.h"
@@ -11,6 +12,7 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSet>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -81,6 +83,19 @@ struct World {
         return frame.isNull() ? -1 : MovieFixtures::frameNumberIn(frame);
     }
 };
+
+// The sound streams of this process that the PulseAudio server plays, or -1 when there is no server
+// to ask (the test command starts one with a null sink).
+int ourSoundStreams()
+{
+    QProcess pactl;
+    pactl.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")});
+    if (!pactl.waitForFinished(10'000) || pactl.exitStatus() != QProcess::NormalExit || pactl.exitCode() != 0)
+        return -1;
+    const QString ours =
+        QStringLiteral("application.process.id = \"%1\"").arg(QCoreApplication::applicationPid());
+    return QString::fromLocal8Bit(pactl.readAllStandardOutput()).count(ours);
+}
 
 QString pathIn(const QTemporaryDir &dir, const QString &name)
 {
@@ -280,6 +295,80 @@ private Q_SLOTS:
         QCOMPARE(jpeg.depth(), 32); // read as colour
         QCOMPARE(MovieFixtures::frameNumberIn(jpeg, 5, 5), frame);
         QVERIFY(QFile::remove(path));
+    }
+
+    // Pause (or Save straight away) at many moments of a playing movie: the saved picture is the
+    // frame the display showed when the person pressed Save, and the position says the same.
+    void pauseThenSaveWritesTheFrameShown_data()
+    {
+        QTest::addColumn<QString>("movie");
+        QTest::newRow("mjpeg avi") << "Clip.avi";
+        QTest::newRow("mpeg4 avi") << "small.clip.avi";
+        QTest::newRow("mpeg1 mpg") << "Walk.mpg";
+    }
+    void pauseThenSaveWritesTheFrameShown()
+    {
+        QFETCH(QString, movie);
+        World w(m_dir.path());
+        w.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+        QVERIFY(w.open(movie));
+        const QString picture = MovieFrameSave::picturePathOf(m_dir.filePath(movie));
+        int saves = 0;
+        for (int moment : {3, 9, 14, 20, 27, 33, 40, 46, 53, 59, 66}) {
+            QTRY_VERIFY_WITH_TIMEOUT(w.form.TrackBar()->value() >= moment || !w.form.GrabberPlaying(),
+                                     15'000);
+            const bool pauseFirst = saves % 2 == 0;
+            if (pauseFirst)
+                w.click("PauseLabel");
+            QTest::qWait(60); // frames on their way when the movie paused arrive now
+            const int shown = MovieFixtures::frameNumberIn(w.form.MScrollBox()->frame());
+            if (pauseFirst)
+                QCOMPARE(w.form.playback().position(), shown);
+            w.click("SaveAVIButton");
+            ++saves;
+            QCOMPARE(w.messages.shown.size(), saves);
+            QVERIFY2(w.messages.shown.last().contains(QDir::toNativeSeparators(picture)),
+                     qPrintable(w.messages.shown.last()));
+            const QImage jpeg(picture, "JPEG");
+            QVERIFY(!jpeg.isNull());
+            QCOMPARE(MovieFixtures::frameNumberIn(jpeg, 5, 5), shown);
+            QCOMPARE(MovieFixtures::frameNumberIn(w.form.MScrollBox()->frame()), shown);
+            w.click("PlayLabel");
+        }
+        // Played to its end, the movie is parked on its last frame, and that is what is saved.
+        QTRY_VERIFY_WITH_TIMEOUT(!w.form.GrabberPlaying(), 15'000);
+        QTRY_COMPARE(MovieFixtures::frameNumberIn(w.form.MScrollBox()->frame()),
+                     MovieFixtures::FrameCount - 1);
+        w.click("SaveAVIButton");
+        QCOMPARE(MovieFixtures::frameNumberIn(QImage(picture, "JPEG"), 5, 5), MovieFixtures::FrameCount - 1);
+        QVERIFY(QFile::remove(picture));
+    }
+
+    // A movie's sound plays through the default output while it plays.
+    void playsTheMoviesSound_data()
+    {
+        QTest::addColumn<QString>("movie");
+        QTest::addColumn<QString>("codec");
+        QTest::newRow("avi") << "Song.avi"
+                             << "mjpeg";
+        QTest::newRow("mpg") << "Song.mpg"
+                             << "mpeg1";
+    }
+    void playsTheMoviesSound()
+    {
+        QFETCH(QString, movie);
+        QFETCH(QString, codec);
+        QCOMPARE_GE(ourSoundStreams(), 0); // pactl reaches a PulseAudio server
+        QTRY_COMPARE(ourSoundStreams(), 0);
+        QTemporaryDir dir;
+        const QString failure = MovieFixtures::make(dir.path(), {movie + ":" + codec + ":160x120:sound"});
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        World w(dir.path());
+        w.form.show();
+        QVERIFY(w.open(movie));
+        QVERIFY(w.form.playback().isPlaying());
+        QTRY_VERIFY_WITH_TIMEOUT(ourSoundStreams() > 0, 10'000);
     }
 
     void endParksTheMovieAndPlayStartsAgain()
