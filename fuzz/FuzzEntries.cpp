@@ -2,6 +2,7 @@
 
 #include "generator/HtmlEscape.h"
 #include "media/BmpHeader.h"
+#include "media/GifAnimation.h"
 #include "media/GifInfo.h"
 #include "media/JpegCodec.h"
 #include "media/JpegHeaderReader.h"
@@ -212,6 +213,36 @@ QString gifCounts(QByteArrayView data)
         return QStringLiteral("accepted %1 frames").arg(info.frames);
     if (info.globalColours < 0 || info.globalColours > 256)
         return QStringLiteral("%1 colour table entries").arg(info.globalColours);
+    return QString();
+}
+
+// Two passes over the frames (a loop, with its disposals) on a canvas of at most 64x64; the screen is
+// limited as the viewer limits it, the frames' pixels far below, so each input stays quick.
+QString gifFrames(QByteArrayView data)
+{
+    GifLimits limits;
+    limits.maxTotalFramePixels = 4'000'000;
+    const GifInfo info = readGifInfo(data, limits);
+    if (!info.ok)
+        return QString();
+    const QSize limit(64, 64);
+    GifAnimation animation;
+    QString error;
+    if (!animation.open(data.toByteArray(), limit, &error))
+        return error.isEmpty() ? QStringLiteral("refused without a reason") : QString();
+    if (animation.canvasSize().isEmpty() || animation.canvasSize().width() > limit.width() ||
+        animation.canvasSize().height() > limit.height())
+        return QStringLiteral("a canvas of %1x%2")
+            .arg(animation.canvasSize().width())
+            .arg(animation.canvasSize().height());
+    for (int step = 0; step < 2 * info.frames + 1 && !animation.isFinished(); ++step) {
+        if (!animation.advance(&error))
+            return error.isEmpty() ? QStringLiteral("failed without a reason") : QString();
+        if (animation.frameIndex() < 0 || animation.frameIndex() >= info.frames)
+            return QStringLiteral("frame %1 of %2").arg(animation.frameIndex()).arg(info.frames);
+        if (animation.delayMs() < 20)
+            return QStringLiteral("a frame held %1 ms").arg(animation.delayMs());
+    }
     return QString();
 }
 

@@ -18,5 +18,7 @@ QString htmlEscape(QByteArrayView data);
 QString bmpHeader(QByteArrayView data);
 QString gifCounts(QByteArrayView data);
 QString metafiles(QByteArrayView data);
+// The viewer's animation: every frame of a GIF the counts accept, composed on a small canvas.
+QString gifFrames(QByteArrayView data);
 
 } // namespace FuzzEntries

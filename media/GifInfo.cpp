@@ -1,33 +1,11 @@
 #include "media/GifInfo.h"
 
-#include <gif_lib.h>
+#include "media/GifSource.h"
 
-#include <cstring>
+#include <gif_lib.h>
 
 namespace
 {
-
-struct Reader {
-    QByteArrayView data;
-    qsizetype at = 0;
-};
-
-int readBytes(GifFileType *gif, GifByteType *out, int wanted)
-{
-    auto *reader = static_cast<Reader *>(gif->UserData);
-    const qsizetype n = qMin<qsizetype>(wanted, reader->data.size() - reader->at);
-    if (n <= 0)
-        return 0;
-    std::memcpy(out, reader->data.data() + reader->at, size_t(n));
-    reader->at += n;
-    return int(n);
-}
-
-QString gifError(int code)
-{
-    const char *text = GifErrorString(code);
-    return text ? QString::fromLatin1(text) : QStringLiteral("damaged GIF data");
-}
 
 struct Closer {
     GifFileType *gif = nullptr;
@@ -70,12 +48,12 @@ bool skipExtension(GifFileType *gif)
 GifInfo readGifInfo(QByteArrayView data, const GifLimits &limits)
 {
     GifInfo info;
-    Reader reader{data};
+    GifSource source{data};
     int error = 0;
-    Closer closer{DGifOpen(&reader, readBytes, &error)};
+    Closer closer{openGifSource(&source, &error)};
     GifFileType *gif = closer.gif;
     if (!gif) {
-        info.error = gifError(error);
+        info.error = gifErrorText(error);
         return info;
     }
     info.width = gif->SWidth;
@@ -100,12 +78,12 @@ GifInfo readGifInfo(QByteArrayView data, const GifLimits &limits)
     GifRecordType record = UNDEFINED_RECORD_TYPE;
     do {
         if (DGifGetRecordType(gif, &record) == GIF_ERROR) {
-            info.error = gifError(gif->Error);
+            info.error = gifErrorText(gif->Error);
             return info;
         }
         if (record == IMAGE_DESC_RECORD_TYPE) {
             if (DGifGetImageDesc(gif) == GIF_ERROR) {
-                info.error = gifError(gif->Error);
+                info.error = gifErrorText(gif->Error);
                 return info;
             }
             const GifImageDesc &frame = gif->Image;
@@ -123,12 +101,12 @@ GifInfo readGifInfo(QByteArrayView data, const GifLimits &limits)
                 return info;
             }
             if (!skipImageData(gif)) {
-                info.error = gifError(gif->Error);
+                info.error = gifErrorText(gif->Error);
                 return info;
             }
         } else if (record == EXTENSION_RECORD_TYPE) {
             if (!skipExtension(gif)) {
-                info.error = gifError(gif->Error);
+                info.error = gifErrorText(gif->Error);
                 return info;
             }
         }

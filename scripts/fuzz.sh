@@ -22,8 +22,8 @@ fi
 
 # Runs per target in the fixed stage: half a minute or so each on one quiet core.
 declare -A runs=([jpeg_header]=200000 [gif_header]=1000000 [html_escape]=500000 [bmp_header]=1000000
-                 [gif_counts]=500000 [metafiles]=3000)
-targets=(jpeg_header gif_header html_escape bmp_header gif_counts metafiles)
+                 [gif_counts]=500000 [metafiles]=3000 [gif_frames]=100000)
+targets=(jpeg_header gif_header html_escape bmp_header gif_counts metafiles gif_frames)
 seed=20261211
 
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \

@@ -8,10 +8,10 @@
 #include "ui/Scanner.h"
 #include "ui/ViewerDisplay.h"
 #include "ui/kit/FormDialogs.h"
+#include "viewing/GifPlayer.h"
 #include "viewing/ViewerLoad.h"
 #include "viewing/ViewerTexts.h"
 
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -20,7 +20,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
-#include <QMovie>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
 #include <QStackedWidget>
@@ -299,23 +299,28 @@ bool TMainForm2::FileListClick()
 bool TMainForm2::startGif(const ViewerPicture &picture)
 {
     stopGif();
-    m_movieData = new QBuffer(this);
-    m_movieData->setData(picture.gifData);
-    m_movieData->open(QIODevice::ReadOnly);
-    m_movie = new QMovie(m_movieData, "gif", this);
-    m_movie->setCacheMode(QMovie::CacheNone);
-    if (!m_movie->isValid() || !m_movie->jumpToFrame(0) || m_movie->currentImage().isNull())
+    m_gif = new GifPlayer(this);
+    QString error;
+    if (!m_gif->start(picture.gifData, gifCanvasLimit(), picture.gif.frames > 1, &error)) {
+        stopGif();
         return false;
+    }
     GIF1->setOpaqueColour(QColor::fromRgb(picture.gif.backgroundRgb));
-    GIF1->setImage(m_movie->currentImage());
-    connect(m_movie, &QMovie::frameChanged, this, [this] { GIF1->setImage(m_movie->currentImage()); });
+    GIF1->setImage(m_gif->currentFrame());
+    connect(m_gif, &GifPlayer::frameChanged, GIF1, &ViewerDisplay::setImage);
     m_gifColours = picture.gif.globalColours;
     m_gifFrames = picture.gif.frames;
     m_shownWidth = picture.gif.width;
     m_shownHeight = picture.gif.height;
-    if (picture.gif.frames > 1)
-        m_movie->start();
     return true;
+}
+
+// A GIF's frames are composed no larger than the desktop the viewer stands on: a window shows no
+// more than that, and a file declaring a huge screen then costs what a screenful does.
+QSize TMainForm2::gifCanvasLimit() const
+{
+    const QScreen *desktop = screen();
+    return desktop ? desktop->availableSize() : QSize(1920, 1080);
 }
 
 void TMainForm2::releaseGif()
@@ -326,13 +331,8 @@ void TMainForm2::releaseGif()
 
 void TMainForm2::stopGif()
 {
-    if (m_movie) {
-        m_movie->stop();
-        delete m_movie;
-        m_movie = nullptr;
-    }
-    delete m_movieData;
-    m_movieData = nullptr;
+    delete m_gif;
+    m_gif = nullptr;
 }
 
 bool TMainForm2::loadSound(const QString &path)
@@ -504,19 +504,19 @@ void TMainForm2::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!m_togglingFlags && !event->spontaneous())
         FormShow();
-    else if (m_movie && m_movie->state() == QMovie::Paused)
-        m_movie->setPaused(false);
+    else if (m_gif)
+        m_gif->setPaused(false);
 }
 
 void TMainForm2::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    if (!m_movie)
+    if (!m_gif)
         return;
     // A hidden viewer animates nothing. Minimised, or hidden a moment to take new window flags, it
     // pauses; hidden for good it lets the animation go, as showing it again loads the file anew.
     if (event->spontaneous() || m_togglingFlags)
-        m_movie->setPaused(true);
+        m_gif->setPaused(true);
     else
         releaseGif();
 }

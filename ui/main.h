@@ -9,11 +9,10 @@
 #include <functional>
 
 class FormDialogs;
+class GifPlayer;
 class QAction;
-class QBuffer;
 class QLabel;
 class QMenu;
-class QMovie;
 class QScrollArea;
 class QStackedWidget;
 class QTimer;
@@ -48,7 +47,7 @@ public:
     QString currentFileName() const { return m_fileName; }
     QString currentExtension() const { return m_extension; }
     SoundPlayer &soundPlayer() const { return *m_sound; }
-    QMovie *gifMovie() const { return m_movie; }
+    GifPlayer *gifPlayer() const { return m_gif; }
     bool isLoading() const { return m_loading; }
 
     QLabel *NameSizePanel = nullptr;
@@ -93,7 +92,8 @@ private:
     bool loadSound(const QString &path);
     bool startGif(const ViewerPicture &picture);
     void stopGif();
-    void releaseGif(); // stops the animation and empties its display
+    void releaseGif();            // stops the animation and empties its display
+    QSize gifCanvasLimit() const; // the most of a GIF's screen the window can show
     void Transparent1Click();
     void Color1Click();
     void ToggleFrontBack1Click();
@@ -110,8 +110,7 @@ private:
     SoundPlayer *m_sound = nullptr; // the viewed sound; it stops when the viewer goes
     FormDialogs *m_dialogs = nullptr;
     QScrollArea *m_areas[4] = {};
-    QMovie *m_movie = nullptr;
-    QBuffer *m_movieData = nullptr;
+    GifPlayer *m_gif = nullptr; // the GIF shown, animated while there is one
     QString m_fileName;
     QString m_extension;
     QString m_soundFile; // the sound whose failure the player may still report

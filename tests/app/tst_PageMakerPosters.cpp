@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -22,9 +24,11 @@ struct Run {
     QString err;
 };
 
-Run pageMaker(const QStringList &arguments)
+Run pageMaker(const QStringList &arguments,
+              const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(qEnvironmentVariable("TESSALOOM_BINARY_DIR") + "/app/tessaloom-page", arguments);
     Run run;
     if (!process.waitForFinished(120'000))
@@ -155,6 +159,34 @@ private Q_SLOTS:
                  qPrintable(run.err));
         QVERIFY2(run.out.contains("Movie pictures: 0 made, 1 failed."), qPrintable(run.out));
         QCOMPARE(contentOf(dir.filePath("Taken.jpg")), QByteArray("my notes\n"));
+    }
+
+    // GStreamer's own reports (here a plugin that cannot be loaded, scanned in the program's own
+    // process) reach the error stream as the program's one-line messages, never bare.
+    void libraryReportsCarryTheProgramName()
+    {
+        QTemporaryDir dir;
+        const QString failure = MovieFixtures::make(dir.path(), {"One.mpg:mpeg1:320x240"});
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QTemporaryDir plugins;
+        QFile broken(plugins.filePath("libgstbroken.so"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("not a plugin");
+        broken.close();
+        QTemporaryDir registry;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("GST_PLUGIN_PATH", plugins.path());
+        environment.insert("GST_REGISTRY", registry.filePath("registry.bin"));
+        environment.insert("GST_REGISTRY_FORK", "no");
+        const Run run = pageMaker({dir.path(), "mpg", "--posters", "missing"}, environment);
+        QVERIFY2(run.exitCode >= 0, "the program did not finish");
+        const QStringList lines = run.err.split('\n', Qt::SkipEmptyParts);
+        const auto reported = std::find_if(lines.begin(), lines.end(), [](const QString &line) {
+            return line.startsWith("tessaloom-page: GStreamer-WARNING: ") && line.contains("libgstbroken.so");
+        });
+        QVERIFY2(reported != lines.end(), qPrintable(run.err));
+        for (const QString &line : lines)
+            QVERIFY2(line.startsWith("tessaloom-page: "), qPrintable(line));
     }
 
     void refusesAnUnknownValue()

@@ -27,7 +27,8 @@ void tst_FuzzReplay::corpus_data()
     const QList<QPair<QString, Entry>> targets{
         {"jpeg_header", FuzzEntries::jpegHeader}, {"gif_header", FuzzEntries::gifHeader},
         {"html_escape", FuzzEntries::htmlEscape}, {"bmp_header", FuzzEntries::bmpHeader},
-        {"gif_counts", FuzzEntries::gifCounts},   {"metafiles", FuzzEntries::metafiles}};
+        {"gif_counts", FuzzEntries::gifCounts},   {"metafiles", FuzzEntries::metafiles},
+        {"gif_frames", FuzzEntries::gifFrames}};
     const QString root = qEnvironmentVariable("TESSALOOM_SOURCE_DIR") + "/tests/corpus/";
     for (const auto &[target, entry] : targets) {
         const QDir dir(root + target);

@@ -83,6 +83,59 @@ QByteArray gif(int width, int height, int colours, int frames, bool transparentC
     return out;
 }
 
+QByteArray gifOf(const QSize &screen, const QList<QRgb> &colours, const QList<GifFrame> &frames, int loops)
+{
+    QByteArray out;
+    int error = 0;
+    GifFileType *file = EGifOpen(&out, appendBytes, &error);
+    if (!file)
+        return {};
+    const int bits = bitsFor(int(colours.size()));
+    ColorMapObject *map = GifMakeMapObject(1 << bits, nullptr);
+    for (int i = 0; i < (1 << bits); ++i) {
+        const QRgb c = i < colours.size() ? colours[i] : qRgb(0, 0, 0);
+        map->Colors[i] = GifColorType{GifByteType(qRed(c)), GifByteType(qGreen(c)), GifByteType(qBlue(c))};
+    }
+    EGifSetGifVersion(file, true);
+    EGifPutScreenDesc(file, screen.width(), screen.height(), bits, 0, map);
+    if (loops >= 0) {
+        const GifByteType loop[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
+        const GifByteType count[] = {1, GifByteType(loops & 0xFF), GifByteType(loops >> 8)};
+        EGifPutExtensionLeader(file, APPLICATION_EXT_FUNC_CODE);
+        EGifPutExtensionBlock(file, sizeof loop, loop);
+        EGifPutExtensionBlock(file, sizeof count, count);
+        EGifPutExtensionTrailer(file);
+    }
+    for (const GifFrame &frame : frames) {
+        const GifByteType control[] = {GifByteType((frame.disposal << 2) | (frame.transparent >= 0 ? 1 : 0)),
+                                       GifByteType(frame.delay & 0xFF), GifByteType(frame.delay >> 8),
+                                       GifByteType(frame.transparent >= 0 ? frame.transparent : 0)};
+        EGifPutExtension(file, GRAPHICS_EXT_FUNC_CODE, 4, control);
+        const QRect r = frame.rect;
+        EGifPutImageDesc(file, r.x(), r.y(), r.width(), r.height(), frame.interlaced, nullptr);
+        // giflib stores the rows as given: an interlaced image is given in its four passes.
+        QList<int> rows;
+        if (frame.interlaced) {
+            for (const auto &[start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}})
+                for (int y = start; y < r.height(); y += step)
+                    rows << y;
+        } else {
+            for (int y = 0; y < r.height(); ++y)
+                rows << y;
+        }
+        std::vector<GifPixelType> line(size_t(r.width()));
+        for (int y : rows) {
+            for (int x = 0; x < r.width(); ++x)
+                line[size_t(x)] = GifPixelType(frame.indices.size() == 1 ? frame.indices[0]
+                                                                         : frame.indices[y * r.width() + x]);
+            EGifPutLine(file, line.data(), r.width());
+        }
+    }
+    EGifCloseFile(file, &error);
+    GifFreeMapObject(map);
+    return out;
+}
+
 QByteArray gifScreenOnly(int width, int height)
 {
     QByteArray out("GIF89a");

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
+#include <QRect>
 #include <QString>
 
 // Media for the viewer's tests, written by our own code: GIFs through giflib, bitmaps byte by byte,
@@ -13,6 +15,21 @@ namespace ViewerFixtures
 // `frames` frames of the whole screen, each a different colour; pixel (0, 0) of the first frame is
 // transparent when transparentCorner is set.
 QByteArray gif(int width, int height, int colours, int frames, bool transparentCorner = false);
+// One frame of gifOf: its rectangle on the screen, its colour indices row by row (a single index fills
+// the rectangle), its delay in hundredths of a second, its disposal method, its transparent index
+// (-1: none) and whether it is stored interlaced.
+struct GifFrame {
+    QRect rect;
+    QByteArray indices;
+    int delay = 5;
+    int disposal = 0;
+    int transparent = -1;
+    bool interlaced = false;
+};
+// A GIF89a of the given screen, global colour table (2 to 256 entries, padded to a power of two with
+// black) and frames; loops as in the NETSCAPE2.0 block (0: for ever), or -1 for no such block.
+QByteArray gifOf(const QSize &screen, const QList<QRgb> &colours, const QList<GifFrame> &frames,
+                 int loops = 0);
 // A GIF header and screen descriptor alone, claiming the given screen.
 QByteArray gifScreenOnly(int width, int height);
 

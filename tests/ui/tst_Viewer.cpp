@@ -2,24 +2,25 @@
 // each kind, the texts of every panel, the failure path for damaged files, sounds, and the menu.
 #include "core/MediaListing.h"
 #include "core/PageOptions.h"
-#include "viewing/ViewerTexts.h"
 #include "platform/SoundPlayer.h"
 #include "platform/UserSettings.h"
 #include "support/ThumbFixtures.h"
 #include "support/ViewerFixtures.h"
 #include "support/WndToneWav.h"
 #include "ui/FileListView.h"
-#include "ui/kit/FormDialogs.h"
 #include "ui/Scanner.h"
 #include "ui/ScannerControls.h"
 #include "ui/ViewerDisplay.h"
+#include "ui/kit/FormDialogs.h"
 #include "ui/main.h"
+#include "viewing/GifPlayer.h"
+#include "viewing/ViewerTexts.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QMovie>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
@@ -304,17 +305,21 @@ private Q_SLOTS:
 
     void animatedGifRuns()
     {
-        Fixture f({{"anim.gif", ViewerFixtures::gif(10, 10, 4, 3, true)}});
+        Fixture f({{"anim.gif", ViewerFixtures::gif(10, 10, 4, 3, true)},
+                   {"still.gif", ViewerFixtures::gif(10, 10, 4, 1, true)}});
         QVERIFY(f.view(mkGif, "anim.gif"));
         TMainForm2 *v = f.viewer();
-        QVERIFY(v->gifMovie());
-        QCOMPARE(v->gifMovie()->state(), QMovie::Running);
+        QVERIFY(v->gifPlayer());
+        QVERIFY(v->gifPlayer()->isRunning());
+        QCOMPARE(v->gifPlayer()->currentHoldMs(), 50);
         QSet<QRgb> seen;
         QTRY_VERIFY_WITH_TIMEOUT((seen.insert(v->GIF1->image().pixel(5, 5)), seen.size() >= 3), 5000);
-        // Transparent at start: the clear corner of the first frame lets the window show.
-        v->gifMovie()->stop();
-        QVERIFY(v->gifMovie()->jumpToFrame(0));
+        QCOMPARE(v->GIF1->image(), v->gifPlayer()->currentFrame());
+        // Transparent at start: the clear corner of a GIF lets the window show.
+        QVERIFY(f.click("still.gif"));
+        QVERIFY(!v->gifPlayer()->isRunning()); // a single frame is not animated
         QCOMPARE(qAlpha(v->GIF1->shownImage().pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(v->GIF1->shownImage().pixel(1, 0)), 255);
         v->Transparent1->trigger();
         QVERIFY(!v->Transparent1->isChecked());
         QCOMPARE(qAlpha(v->GIF1->shownImage().pixel(0, 0)), 255);
@@ -330,19 +335,51 @@ private Q_SLOTS:
                    {"pic.jpg", ThumbFixtures::jpeg(photo())}});
         QVERIFY(f.view(mkGifJpg, "anim.gif"));
         TMainForm2 *v = f.viewer();
-        QVERIFY(v->gifMovie());
-        QCOMPARE(v->gifMovie()->state(), QMovie::Running);
+        QVERIFY(v->gifPlayer());
+        QVERIFY(v->gifPlayer()->isRunning());
         QVERIFY(f.click("pic.jpg"));
         QCOMPARE(v->currentPage(), 2);
-        QVERIFY(!v->gifMovie());
+        QVERIFY(!v->gifPlayer());
         QVERIFY(v->GIF1->image().isNull());
 
         QVERIFY(f.click("anim.gif"));
-        QVERIFY(v->gifMovie());
-        QCOMPARE(v->gifMovie()->state(), QMovie::Running);
+        QVERIFY(v->gifPlayer());
+        QVERIFY(v->gifPlayer()->isRunning());
         v->hide();
-        QVERIFY(!v->gifMovie());
+        QVERIFY(!v->gifPlayer());
         QVERIFY(v->GIF1->image().isNull());
+    }
+
+    // A small file declaring a huge screen of 1x1 frames: its frames are composed no larger than the
+    // desktop, so showing it holds a screenful, not the 100 MB of its declared screen.
+    void hugeGifScreenCostsAScreenful()
+    {
+        QList<ViewerFixtures::GifFrame> frames;
+        for (int i = 0; i < 1000; ++i) {
+            ViewerFixtures::GifFrame frame;
+            frame.rect = QRect(i * 5, i * 5, 1, 1);
+            frame.indices = QByteArray(1, char(1 + i % 3));
+            frame.delay = 0;
+            frames << frame;
+        }
+        const QList<QRgb> colours{qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+        const QByteArray gif = ViewerFixtures::gifOf({5000, 5000}, colours, frames);
+        QVERIFY(gif.size() < 32 * 1024);
+        Fixture f({{"huge.gif", gif}});
+        QVERIFY(f.view(mkGif, "huge.gif"));
+        TMainForm2 *v = f.viewer();
+        QCOMPARE(bottomTexts(v),
+                 (QStringList{" Height - 5000", " Width - 5000", " 4 Colors   1000 Frame(s)"}));
+        const QSize desktop = v->screen()->availableSize();
+        const QSize shown = v->GIF1->image().size();
+        QVERIFY2(shown.width() <= desktop.width() && shown.height() <= desktop.height() && !shown.isEmpty(),
+                 qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
+        QVERIFY(v->GIF1->image().sizeInBytes() <= qint64(desktop.width()) * desktop.height() * 4);
+        QVERIFY(v->gifPlayer()->isRunning());
+        // It animates: the frames follow one another, each held 100 ms for its zero delay.
+        QCOMPARE(v->gifPlayer()->currentHoldMs(), 100);
+        QTRY_VERIFY_WITH_TIMEOUT(v->gifPlayer()->currentFrameIndex() >= 2, 10000);
+        QCOMPARE(v->GIF1->image().size(), shown);
     }
 
     // A damaged file of every kind: the error sound, the message, the main window enabled again, the
