@@ -56,9 +56,7 @@ MoviePlayback::MoviePlayback(QObject *parent)
     connect(m_sink, &QVideoSink::videoFrameChanged, this, &MoviePlayback::videoFrameArrived);
     connect(m_fetcher, &MovieFrameFetcher::fetched, this, &MoviePlayback::frameFetched);
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
-        // On a busy machine the player may reach its end after a pause it had not yet obeyed: the
-        // movie stays paused on the frame shown.
-        if (status != QMediaPlayer::EndOfMedia || !isOpen() || m_paused)
+        if (status != QMediaPlayer::EndOfMedia || !isOpen())
             return;
         m_atEnd = true;
         Q_EMIT ended();
@@ -157,7 +155,6 @@ bool MoviePlayback::open(const QString &path, Seeking seeking)
     m_error.clear();
     show(first, 0);
     m_player->pause(); // prerolls the player at its first frame without playing
-    m_paused = true;
     return true;
 }
 
@@ -175,7 +172,6 @@ void MoviePlayback::close()
     m_fetchRequest = 0;
     m_followSink = true;
     m_atEnd = false;
-    m_paused = false;
     m_seekLater = -1;
 }
 
@@ -186,10 +182,7 @@ void MoviePlayback::play()
     if (m_atEnd) { // the player stopped at the end: start over, as a player does
         m_atEnd = false;
         m_player->setPosition(0);
-    } else if (m_paused && m_player->mediaStatus() == QMediaPlayer::EndOfMedia) {
-        m_player->setPosition(msOfFrame(m_position)); // it ran to its end while paused
     }
-    m_paused = false;
     m_followSink = true;
     m_awaitedFrame = -1;
     m_fetchRequest = 0;
@@ -200,7 +193,6 @@ void MoviePlayback::pause()
 {
     if (isOpen() && m_player->playbackState() == QMediaPlayer::PlayingState) {
         m_player->pause();
-        m_paused = true;
         // The frame on screen is where the movie stopped; frames still on their way are not shown.
         m_position = m_frameNumber >= 0 ? m_frameNumber : 0;
         if (m_seeking == Seeking::DecodeForward && !m_frame.isNull()) {
@@ -240,7 +232,7 @@ qint64 MoviePlayback::shownFrameAmong(qint64 guess)
 
 void MoviePlayback::resume()
 {
-    if (isOpen() && isPaused())
+    if (isOpen() && m_player->playbackState() == QMediaPlayer::PausedState)
         play();
 }
 
@@ -260,9 +252,6 @@ void MoviePlayback::seek(qint64 frame)
         return;
     }
     m_atEnd = false;
-    if (!isPlaying() && frame == m_frameNumber && frame == m_position && m_fetchRequest == 0 &&
-        !m_frame.isNull() && m_awaitedFrame < 0)
-        return; // already on screen
     m_position = frame;
     if (isPlaying()) { // a movie that plays goes on playing from there
         m_player->setPosition(msOfFrame(frame));
@@ -270,7 +259,6 @@ void MoviePlayback::seek(qint64 frame)
     }
     if (m_player->playbackState() != QMediaPlayer::PausedState)
         m_player->pause();
-    m_paused = true;
     m_player->setPosition(msOfFrame(frame));
     if (m_seeking == Seeking::DecodeForward) {
         m_followSink = false;
@@ -294,7 +282,7 @@ bool MoviePlayback::isPlaying() const
 
 bool MoviePlayback::isPaused() const
 {
-    return isOpen() && !isPlaying() && m_paused;
+    return m_player->playbackState() == QMediaPlayer::PausedState;
 }
 
 qint64 MoviePlayback::position() const

@@ -92,7 +92,6 @@ private:
     QString m_fetchError;       // why the last fetch gave no frame
     bool m_followSink = true;   // false while a decoded-forward frame stands for the position
     bool m_atEnd = false;
-    bool m_paused = false;      // paused or seeked by a command, not stopped by the end of the movie
     bool m_identifying = false; // pause() is finding out which frame is on screen
     qint64 m_seekLater = -1;    // a seek asked for meanwhile, done once that is known
     QImage m_candidate;         // the fetched frame while identifying, instead of showing it

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -357,6 +358,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w.form));
         QVERIFY(w.open(movie));
         const QString picture = MovieFrameSave::picturePathOf(m_dir.filePath(movie));
+        // The next tests expect no picture beside the movie, also after a failure here.
+        const auto removePicture = qScopeGuard([&picture] { QFile::remove(picture); });
         int saves = 0;
         for (int chosen : {30, 7, 40, 18}) {
             if (w.form.playback().isPlaying())
@@ -368,6 +371,8 @@ private Q_SLOTS:
             QTRY_VERIFY(w.shownNumber() >= chosen + 3 || !w.form.playback().isPlaying());
             if (w.form.playback().isPlaying())
                 w.click("PauseLabel");
+            else // a busy machine's player may drop the late frames and run to the end unseen
+                QTRY_COMPARE(w.shownNumber(), MovieFixtures::FrameCount - 1);
             const int shown = MovieFixtures::frameNumberIn(w.form.MScrollBox()->frame());
             QCOMPARE(w.form.playback().position(), shown);
             w.click("SaveAVIButton");
@@ -375,7 +380,7 @@ private Q_SLOTS:
             QCOMPARE(MovieFixtures::frameNumberIn(QImage(picture, "JPEG"), 5, 5), shown);
             QCOMPARE(MovieFixtures::frameNumberIn(w.form.MScrollBox()->frame()), shown);
         }
-        QVERIFY(QFile::remove(picture));
+        QVERIFY(QFile::exists(picture));
     }
 
     // A movie's sound plays through the default output while it plays.
