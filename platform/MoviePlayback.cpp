@@ -13,6 +13,38 @@
 #include <QVideoSink>
 
 #include <cmath>
+#include <limits>
+#include <utility>
+
+namespace
+{
+
+// How far two frames' top left corners differ: the sum of the colour differences over the part they
+// share. The player and the grabber convert colours each their own way, so the same frame gives a
+// small sum, never zero.
+qint64 differenceOf(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    const int width = qMin(x.width(), y.width());
+    const int height = qMin(x.height(), y.height());
+    if (width <= 0 || height <= 0)
+        return std::numeric_limits<qint64>::max();
+    qint64 sum = 0;
+    for (int row = 0; row < height; ++row) {
+        const auto *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
+        const auto *q = reinterpret_cast<const QRgb *>(y.constScanLine(row));
+        for (int column = 0; column < width; ++column)
+            sum += qAbs(qRed(p[column]) - qRed(q[column])) + qAbs(qGreen(p[column]) - qGreen(q[column])) +
+                   qAbs(qBlue(p[column]) - qBlue(q[column]));
+    }
+    return sum;
+}
+
+// The frames either side of the player's guess that may be the one on screen.
+constexpr qint64 GuessSpread = 2;
+
+} // namespace
 
 MoviePlayback::MoviePlayback(QObject *parent)
     : QObject(parent), m_fetcher(new MovieFrameFetcher(this)), m_sink(new QVideoSink(this)),
@@ -140,6 +172,7 @@ void MoviePlayback::close()
     m_fetchRequest = 0;
     m_followSink = true;
     m_atEnd = false;
+    m_seekLater = -1;
 }
 
 void MoviePlayback::play()
@@ -162,7 +195,39 @@ void MoviePlayback::pause()
         m_player->pause();
         // The frame on screen is where the movie stopped; frames still on their way are not shown.
         m_position = m_frameNumber >= 0 ? m_frameNumber : 0;
+        if (m_seeking == Seeking::DecodeForward && !m_frame.isNull()) {
+            // After a seek the player stamps a program stream's frames with their decoding time, a
+            // frame early: its number is only a guess, the frame itself is known.
+            m_position = shownFrameAmong(m_position);
+            m_frameNumber = m_position;
+        }
+        if (const qint64 later = std::exchange(m_seekLater, -1); later >= 0)
+            seek(later);
     }
+}
+
+qint64 MoviePlayback::shownFrameAmong(qint64 guess)
+{
+    const QImage shown = m_frame;
+    qint64 best = guess;
+    qint64 bestDifference = std::numeric_limits<qint64>::max();
+    m_identifying = true;
+    // From the last one down: a step back comes from the frames the decoder keeps.
+    for (qint64 n = qMin(guess + GuessSpread, length() - 1); n >= qMax<qint64>(0, guess - GuessSpread); --n) {
+        m_candidate = QImage();
+        fetch(n);
+        if (!waitFor([this] { return m_fetchRequest == 0; }, FrameWaitMs) || m_candidate.isNull())
+            break; // the guess stands
+        if (const qint64 difference = differenceOf(shown, m_candidate); difference < bestDifference) {
+            bestDifference = difference;
+            best = n;
+        }
+    }
+    m_identifying = false;
+    m_candidate = QImage();
+    if (m_fetchRequest != 0) // given up waiting: its frame must not replace the one shown
+        m_fetchRequest = 0;
+    return best;
 }
 
 void MoviePlayback::resume()
@@ -181,6 +246,11 @@ void MoviePlayback::seek(qint64 frame)
     if (!isOpen())
         return;
     frame = qBound<qint64>(0, frame, qMax<qint64>(0, length() - 1));
+    if (m_identifying) { // pause() is still finding the frame on screen; a seek to the guess is none
+        if (frame != m_position)
+            m_seekLater = frame;
+        return;
+    }
     m_atEnd = false;
     m_position = frame;
     if (isPlaying()) { // a movie that plays goes on playing from there
@@ -260,6 +330,10 @@ void MoviePlayback::frameFetched(quint64 request, qint64 number, const QImage &f
     m_fetchRequest = 0;
     if (frame.isNull()) {
         m_fetchError = error;
+        return;
+    }
+    if (m_identifying) {
+        m_candidate = frame;
         return;
     }
     m_awaitedFrame = -1;

@@ -69,6 +69,7 @@ private:
     void videoFrameArrived(const QVideoFrame &frame);
     void frameFetched(quint64 request, qint64 number, const QImage &frame, const QString &error);
     void fetch(qint64 frame);
+    qint64 shownFrameAmong(qint64 guess);
     void show(const QImage &frame, qint64 number);
     qint64 msOfFrame(qint64 frame) const;
     bool waitUntilLoaded();
@@ -91,4 +92,7 @@ private:
     QString m_fetchError;       // why the last fetch gave no frame
     bool m_followSink = true;   // false while a decoded-forward frame stands for the position
     bool m_atEnd = false;
+    bool m_identifying = false; // pause() is finding out which frame is on screen
+    qint64 m_seekLater = -1;    // a seek asked for meanwhile, done once that is known
+    QImage m_candidate;         // the fetched frame while identifying, instead of showing it
 };

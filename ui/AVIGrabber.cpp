@@ -226,9 +226,11 @@ void TAVIForm::AMediaPlayerNotify()
 
 void TAVIForm::SaveAVIButtonClick()
 {
-    m_playback->stop();
+    // The tick stops first: stopping may wait for the decoder with the events running, and a tick
+    // meanwhile would move the position.
     m_timer1.stop();
     m_grabberPlaying = false;
+    m_playback->stop();
     if (!m_chosenMovie || !m_playback->isOpen()) {
         tell(tr("You must choose a file first"));
         return;
