@@ -110,15 +110,28 @@ class TestAVIGrabber : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    QTemporaryDir m_soundDir; // movies with a sound track
+    QString m_fixtureFailure;
+
+public:
+    // The movies are made before the test functions start, so a slow ffmpeg on a busy machine counts
+    // against no function's time limit.
+    TestAVIGrabber()
+    {
+        m_fixtureFailure = MovieFixtures::make(
+            m_dir.path(), {"Clip.avi:mjpeg:320x240", "small.clip.avi:mpeg4:160x120", "Big.avi:mpeg4:640x480",
+                           "Walk.mpg:mpeg1:320x240", "Tiny.mpg:mpeg1:160x120", "Wide.mpg:mpeg1:640x480"});
+        if (m_fixtureFailure.isEmpty())
+            m_fixtureFailure = MovieFixtures::make(
+                m_soundDir.path(), {"Song.avi:mjpeg:160x120:sound", "Song.mpg:mpeg1:160x120:sound"});
+    }
 
 private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        const QString failure = MovieFixtures::make(
-            m_dir.path(), {"Clip.avi:mjpeg:320x240", "small.clip.avi:mpeg4:160x120", "Big.avi:mpeg4:640x480",
-                           "Walk.mpg:mpeg1:320x240", "Tiny.mpg:mpeg1:160x120", "Wide.mpg:mpeg1:640x480"});
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QVERIFY(m_soundDir.isValid());
+        QVERIFY2(m_fixtureFailure.isEmpty(), qPrintable(m_fixtureFailure));
     }
 
     void controlsAtTheirPlaces_data()
@@ -319,6 +332,10 @@ private Q_SLOTS:
         for (int moment : {3, 9, 14, 20, 27, 33, 40, 46, 53, 59, 66}) {
             QTRY_VERIFY_WITH_TIMEOUT(w.form.TrackBar()->value() >= moment || !w.form.GrabberPlaying(),
                                      15'000);
+            // A busy machine's player may drop late frames and reach the end unseen: the movie is then
+            // parked on its last frame, which the person sees once its decode arrives.
+            if (!w.form.GrabberPlaying())
+                QTRY_COMPARE_WITH_TIMEOUT(w.shownNumber(), MovieFixtures::FrameCount - 1, 15'000);
             const bool pauseFirst = saves % 2 == 0;
             if (pauseFirst)
                 w.click("PauseLabel");
@@ -387,22 +404,15 @@ private Q_SLOTS:
     void playsTheMoviesSound_data()
     {
         QTest::addColumn<QString>("movie");
-        QTest::addColumn<QString>("codec");
-        QTest::newRow("avi") << "Song.avi"
-                             << "mjpeg";
-        QTest::newRow("mpg") << "Song.mpg"
-                             << "mpeg1";
+        QTest::newRow("avi") << "Song.avi";
+        QTest::newRow("mpg") << "Song.mpg";
     }
     void playsTheMoviesSound()
     {
         QFETCH(QString, movie);
-        QFETCH(QString, codec);
         QCOMPARE_GE(ourSoundStreams(), 0); // pactl reaches a PulseAudio server
         QTRY_COMPARE(ourSoundStreams(), 0);
-        QTemporaryDir dir;
-        const QString failure = MovieFixtures::make(dir.path(), {movie + ":" + codec + ":160x120:sound"});
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
-        World w(dir.path());
+        World w(m_soundDir.path());
         w.form.show();
         QVERIFY(w.open(movie));
         QVERIFY(w.form.playback().isPlaying());
