@@ -16,6 +16,26 @@ Skin::Skin(QWidget *window, const QPixmap &pixmap, std::optional<QColor> key)
 {
 }
 
+namespace
+{
+
+// Colours the window set for itself stay; every other role is ours, not the desktop's. (A window
+// that set none has an empty resolve mask, and QPalette::resolve would hand that emptiness on, which
+// leaves the whole window to the application's palette.)
+QPalette ownColoursOver(QPalette ours, const QPalette &own)
+{
+    for (int group = 0; group < QPalette::NColorGroups; ++group)
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto g = QPalette::ColorGroup(group);
+            const auto r = QPalette::ColorRole(role);
+            if (own.isBrushSet(g, r))
+                ours.setBrush(g, r, own.brush(g, r));
+        }
+    return ours;
+}
+
+} // namespace
+
 bool Skin::cutsOutByTransparency()
 {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
@@ -57,6 +77,39 @@ void Skin::setHeight(int height, int stretchRow)
     fitWindow();
 }
 
+QPalette Skin::palette()
+{
+    // The light palette the skins were drawn against; disabled texts greyed, as the style greys them.
+    QPalette palette;
+    const auto set = [&palette](QPalette::ColorRole role, QRgb normal, QRgb disabled) {
+        for (auto group : {QPalette::Active, QPalette::Inactive})
+            palette.setColor(group, role, QColor::fromRgba(normal));
+        palette.setColor(QPalette::Disabled, role, QColor::fromRgba(disabled));
+    };
+    set(QPalette::WindowText, 0xff000000, 0xffbebebe);
+    set(QPalette::Button, 0xffefefef, 0xffefefef);
+    set(QPalette::Light, 0xffffffff, 0xffffffff);
+    set(QPalette::Midlight, 0xffcacaca, 0xffcacaca);
+    set(QPalette::Dark, 0xff9f9f9f, 0xffbebebe);
+    set(QPalette::Mid, 0xffb8b8b8, 0xffb8b8b8);
+    set(QPalette::Text, 0xff000000, 0xffbebebe);
+    set(QPalette::BrightText, 0xffffffff, 0xffffffff);
+    set(QPalette::ButtonText, 0xff000000, 0xffbebebe);
+    set(QPalette::Base, 0xffffffff, 0xffefefef);
+    set(QPalette::Window, 0xffefefef, 0xffefefef);
+    set(QPalette::Shadow, 0xff767676, 0xffb1b1b1);
+    set(QPalette::Highlight, 0xff308cc6, 0xff919191);
+    set(QPalette::HighlightedText, 0xffffffff, 0xffffffff);
+    set(QPalette::Link, 0xff0000ff, 0xff0000ff);
+    set(QPalette::LinkVisited, 0xffff00ff, 0xffff00ff);
+    set(QPalette::AlternateBase, 0xfff7f7f7, 0xfff7f7f7);
+    set(QPalette::NoRole, 0xff000000, 0xff000000);
+    set(QPalette::ToolTipBase, 0xffffffdc, 0xffffffdc);
+    set(QPalette::ToolTipText, 0xff000000, 0xff000000);
+    set(QPalette::PlaceholderText, 0x80000000, 0x80000000);
+    return palette;
+}
+
 Skin *Skin::apply(QWidget *window, const QString &skinFile, std::optional<QColor> key)
 {
     QPixmap pixmap(DataFiles::path(skinFile));
@@ -72,6 +125,7 @@ Skin *Skin::apply(QWidget *window, const QString &skinFile, std::optional<QColor
         skin->m_translucent = true;
         window->setAttribute(Qt::WA_TranslucentBackground);
     }
+    window->setPalette(ownColoursOver(palette(), window->palette()));
     skin->fitWindow();
     window->installEventFilter(skin);
     return skin;

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QObject>
+#include <QPalette>
 #include <QPixmap>
 #include <QPoint>
 
@@ -10,7 +11,8 @@
 class QWidget;
 
 // Dresses a top-level window in a skin picture from the data folder: frameless, sized to the
-// picture, the key colour cut out of its outline, and dragged by the picture.
+// picture, the key colour cut out of its outline, dragged by the picture, and drawn in the program's
+// own palette, so no desktop theme (a dark one above all) recolours its fields over our silver.
 class Skin final : public QObject
 {
     Q_OBJECT
@@ -19,6 +21,10 @@ class Skin final : public QObject
 public:
     // key: the colour cut out of the outline, or none. Returns the skin, owned by the window.
     static Skin *apply(QWidget *window, const QString &skinFile, std::optional<QColor> key);
+
+    // The one palette of every skinned window and its controls: black text on light fields, blue
+    // highlight, grey when disabled. Dialogs of the desktop (colours, files) keep the desktop's own.
+    static QPalette palette();
 
     QPixmap pixmap() const { return m_pixmap; }
     QSize pictureSize() const { return m_original.size(); }
