@@ -43,15 +43,41 @@ bool Skin::cutsOutByTransparency()
 
 void Skin::fitWindow()
 {
-    m_window->setFixedSize(m_pixmap.size());
+    // The guest's place is kept while it is closed, so the window never changes its size: the
+    // compositor places it once, whole on the screen, and never sees it grow past the screen's edge.
+    const bool holding = m_guest && m_guestShown;
+    const QRect guestArea = m_guest ? m_guest->geometry() : QRect();
+    m_window->setFixedSize((QRect(QPoint(), m_pixmap.size()) | guestArea).size());
     m_shown = m_pixmap;
     if (m_key) {
         const QBitmap outline = m_pixmap.createMaskFromColor(*m_key, Qt::MaskInColor);
-        m_window->setMask(outline); // what takes the clicks, and on X11 the window's shape
         if (m_translucent)
             m_shown.setMask(outline);
+        if (holding) {
+            const QRegion guestShape = m_guest->mask().isEmpty() ? QRegion(m_guest->rect()) : m_guest->mask();
+            m_window->setMask(QRegion(outline) | guestShape.translated(guestArea.topLeft()));
+        } else {
+            m_window->setMask(outline); // what takes the clicks, and on X11 the window's shape
+        }
     }
     m_window->update();
+}
+
+Skin *Skin::of(QWidget *window)
+{
+    return window ? window->findChild<Skin *>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+void Skin::holdBeside(QWidget *guest)
+{
+    constexpr int kGap = 4;
+    m_guest = guest;
+    guest->setParent(m_window, Qt::Widget);
+    guest->move(m_pixmap.width() + kGap, 0);
+    guest->hide();
+    m_guestShown = false;
+    guest->installEventFilter(this);
+    fitWindow();
 }
 
 void Skin::setHeight(int height, int stretchRow)
@@ -137,18 +163,25 @@ void Skin::drag(const QPoint &globalPosition)
     // asked once the pointer moves, so a plain click on the body stays a click.
     if (!m_systemMoveTried) {
         m_systemMoveTried = true;
-        QWindow *handle = m_window->windowHandle();
+        QWindow *handle = m_window->window()->windowHandle();
         if (handle && handle->startSystemMove()) {
             m_dragging = false;
             Q_EMIT systemMoveStarted();
             return;
         }
     }
-    m_window->move(globalPosition - m_dragOffset);
+    m_window->window()->move(globalPosition - m_dragOffset); // a held guest drags its host
 }
 
 bool Skin::eventFilter(QObject *watched, QEvent *event)
 {
+    if (m_guest && watched == m_guest) {
+        if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+            m_guestShown = event->type() == QEvent::Show;
+            fitWindow();
+        }
+        return false;
+    }
     if (watched != m_window)
         return false;
     switch (event->type()) {
@@ -159,10 +192,12 @@ bool Skin::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::MouseButtonPress: {
         auto *press = static_cast<QMouseEvent *>(event);
-        if (press->button() == Qt::LeftButton) {
+        // A press on a held guest reaches here too, when the guest leaves it: its own skin drags.
+        const bool onGuest = m_guestShown && m_guest->geometry().contains(press->position().toPoint());
+        if (press->button() == Qt::LeftButton && !onGuest) {
             m_dragging = true;
             m_systemMoveTried = false;
-            m_dragOffset = press->globalPosition().toPoint() - m_window->frameGeometry().topLeft();
+            m_dragOffset = press->globalPosition().toPoint() - m_window->window()->frameGeometry().topLeft();
         }
         return false;
     }
