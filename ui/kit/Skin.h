@@ -29,13 +29,12 @@ public:
     // The skin a window was dressed in, or none.
     static Skin *of(QWidget *window);
 
-    // Makes guest, a skinned window, a part of this window: shown beside the skin on its right, top
-    // edges level, the two dragged as one. This window is made wide enough to hold it for good; while
-    // the guest is closed its place is see-through and takes no clicks. For window systems that do not let a
-    // program place its windows (Wayland): one window holding both is the only way to keep the guest off this
-    // one.
+    // Makes guest, a skinned window, a part of this window: shown beside the skin on its right,
+    // top edges level, the two dragged as one. This window is made wide enough to hold it for good;
+    // while the guest is closed its place is see-through and takes no clicks. For window systems
+    // that do not let a program place its windows (Wayland): one window holding both is the only
+    // way to keep the guest off this one.
     void holdBeside(QWidget *guest);
-    QWidget *guest() const { return m_guest; }
 
     QPixmap pixmap() const { return m_pixmap; }
     QSize pictureSize() const { return m_original.size(); }
