@@ -122,6 +122,7 @@ public:
                           .convertToFormat(QImage::Format_ARGB32);
         if (!window->mask().isEmpty()) {
             QImage cut(shot.size(), QImage::Format_ARGB32);
+            cut.setDevicePixelRatio(shot.devicePixelRatio()); // the mask is in the window's own pixels
             cut.fill(Qt::transparent);
             QPainter painter(&cut);
             painter.setClipRegion(window->mask());

@@ -7,6 +7,8 @@
 #include "platform/ProgramIcon.h"
 #include "ui/OndrelSplash.h"
 #include "ui/main.h"
+#include "ui/kit/Skin.h"
+#include "ui/kit/WindowPlacement.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -56,6 +58,11 @@ void ProgramWindows::wire()
     QTimer::singleShot(0, &m_grabber,
                        [this] { m_grabber.FormCreate(DataFiles::path(QStringLiteral("start.avi"))); });
 
+    // The pick list opens beside the main window, whose files are dragged into it. Where the
+    // compositor places every window (Wayland), it would land where it likes, over the folder tree
+    // as often as not: there the main window holds it.
+    if (!WindowPlacement::programPlacesWindows())
+        Skin::of(&m_mainForm)->holdBeside(&m_pickList);
     m_pickList.setHost(&m_pickListHost);
     m_pickList.setMessages(&m_feedback);
     m_pickList.setConfirmOverwrite([this](const QString &question) { return m_nameOver2.ask(question); });

@@ -117,8 +117,9 @@ void TMainForm::PickListButtonClick()
 {
     m_state.PickListOpen = !m_state.PickListOpen;
     // The first time, beside this window so that files can be dragged from its list; after that
-    // where the person left it.
-    if (m_state.PickListOpen && m_pickListWindow && !m_pickListPlaced) {
+    // where the person left it. Held in this window (where the program cannot place windows), it
+    // has its place already.
+    if (m_state.PickListOpen && m_pickListWindow && m_pickListWindow->isWindow() && !m_pickListPlaced) {
         WindowPlacement::placeWithoutCovering(m_pickListWindow, this);
         m_pickListPlaced = true;
     }

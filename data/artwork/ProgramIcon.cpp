@@ -172,12 +172,46 @@ QByteArray iconSvg()
     return svg.toUtf8();
 }
 
+// At 16 pixels the figures above blur into each other: the same plate, band and woven diamond drawn
+// on the pixel grid instead, every pixel either whole or empty, the tiles in their own colours.
+QImage smallIcon()
+{
+    constexpr int Size = 16;
+    QImage image(Size, Size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    const QPointF centre(7.5, 10);
+    for (int y = 0; y < Size; ++y) {
+        for (int x = 0; x < Size; ++x) {
+            const bool corner = (x == 0 || x == Size - 1) && (y == 0 || y == Size - 1);
+            if (corner)
+                continue;
+            const bool edge = x == 0 || y == 0 || x == Size - 1 || y == Size - 1;
+            QColor colour = y <= 4 ? (y == 1 ? Style::AccentLight : Style::Accent) : Style::Body;
+            // The diamond: four tiles, gold above and below, blue left and right, on the grout.
+            const double dx = x - centre.x(), dy = y + 0.5 - centre.y();
+            if (std::abs(dx) + std::abs(dy) <= 4.5) {
+                if (std::abs(dx) < 1 && std::abs(dy) < 1)
+                    colour = Grout;
+                else
+                    colour = std::abs(dy) > std::abs(dx) ? tileColour(0, 0) : tileColour(0, 1);
+            }
+            image.setPixelColor(x, y, edge ? Style::Edge : colour);
+        }
+    }
+    return image;
+}
+
+QByteArray smallIconPng()
+{
+    return Style::png(smallIcon());
+}
+
 template <int Size> QByteArray iconPng()
 {
     return Style::png(iconImage(Size));
 }
 
-const bool registered = Artwork::add("icons/hicolor/16x16/apps/" TESSALOOM_APP_ID ".png", iconPng<16>) &&
+const bool registered = Artwork::add("icons/hicolor/16x16/apps/" TESSALOOM_APP_ID ".png", smallIconPng) &&
                         Artwork::add("icons/hicolor/32x32/apps/" TESSALOOM_APP_ID ".png", iconPng<32>) &&
                         Artwork::add("icons/hicolor/48x48/apps/" TESSALOOM_APP_ID ".png", iconPng<48>) &&
                         Artwork::add("icons/hicolor/64x64/apps/" TESSALOOM_APP_ID ".png", iconPng<64>) &&

@@ -10,10 +10,11 @@
 #include "ui/NameWebPage.h"
 #include "ui/OndrelSplash.h"
 #include "ui/Picklist.h"
+#include "ui/ProgramWindows.h"
 #include "ui/Scanner.h"
 #include "ui/Settings.h"
-#include "ui/kit/Skin.h"
 #include "ui/guager.h"
+#include "ui/kit/Skin.h"
 #include "ui/prompt2.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QUuid>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -52,6 +54,53 @@ QRect outlineArea(const QImage &skin, QRgb key)
             if (skin.pixel(x, y) != key)
                 area |= QRect(x, y, 1, 1);
     return area;
+}
+
+// Compares the skin picture, drawn at offset in the shot, with the shot: key pixels must show the
+// desktop, every other pixel outside the controls the picture's own. Counts both; false and a
+// fault at the first pixel that differs.
+struct SkinShown {
+    int cut = 0;
+    int drawn = 0;
+    QString fault;
+};
+SkinShown compareSkin(const QImage &shot, const QImage &picture, QRgb key, const QPoint &offset,
+                      const QList<QRect> &controls)
+{
+    SkinShown seen;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QPoint p(x, y);
+            const QPoint onScreen = p + offset;
+            if (!shot.rect().contains(onScreen))
+                continue;
+            if (picture.pixel(p) == key) {
+                ++seen.cut;
+                if (shot.pixel(onScreen) != WestonSession::Desktop) {
+                    seen.fault = QStringLiteral("not cut out at %1,%2").arg(x).arg(y);
+                    return seen;
+                }
+                continue;
+            }
+            if (std::any_of(controls.cbegin(), controls.cend(),
+                            [p](const QRect &c) { return c.contains(p); }))
+                continue;
+            ++seen.drawn;
+            if (shot.pixel(onScreen) != picture.pixel(p)) {
+                seen.fault = QStringLiteral("skin not shown at %1,%2").arg(x).arg(y);
+                return seen;
+            }
+        }
+    }
+    return seen;
+}
+
+QList<QRect> controlPlaces(const QWidget *window)
+{
+    QList<QRect> places;
+    for (const QWidget *child : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        places << child->geometry();
+    return places;
 }
 
 } // namespace
@@ -121,37 +170,64 @@ private Q_SLOTS:
             },
             20000));
         const QPoint offset = shown.topLeft() - outline.topLeft();
-        QList<QRect> controls;
-        for (QWidget *child : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-            controls << child->geometry();
-        int cut = 0, drawn = 0;
-        for (int y = 0; y < picture.height(); ++y) {
-            for (int x = 0; x < picture.width(); ++x) {
-                const QPoint p(x, y);
-                const QPoint onScreen = p + offset;
-                if (!shot.rect().contains(onScreen))
-                    continue;
-                if (picture.pixel(p) == key) {
-                    ++cut;
-                    QVERIFY2(shot.pixel(onScreen) == WestonSession::Desktop,
-                             qPrintable(QStringLiteral("not cut out at %1,%2").arg(x).arg(y)));
-                    continue;
-                }
-                bool underControl = false;
-                for (const QRect &control : std::as_const(controls))
-                    underControl |= control.contains(p);
-                if (underControl)
-                    continue;
-                ++drawn;
-                QVERIFY2(shot.pixel(onScreen) == picture.pixel(p),
-                         qPrintable(QStringLiteral("skin not shown at %1,%2").arg(x).arg(y)));
-            }
-        }
-        QVERIFY(cut > 0);
-        QVERIFY(drawn > picture.width() * picture.height() / 4);
+        const SkinShown seen = compareSkin(shot, picture, key, offset, controlPlaces(window.get()));
+        QVERIFY2(seen.fault.isEmpty(), qPrintable(seen.fault));
+        QVERIFY(seen.cut > 0);
+        QVERIFY(seen.drawn > picture.width() * picture.height() / 4);
         const QString shots = qEnvironmentVariable("TESSALOOM_SHOT_DIR");
         if (!shots.isEmpty())
             shot.save(shots + QStringLiteral("/wayland-") + QString::number(index) + QStringLiteral(".png"));
+    }
+
+    // The compositor places every window it maps: the pick list, which needs the main window beside
+    // it, opens held in the main window, right of its skin, covering none of it.
+    void pickListOpensBesideTheMainWindow()
+    {
+        ProgramWindows windows(m_options);
+        TMainForm &main = windows.mainForm();
+        TPickListForm &list = windows.pickListForm();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        main.PickListButtonClick();
+        QVERIFY(list.isVisible());
+        QVERIFY(!list.isWindow()); // one window holds both
+        QVERIFY(list.x() >= Skin::of(&main)->pixmap().width());
+
+        const QImage mainSkin = Skin::of(&main)->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage listSkin = Skin::of(&list)->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb mainKey = Skin::of(&main)->key()->rgb();
+        const QRgb listKey = Skin::of(&list)->key()->rgb();
+        const QRect outline =
+            outlineArea(mainSkin, mainKey) | outlineArea(listSkin, listKey).translated(list.pos());
+        QImage shot;
+        QRect shown;
+        const bool whole = QTest::qWaitFor(
+            [&] {
+                shot = weston->screenshot();
+                shown = shownArea(shot);
+                return !shot.isNull() && shown.size() == outline.size();
+            },
+            20000);
+        const QString shots = qEnvironmentVariable("TESSALOOM_SHOT_DIR");
+        if (!shots.isEmpty())
+            shot.save(shots + QStringLiteral("/wayland-pick-list.png"));
+        QVERIFY2(whole, qPrintable(QStringLiteral("shown %1x%2, expected %3x%4")
+                                       .arg(shown.width())
+                                       .arg(shown.height())
+                                       .arg(outline.width())
+                                       .arg(outline.height())));
+        const QPoint offset = shown.topLeft() - outline.topLeft();
+        QList<QRect> mainControls = controlPlaces(&main);
+        mainControls.removeAll(list.geometry());
+        const SkinShown mainSeen = compareSkin(shot, mainSkin, mainKey, offset, mainControls);
+        QVERIFY2(mainSeen.fault.isEmpty(), qPrintable(QStringLiteral("main window: ") + mainSeen.fault));
+        const SkinShown listSeen =
+            compareSkin(shot, listSkin, listKey, offset + list.pos(), controlPlaces(&list));
+        QVERIFY2(listSeen.fault.isEmpty(), qPrintable(QStringLiteral("pick list: ") + listSeen.fault));
+        QVERIFY(listSeen.drawn > listSkin.width() * listSkin.height() / 4);
+        main.PickListButtonClick();
+        QVERIFY(!list.isVisible());
+        QVERIFY(!main.mask().contains(list.geometry().center())); // its place takes no clicks then
     }
 
     // The program as started from the menu on this compositor: its app id is its desktop entry's

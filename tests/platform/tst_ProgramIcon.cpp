@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -70,6 +71,28 @@ private Q_SLOTS:
                 gold = c.alpha() == 255 && c.red() > 200 && c.green() > 150 && c.blue() < 140;
             }
         QVERIFY(gold);
+    }
+
+    // The smallest picture is drawn for its size, not shrunk from the large drawing: every pixel is
+    // whole or empty (no blurred fringe) and the emblem's tiles keep their own gold and blue.
+    void smallestPictureIsDrawnOnThePixelGrid()
+    {
+        const QString path = iconPath(QStringLiteral("16x16"), QStringLiteral("png"));
+        const QImage icon = QImage(path).convertToFormat(QImage::Format_ARGB32);
+        QVERIFY2(!icon.isNull(), qPrintable(path));
+        int partial = 0;
+        QSet<QRgb> colours;
+        for (int y = 0; y < icon.height(); ++y)
+            for (int x = 0; x < icon.width(); ++x) {
+                const QRgb pixel = icon.pixel(x, y);
+                partial += qAlpha(pixel) != 0 && qAlpha(pixel) != 255;
+                if (qAlpha(pixel) == 255)
+                    colours.insert(pixel);
+            }
+        QCOMPARE(partial, 0);
+        QVERIFY2(colours.size() <= 8, qPrintable(QString::number(colours.size()))); // flat shapes
+        QVERIFY(colours.contains(qRgb(232, 186, 74)));                              // gold tile
+        QVERIFY(colours.contains(qRgb(70, 118, 200)));                              // blue tile
     }
 
     void scalableDrawingMatchesThePictures()

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QObject>
+#include <QPalette>
 #include <QPixmap>
 #include <QPoint>
 
@@ -10,7 +11,8 @@
 class QWidget;
 
 // Dresses a top-level window in a skin picture from the data folder: frameless, sized to the
-// picture, the key colour cut out of its outline, and dragged by the picture.
+// picture, the key colour cut out of its outline, dragged by the picture, and drawn in the program's
+// own palette, so no desktop theme (a dark one above all) recolours its fields over our silver.
 class Skin final : public QObject
 {
     Q_OBJECT
@@ -19,6 +21,20 @@ class Skin final : public QObject
 public:
     // key: the colour cut out of the outline, or none. Returns the skin, owned by the window.
     static Skin *apply(QWidget *window, const QString &skinFile, std::optional<QColor> key);
+
+    // The one palette of every skinned window and its controls: black text on light fields, blue
+    // highlight, grey when disabled. Dialogs of the desktop (colours, files) keep the desktop's own.
+    static QPalette palette();
+
+    // The skin a window was dressed in, or none.
+    static Skin *of(QWidget *window);
+
+    // Makes guest, a skinned window, a part of this window: shown beside the skin on its right,
+    // top edges level, the two dragged as one. This window is made wide enough to hold it for good;
+    // while the guest is closed its place is see-through and takes no clicks. For window systems
+    // that do not let a program place its windows (Wayland): one window holding both is the only
+    // way to keep the guest off this one.
+    void holdBeside(QWidget *guest);
 
     QPixmap pixmap() const { return m_pixmap; }
     QSize pictureSize() const { return m_original.size(); }
@@ -56,4 +72,6 @@ private:
     QPoint m_dragOffset;
     bool m_dragging = false;
     bool m_systemMoveTried = false;
+    QWidget *m_guest = nullptr;
+    bool m_guestShown = false;
 };

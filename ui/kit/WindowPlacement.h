@@ -10,6 +10,10 @@ class QWidget;
 namespace WindowPlacement
 {
 
+// Whether the window system lets a program place its own top-level windows (X11 does; Wayland
+// leaves every place to the compositor and ignores a top-level's moves).
+bool programPlacesWindows();
+
 // Centres the window on the screen it is on (the primary screen before it is first shown).
 void centreOnScreen(QWidget *window);
 

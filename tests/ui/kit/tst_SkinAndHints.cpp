@@ -34,6 +34,46 @@ private Q_SLOTS:
         QCOMPARE(window.pos(), start + QPoint(30, 20));
     }
 
+    // Where the program cannot place its windows, a window that must open beside another is held in
+    // it: the host keeps room for it, takes clicks there only while the guest shows and not where
+    // the guest is cut out, and a drag by the guest's body moves both as one.
+    void aHeldGuestShowsBesideItsHostAndDragsIt()
+    {
+        QWidget host;
+        Skin::apply(&host, "sample_skin.png", QColor(Qt::black));
+        auto *guest = new QWidget;
+        Skin::apply(guest, "sample_skin.png", QColor(Qt::black));
+        Skin::of(&host)->holdBeside(guest);
+        QCOMPARE(guest->parentWidget(), &host);
+        QVERIFY(!guest->isWindow());
+        host.move(100, 100);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        QCOMPARE(host.size(), QSize(240 + 4 + 240, 120));
+        QVERIFY(!host.mask().contains(QPoint(244 + 120, 60))); // the guest is not open yet
+
+        guest->show();
+        QCOMPARE(host.size(), QSize(240 + 4 + 240, 120));
+        QCOMPARE(guest->geometry(), QRect(244, 0, 240, 120)); // beside the skin, top edges level
+        QVERIFY(host.mask().contains(QPoint(244 + 120, 60))); // the guest's body takes clicks
+        QVERIFY(!host.mask().contains(QPoint(244, 0)));       // its cut corner does not
+        QVERIFY(!host.mask().contains(QPoint(242, 60)));      // nor the gap
+
+        const QPoint start = host.pos();
+        QTest::mousePress(guest, Qt::LeftButton, {}, QPoint(50, 50));
+        QMouseEvent move(QEvent::MouseMove, QPointF(80, 70), guest->mapToGlobal(QPointF(80, 70)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(guest, &move);
+        QTest::mouseRelease(guest, Qt::LeftButton, {}, QPoint(80, 70));
+        QCOMPARE(host.pos(), start + QPoint(30, 20));
+        QCOMPARE(guest->pos(), QPoint(244, 0));
+
+        guest->hide();
+        QCOMPARE(host.size(), QSize(240 + 4 + 240, 120));
+        QVERIFY(!host.mask().contains(QPoint(244 + 120, 60)));
+        QVERIFY(host.mask().contains(QPoint(120, 60)));
+    }
+
     void hintsFollowTheHelpSystem()
     {
         PageOptions options;
