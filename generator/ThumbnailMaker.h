@@ -27,12 +27,12 @@ struct ThumbnailOutcome {
 // for each picture. The list is read by position and its length read again at every step.
 // A picture that fails is reported through feedback.reportProblem, with the reason, and the maker goes
 // on. A picture whose colour profile is damaged or unfit gets its thumbnail with the colours as stored,
-// and one reportProblem naming it. A file at the thumbnail's name is replaced only when the clean-up would delete it (or is empty).
-// With the options' DeleteThumbnail off, a thumbnail an earlier run left that is still up to date (see
-// thumbnailIsUpToDate) is kept as it is instead of being made again; the progress steps all the same.
-// Pictures are decoded ahead on worker threads; files, progress and messages follow the list order on
-// the caller's thread, which keeps letting window events run while it waits.
-// folderStillThere, when given, is asked before each file is written; once it says no, the maker stops.
+// and one reportProblem naming it. A file at the thumbnail's name is replaced only when the clean-up would
+// delete it (or is empty). With the options' DeleteThumbnail off, a thumbnail an earlier run left that is
+// still up to date (see thumbnailIsUpToDate) is kept as it is instead of being made again; the progress steps
+// all the same. Pictures are decoded ahead on worker threads; files, progress and messages follow the list
+// order on the caller's thread, which keeps letting window events run while it waits. folderStillThere, when
+// given, is asked before each file is written; once it says no, the maker stops.
 ThumbnailOutcome MakeThumbnails(const QString &folder, const QStringList &FileListBox,
                                 const PageOptions &options, RunFeedback &feedback,
                                 const std::function<bool()> &folderStillThere = {});
@@ -45,10 +45,10 @@ void CleanUpThumbnails(const QString &folder, QStringList &FileListBox);
 void deleteThumbnailFiles(const QString &folder, const QString &replacedPage = QString());
 void takeThumbnailNamesOut(QStringList &FileListBox);
 // When old thumbnails are kept: takes out of the working list the "sm_" names of files that carry our
-// thumbnail marker made for their name. They are thumbnails, not pictures of the person's: as cells they would put every
-// picture on the page twice and get thumbnails of their own (sm_sm_...), more with every rerun.
-// A person's own sm_ photo, without our marker, stays a picture. So does one at the thumbnail name of a
-// JPG name of the list, unless it is empty or cannot be measured as a picture (what a crash may leave):
+// thumbnail marker made for their name. They are thumbnails, not pictures of the person's: as cells they
+// would put every picture on the page twice and get thumbnails of their own (sm_sm_...), more with every
+// rerun. A person's own sm_ photo, without our marker, stays a picture. So does one at the thumbnail name of
+// a JPG name of the list, unless it is empty or cannot be measured as a picture (what a crash may leave):
 // that one would stop the page; the maker replaces it, or reports it and keeps it when it is not ours.
 void takeOwnThumbnailNamesOut(const QString &folder, QStringList &FileListBox);
 
