@@ -81,14 +81,19 @@ std::unique_ptr<SrgbTransform::MatrixShaper> matrixShaper(cmsHPROFILE source, cm
         const auto *curve = static_cast<const cmsToneCurve *>(cmsReadTag(source, curveTags[c]));
         if (!curve)
             return nullptr;
-        for (int v = 0; v < 256; ++v)
-            shaper->toLinear[c][v] =
-                std::int32_t(std::lround(cmsEvalToneCurveFloat(curve, float(v) / 255.0f) * kLinearTop));
+        std::int32_t column[3]; // linear source channel c to linear sRGB
         for (int r = 0; r < 3; ++r) {
             double sum = 0;
             for (int k = 0; k < 3; ++k)
                 sum += dstInverse[r][k] * src[k][c];
-            shaper->matrix[r][c] = std::int32_t(std::lround(sum * (1 << SrgbTransform::kMatrixBits)));
+            column[r] = std::int32_t(std::lround(sum * (1 << SrgbTransform::kMatrixBits)));
+        }
+        for (int v = 0; v < 256; ++v) {
+            const auto linear =
+                std::int32_t(std::lround(cmsEvalToneCurveFloat(curve, float(v) / 255.0f) * kLinearTop));
+            for (int r = 0; r < 3; ++r)
+                shaper->terms[c][v][r] = column[r] * linear;
+            shaper->terms[c][v][3] = 0;
         }
     }
     for (int i = 0; i <= kLinearTop; ++i) {
@@ -179,10 +184,13 @@ void SrgbTransform::convert(RgbImage &image) const
         };
         uint8_t *p = image.pixels.data();
         for (size_t i = 0, n = size_t(image.width) * size_t(image.height); i < n; ++i, p += 3) {
-            const std::int32_t r = s.toLinear[0][p[0]], g = s.toLinear[1][p[1]], b = s.toLinear[2][p[2]];
-            p[0] = encode(s.matrix[0][0] * r + s.matrix[0][1] * g + s.matrix[0][2] * b);
-            p[1] = encode(s.matrix[1][0] * r + s.matrix[1][1] * g + s.matrix[1][2] * b);
-            p[2] = encode(s.matrix[2][0] * r + s.matrix[2][1] * g + s.matrix[2][2] * b);
+            const std::int32_t *r = s.terms[0][p[0]], *g = s.terms[1][p[1]], *b = s.terms[2][p[2]];
+            std::int32_t sum[4];
+            for (int k = 0; k < 4; ++k) // four lanes: one vector add on most machines
+                sum[k] = r[k] + g[k] + b[k];
+            p[0] = encode(sum[0]);
+            p[1] = encode(sum[1]);
+            p[2] = encode(sum[2]);
         }
         return;
     }
@@ -201,6 +209,17 @@ void SrgbTransform::convertCmykRow(const std::uint8_t *cmyk, std::uint8_t *rgb, 
     cmsDoTransform(static_cast<cmsHTRANSFORM>(m_handle), cmyk, rgb, cmsUInt32Number(width));
 }
 
+RgbImage SrgbTransform::convertCmyk(const std::uint8_t *cmyk, int width, int height) const
+{
+    RgbImage out;
+    out.width = width;
+    out.height = height;
+    out.pixels.resize(size_t(width) * size_t(height) * 3);
+    for (int y = 0; y < height; ++y)
+        convertCmykRow(cmyk + size_t(y) * size_t(width) * 4, out.row(y), width);
+    return out;
+}
+
 const SrgbTransform *PictureColour::forCmykRows() const
 {
     return transform && transform->input() == SrgbTransform::Input::Cmyk ? transform.get() : nullptr;
@@ -210,6 +229,12 @@ void PictureColour::toSrgb(RgbImage &image) const
 {
     if (transform && transform->input() != SrgbTransform::Input::Cmyk)
         transform->convert(image);
+}
+
+RgbImage PictureColour::inksToSrgb(const std::uint8_t *cmyk, int width, int height) const
+{
+    const SrgbTransform *profile = forCmykRows();
+    return profile ? profile->convertCmyk(cmyk, width, height) : RgbImage{};
 }
 
 PictureColour pictureColour(const JpegColourTags &tags)

@@ -23,9 +23,10 @@ public:
     // Integers throughout: linear light in 14 bits, the matrix in 12.
     static constexpr int kLinearBits = 14;
     static constexpr int kMatrixBits = 12;
+    // Table-driven: each source channel's code maps straight to its share of the three linear sRGB sums
+    // (its curve times its matrix column), so a pixel costs three lookups and adds, and three encodes.
     struct MatrixShaper {
-        std::int32_t toLinear[3][256];
-        std::int32_t matrix[3][3];             // linear source RGB to linear sRGB
+        std::int32_t terms[3][256][4];         // [source channel][code]: shares of R, G, B (and a pad)
         std::uint8_t toSrgb[1 << kLinearBits]; // linear sRGB to its 8-bit code
     };
 
@@ -43,6 +44,8 @@ public:
     void convert(RgbImage &image) const;
     // One row of plain CMYK (0 is no ink) into sRGB. CMYK input only.
     void convertCmykRow(const std::uint8_t *cmyk, std::uint8_t *rgb, int width) const noexcept;
+    // A picture of plain CMYK (width x height x 4 bytes, rows packed) into sRGB. CMYK input only.
+    RgbImage convertCmyk(const std::uint8_t *cmyk, int width, int height) const;
 
 private:
     void *m_handle; // cmsHTRANSFORM
@@ -59,6 +62,8 @@ struct PictureColour {
     const SrgbTransform *forCmykRows() const;
     // Gray and RGB pictures are turned once decoded and scaled, at their final size.
     void toSrgb(RgbImage &image) const;
+    // CMYK pictures too, when the decoder handed over their inks (see RgbRowSink::beginInks).
+    RgbImage inksToSrgb(const std::uint8_t *cmyk, int width, int height) const;
 };
 
 // Decided from the file's tags: its embedded profile, else Adobe RGB when EXIF says so, else nothing

@@ -1,4 +1,5 @@
 #include "core/PageOptions.h"
+#include "media/JpegCodec.h"
 #include "media/JpegColourTags.h"
 #include "media/JpegPicture.h"
 #include "media/SrgbTransform.h"
@@ -39,6 +40,37 @@ ThumbFixtures::Jpeg howOf(const Case &c)
     how.exifAdobeRgb = c.exifAdobeRgb;
     return how;
 }
+
+class WholeScale final : public JpegScalePlanner
+{
+public:
+    int scaleDenominator(int, int) noexcept override { return 1; }
+};
+
+// Keeps the rows as they come, as plain inks when inks are offered and takeInks is set.
+class KeepRows final : public RgbRowSink
+{
+public:
+    explicit KeepRows(bool takeInks) : m_takeInks(takeInks) {}
+    bool begin(int w, int h) noexcept override { return start(w, h, 3); }
+    bool beginInks(int w, int h) noexcept override { return m_takeInks && start(w, h, 4); }
+    void addRow(const uint8_t *row) noexcept override
+    {
+        pixels.insert(pixels.end(), row, row + size_t(width * channels));
+    }
+    int width = 0, height = 0, channels = 0;
+    std::vector<uint8_t> pixels;
+
+private:
+    bool start(int w, int h, int c)
+    {
+        width = w;
+        height = h;
+        channels = c;
+        return true;
+    }
+    bool m_takeInks;
+};
 
 QColor middle(const QImage &image)
 {
@@ -110,6 +142,36 @@ private slots:
         QVERIFY2(viewDelta <= 3, qPrintable(QStringLiteral("viewer %1 vs jpgicc %2: ΔE %3")
                                                 .arg(middle(viewed).name(), reference.name())
                                                 .arg(viewDelta)));
+    }
+
+    // A CMYK picture's inks can be handed over plain (Adobe's inverted ones turned back), to be scaled
+    // before they become colours; they then become the same colours as when turned row by row.
+    void handsOverPlainInks()
+    {
+        QTemporaryDir dir;
+        const QImage patch = ThumbFixtures::solidPicture({24, 16}, QColor(230, 140, 60));
+        std::vector<uint8_t> plainInks;
+        for (const Colour kind : {Colour::Cmyk, Colour::AdobeCmyk}) {
+            const QString path = dir.filePath(QStringLiteral("inks.jpg"));
+            QVERIFY(ThumbFixtures::writeJpeg(path, patch, howOf(Case{Profile::Cmyk, kind, QColor()})));
+            const QByteArray file = ThumbFixtures::readFile(path);
+            const auto *data = reinterpret_cast<const uint8_t *>(file.constData());
+            const PictureColour colour = pictureColour(data, size_t(file.size()));
+            QVERIFY(colour.forCmykRows());
+            WholeScale whole;
+            KeepRows inks(true), colours(false);
+            QVERIFY(decodeJpeg(data, size_t(file.size()), whole, inks, {}, colour.forCmykRows()).ok);
+            QVERIFY(decodeJpeg(data, size_t(file.size()), whole, colours, {}, colour.forCmykRows()).ok);
+            QCOMPARE(inks.channels, 4);
+            QCOMPARE(colours.channels, 3);
+            QCOMPARE(colour.inksToSrgb(inks.pixels.data(), inks.width, inks.height).pixels, colours.pixels);
+            if (plainInks.empty()) {
+                plainInks = inks.pixels;
+                continue;
+            }
+            for (size_t i = 0; i < plainInks.size(); ++i) // the same inks, stored either way
+                QVERIFY2(qAbs(int(plainInks[i]) - int(inks.pixels[i])) <= 2, qPrintable(QString::number(i)));
+        }
     }
 
     // Matrix profiles take a faster path of their own: over a grid of every colour it agrees with Little
