@@ -169,6 +169,34 @@ Made cachedTransform(const QByteArray &icc, bool exifAdobe, SrgbTransform::Input
 
 } // namespace
 
+SrgbTransform::SrgbTransform(void *handle, Input input) : m_handle(handle), m_input(input)
+{
+    if (input != Input::Cmyk)
+        return;
+    // Every node of the grid through Little CMS once, a row of yellow at a time.
+    m_cmyk = std::make_unique<CmykTable>();
+    for (int ink = 0, node = 0; ink < 256; ++ink) {
+        while (node + 2 < kInkNodes && kInkNode[node + 1] <= ink)
+            ++node;
+        const int gap = kInkNode[node + 1] - kInkNode[node];
+        m_cmyk->node[ink] = std::uint8_t(node);
+        m_cmyk->past[ink] = std::uint16_t(((ink - kInkNode[node]) * kInkWeight + gap / 2) / gap);
+    }
+    std::uint8_t inks[kInkNodes * 4];
+    for (int k = 0; k < kInkNodes; ++k)
+        for (int c = 0; c < kInkNodes; ++c)
+            for (int m = 0; m < kInkNodes; ++m) {
+                for (int y = 0; y < kInkNodes; ++y) {
+                    std::uint8_t *ink = inks + y * 4;
+                    ink[0] = std::uint8_t(kInkNode[c]);
+                    ink[1] = std::uint8_t(kInkNode[m]);
+                    ink[2] = std::uint8_t(kInkNode[y]);
+                    ink[3] = std::uint8_t(kInkNode[k]);
+                }
+                cmsDoTransform(static_cast<cmsHTRANSFORM>(handle), inks, m_cmyk->rgb[k][c][m][0], kInkNodes);
+            }
+}
+
 SrgbTransform::~SrgbTransform()
 {
     cmsDeleteTransform(static_cast<cmsHTRANSFORM>(m_handle));
@@ -206,7 +234,51 @@ void SrgbTransform::convert(RgbImage &image) const
 
 void SrgbTransform::convertCmykRow(const std::uint8_t *cmyk, std::uint8_t *rgb, int width) const noexcept
 {
-    cmsDoTransform(static_cast<cmsHTRANSFORM>(m_handle), cmyk, rgb, cmsUInt32Number(width));
+    if (!m_cmyk) {
+        cmsDoTransform(static_cast<cmsHTRANSFORM>(m_handle), cmyk, rgb, cmsUInt32Number(width));
+        return;
+    }
+    constexpr int kStep = kInkWeight;
+    const CmykTable &table = *m_cmyk;
+    const auto &t = table.rgb;
+    struct InkPlace {
+        int node;
+        int past;
+    };
+    auto place = [&table](std::uint8_t ink) { return InkPlace{table.node[ink], table.past[ink]}; };
+    for (int x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+        const InkPlace c = place(cmyk[0]), m = place(cmyk[1]), y = place(cmyk[2]), k = place(cmyk[3]);
+        // The tetrahedron of the cube around (c, m, y) that holds the point: walk from the low corner
+        // along the axes in the order of their distances, largest first.
+        int order[3] = {0, 1, 2};
+        const int past[3] = {c.past, m.past, y.past};
+        if (past[order[0]] < past[order[1]])
+            std::swap(order[0], order[1]);
+        if (past[order[1]] < past[order[2]])
+            std::swap(order[1], order[2]);
+        if (past[order[0]] < past[order[1]])
+            std::swap(order[0], order[1]);
+        const int w0 = kStep - past[order[0]], w1 = past[order[0]] - past[order[1]],
+                  w2 = past[order[1]] - past[order[2]], w3 = past[order[2]];
+        int sums[2][3];
+        for (int layer = 0; layer < 2; ++layer) {
+            const int kk = k.node + layer;
+            int at[3] = {c.node, m.node, y.node};
+            const std::uint8_t *corner0 = t[kk][at[0]][at[1]][at[2]];
+            ++at[order[0]];
+            const std::uint8_t *corner1 = t[kk][at[0]][at[1]][at[2]];
+            ++at[order[1]];
+            const std::uint8_t *corner2 = t[kk][at[0]][at[1]][at[2]];
+            ++at[order[2]];
+            const std::uint8_t *corner3 = t[kk][at[0]][at[1]][at[2]];
+            for (int i = 0; i < 3; ++i) // in 1/kStep of a step
+                sums[layer][i] = w0 * corner0[i] + w1 * corner1[i] + w2 * corner2[i] + w3 * corner3[i];
+        }
+        constexpr int kWhole = kStep * kStep;
+        for (int i = 0; i < 3; ++i)
+            rgb[i] =
+                std::uint8_t(((kStep - k.past) * sums[0][i] + k.past * sums[1][i] + kWhole / 2) / kWhole);
+    }
 }
 
 RgbImage SrgbTransform::convertCmyk(const std::uint8_t *cmyk, int width, int height) const
