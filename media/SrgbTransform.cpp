@@ -239,45 +239,41 @@ void SrgbTransform::convertCmykRow(const std::uint8_t *cmyk, std::uint8_t *rgb, 
         return;
     }
     constexpr int kStep = kInkWeight;
+    constexpr int kWhole = kStep * kStep;
+    // Strides through the table, by axis.
+    constexpr int kY = 3, kM = kY * kInkNodes, kC = kM * kInkNodes, kK = kC * kInkNodes;
     const CmykTable &table = *m_cmyk;
-    const auto &t = table.rgb;
-    struct InkPlace {
-        int node;
-        int past;
-    };
-    auto place = [&table](std::uint8_t ink) { return InkPlace{table.node[ink], table.past[ink]}; };
+    const std::uint8_t *grid = &table.rgb[0][0][0][0][0];
     for (int x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
-        const InkPlace c = place(cmyk[0]), m = place(cmyk[1]), y = place(cmyk[2]), k = place(cmyk[3]);
+        const int pc = table.past[cmyk[0]], pm = table.past[cmyk[1]], py = table.past[cmyk[2]];
+        const int pk = table.past[cmyk[3]];
+        const std::uint8_t *low = grid + table.node[cmyk[3]] * kK + table.node[cmyk[0]] * kC +
+                                  table.node[cmyk[1]] * kM + table.node[cmyk[2]] * kY;
         // The tetrahedron of the cube around (c, m, y) that holds the point: walk from the low corner
         // along the axes in the order of their distances, largest first.
-        int order[3] = {0, 1, 2};
-        const int past[3] = {c.past, m.past, y.past};
-        if (past[order[0]] < past[order[1]])
-            std::swap(order[0], order[1]);
-        if (past[order[1]] < past[order[2]])
-            std::swap(order[1], order[2]);
-        if (past[order[0]] < past[order[1]])
-            std::swap(order[0], order[1]);
-        const int w0 = kStep - past[order[0]], w1 = past[order[0]] - past[order[1]],
-                  w2 = past[order[1]] - past[order[2]], w3 = past[order[2]];
-        int sums[2][3];
-        for (int layer = 0; layer < 2; ++layer) {
-            const int kk = k.node + layer;
-            int at[3] = {c.node, m.node, y.node};
-            const std::uint8_t *corner0 = t[kk][at[0]][at[1]][at[2]];
-            ++at[order[0]];
-            const std::uint8_t *corner1 = t[kk][at[0]][at[1]][at[2]];
-            ++at[order[1]];
-            const std::uint8_t *corner2 = t[kk][at[0]][at[1]][at[2]];
-            ++at[order[2]];
-            const std::uint8_t *corner3 = t[kk][at[0]][at[1]][at[2]];
-            for (int i = 0; i < 3; ++i) // in 1/kStep of a step
-                sums[layer][i] = w0 * corner0[i] + w1 * corner1[i] + w2 * corner2[i] + w3 * corner3[i];
+        int first, second, p0, p1, p2;
+        if (pc >= pm) {
+            if (pm >= py)
+                first = kC, second = kM, p0 = pc, p1 = pm, p2 = py;
+            else if (pc >= py)
+                first = kC, second = kY, p0 = pc, p1 = py, p2 = pm;
+            else
+                first = kY, second = kC, p0 = py, p1 = pc, p2 = pm;
+        } else {
+            if (pc >= py)
+                first = kM, second = kC, p0 = pm, p1 = pc, p2 = py;
+            else if (pm >= py)
+                first = kM, second = kY, p0 = pm, p1 = py, p2 = pc;
+            else
+                first = kY, second = kM, p0 = py, p1 = pm, p2 = pc;
         }
-        constexpr int kWhole = kStep * kStep;
-        for (int i = 0; i < 3; ++i)
-            rgb[i] =
-                std::uint8_t(((kStep - k.past) * sums[0][i] + k.past * sums[1][i] + kWhole / 2) / kWhole);
+        const int w0 = kStep - p0, w1 = p0 - p1, w2 = p1 - p2, w3 = p2;
+        const std::uint8_t *c0 = low, *c1 = low + first, *c2 = c1 + second, *c3 = low + kC + kM + kY;
+        for (int i = 0; i < 3; ++i) { // both layers of black, in 1/kStep of a step
+            const int below = w0 * c0[i] + w1 * c1[i] + w2 * c2[i] + w3 * c3[i];
+            const int above = w0 * c0[i + kK] + w1 * c1[i + kK] + w2 * c2[i + kK] + w3 * c3[i + kK];
+            rgb[i] = std::uint8_t(((kStep - pk) * below + pk * above + kWhole / 2) / kWhole);
+        }
     }
 }
 
