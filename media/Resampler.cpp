@@ -66,11 +66,11 @@ inline uint8_t soft(int before, int here, int after)
     return uint8_t((kSide * (before + after) + kCentre * here + 128) >> 8);
 }
 
-// Rows of `channels` bytes a pixel, packed.
-void soften(uint8_t *pixels, int width, int height, int channels)
+// Rows of Channels bytes a pixel, packed (the distance known when compiling, so the loops vectorise).
+template <int Channels> void soften(uint8_t *pixels, int width, int height)
 {
-    const size_t rowBytes = size_t(width) * size_t(channels);
-    const size_t n = size_t(channels); // across, neighbours are one pixel's bytes away
+    const size_t rowBytes = size_t(width) * Channels;
+    constexpr size_t n = Channels; // across, neighbours are one pixel's bytes away
     if (width < 2 || height < 2)
         return;
     auto row = [&](int y) { return pixels + size_t(y) * rowBytes; };
@@ -215,8 +215,10 @@ RgbImage Resampler::finish()
 std::vector<uint8_t> Resampler::finishPixels()
 {
     std::vector<uint8_t> out = m_copyOnly ? std::move(m_acrossDone) : filterDown();
-    if (m_soften)
-        soften(out.data(), m_targetWidth, m_targetHeight, m_channels);
+    if (m_soften && m_channels == 4)
+        soften<4>(out.data(), m_targetWidth, m_targetHeight);
+    else if (m_soften)
+        soften<3>(out.data(), m_targetWidth, m_targetHeight);
     return out;
 }
 
