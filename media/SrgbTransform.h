@@ -33,7 +33,7 @@ public:
     // A CMYK profile sampled on a grid of inks (18 to a side, closer together towards no ink, where press
     // curves bend most), read back by tetrahedral interpolation over cyan, magenta and yellow and linear
     // over black, as Little CMS reads its own tables: far cheaper per pixel than its general path, and
-    // within a step or two of it.
+    // within ΔE 2.5 of it (mostly within two steps of 255; a few more near no ink).
     static constexpr int kInkNodes = 18;
     static constexpr int kInkNode[kInkNodes] = {0,  2,  5,   9,   14,  20,  28,  38,  50,
                                                 65, 82, 101, 122, 145, 170, 197, 226, 255};
