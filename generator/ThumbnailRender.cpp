@@ -57,21 +57,30 @@ class LateResampler final : public RgbRowSink
 public:
     explicit LateResampler(const Planner &planner) : m_planner(planner) {}
 
-    bool begin(int width, int height) noexcept override
+    bool begin(int width, int height) noexcept override { return start(width, height, 3); }
+    // CMYK inks are scaled first and turned into colours at the thumbnail's size.
+    bool beginInks(int width, int height) noexcept override
+    {
+        inks = start(width, height, 4);
+        return inks;
+    }
+    void addRow(const uint8_t *pixels) noexcept override { resampler->addRow(pixels); }
+
+    std::optional<Resampler> resampler;
+    bool inks = false;
+
+private:
+    bool start(int width, int height, int channels) noexcept
     {
         try {
             resampler.emplace(m_planner.storedTarget.width(), m_planner.storedTarget.height(),
-                              m_planner.dctReducedToTarget);
+                              m_planner.dctReducedToTarget, channels);
         } catch (...) {
             return false;
         }
         return resampler->begin(width, height);
     }
-    void addRow(const uint8_t *rgb) noexcept override { resampler->addRow(rgb); }
 
-    std::optional<Resampler> resampler;
-
-private:
     const Planner &m_planner;
 };
 
@@ -110,8 +119,14 @@ RgbImage thumbnailPixels(const QByteArray &file, const ThumbnailRequest &request
     }
     if (colourIgnored)
         *colourIgnored = colour.ignored;
-    RgbImage scaled = sink.resampler->finish();
-    colour.toSrgb(scaled);
+    RgbImage scaled;
+    if (sink.inks) {
+        const std::vector<uint8_t> inks = sink.resampler->finishPixels();
+        scaled = colour.inksToSrgb(inks.data(), planner.storedTarget.width(), planner.storedTarget.height());
+    } else {
+        scaled = sink.resampler->finish();
+        colour.toSrgb(scaled);
+    }
     return orientedImage(std::move(scaled), orientation);
 }
 

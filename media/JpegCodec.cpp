@@ -38,6 +38,13 @@ struct DecodeState {
 };
 
 // Turns a row of inks to RGB: through the profile, or by the simple multiplication.
+// Adobe's inverted inks turned back into plain ones (0 is no ink), in place.
+void plainInks(JSAMPLE *inks, JDIMENSION width)
+{
+    for (JDIMENSION i = 0; i < width * 4; ++i)
+        inks[i] = JSAMPLE(255 - inks[i]);
+}
+
 void convertCmykRow(JSAMPLE *in, uint8_t *out, JDIMENSION width, bool inverted, const SrgbTransform *profile)
 {
     if (!profile) {
@@ -45,8 +52,7 @@ void convertCmykRow(JSAMPLE *in, uint8_t *out, JDIMENSION width, bool inverted, 
         return;
     }
     if (inverted)
-        for (JDIMENSION i = 0; i < width * 4; ++i)
-            in[i] = JSAMPLE(255 - in[i]);
+        plainInks(in, width);
     profile->convertCmykRow(in, out, int(width));
 }
 
@@ -88,14 +94,18 @@ int decodeInto(DecodeState *s, const uint8_t *data, size_t size, JpegScalePlanne
     const JDIMENSION width = cinfo->output_width;
     JSAMPARRAY decoded = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
                                                      width * JDIMENSION(cinfo->output_components), 1);
-    JSAMPARRAY converted =
-        cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, width * 3, 1)
-             : decoded;
-    if (!sink->begin(int(width), int(cinfo->output_height)))
+    // A sink that takes inks gets them plain and turns them into colours itself (after scaling them).
+    const bool inks = cmyk && cmykProfile && sink->beginInks(int(width), int(cinfo->output_height));
+    JSAMPARRAY converted = cmyk && !inks ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
+                                                                       JPOOL_IMAGE, width * 3, 1)
+                                         : decoded;
+    if (!inks && !sink->begin(int(width), int(cinfo->output_height)))
         jpegFail(&s->guard, "not enough memory");
     while (cinfo->output_scanline < cinfo->output_height) {
         jpeg_read_scanlines(cinfo, decoded, 1);
-        if (cmyk)
+        if (inks && cinfo->saw_Adobe_marker)
+            plainInks(decoded[0], width);
+        else if (cmyk && !inks)
             convertCmykRow(decoded[0], converted[0], width, cinfo->saw_Adobe_marker, cmykProfile);
         sink->addRow(converted[0]);
     }

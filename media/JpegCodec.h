@@ -47,7 +47,8 @@ struct JpegDecodeResult {
 // Decodes a JPEG held in memory into true-colour rows (grayscale, RGB, CMYK and Adobe/YCCK alike),
 // scaled on load as the planner asks, within the limits. CMYK rows go through cmykProfile when given (a
 // CMYK transform, fed plain inks: Adobe's inverted ones are turned back first), else through the
-// simple ink multiplication browsers use for CMYK without a profile.
+// simple ink multiplication browsers use for CMYK without a profile. With a profile, a sink whose
+// beginInks accepts gets the plain inks instead and converts them itself.
 JpegDecodeResult decodeJpeg(const uint8_t *data, size_t size, JpegScalePlanner &planner, RgbRowSink &sink,
                             const JpegLimits &limits = {}, const SrgbTransform *cmykProfile = nullptr);
 

@@ -66,30 +66,33 @@ inline uint8_t soft(int before, int here, int after)
     return uint8_t((kSide * (before + after) + kCentre * here + 128) >> 8);
 }
 
-void soften(RgbImage &image)
+// Rows of Channels bytes a pixel, packed (the distance known when compiling, so the loops vectorise).
+template <int Channels> void soften(uint8_t *pixels, int width, int height)
 {
-    const size_t rowBytes = size_t(image.width) * 3;
-    if (image.width < 2 || image.height < 2)
+    const size_t rowBytes = size_t(width) * Channels;
+    constexpr size_t n = Channels; // across, neighbours are one pixel's bytes away
+    if (width < 2 || height < 2)
         return;
+    auto row = [&](int y) { return pixels + size_t(y) * rowBytes; };
     std::vector<uint8_t> above(rowBytes), current(rowBytes);
-    for (int y = 0; y < image.height; ++y) { // across: neighbours are 3 bytes away
-        uint8_t *row = image.row(y);
+    for (int y = 0; y < height; ++y) {
+        uint8_t *r = row(y);
         const uint8_t *c = current.data();
-        std::memcpy(current.data(), row, rowBytes);
-        for (size_t i = 0; i < 3; ++i) {
-            row[i] = soft(c[i], c[i], c[i + 3]);
-            row[rowBytes - 3 + i] = soft(c[rowBytes - 6 + i], c[rowBytes - 3 + i], c[rowBytes - 3 + i]);
+        std::memcpy(current.data(), r, rowBytes);
+        for (size_t i = 0; i < n; ++i) {
+            r[i] = soft(c[i], c[i], c[i + n]);
+            r[rowBytes - n + i] = soft(c[rowBytes - 2 * n + i], c[rowBytes - n + i], c[rowBytes - n + i]);
         }
-        for (size_t i = 3; i + 3 < rowBytes; ++i)
-            row[i] = soft(c[i - 3], c[i], c[i + 3]);
+        for (size_t i = n; i + n < rowBytes; ++i)
+            r[i] = soft(c[i - n], c[i], c[i + n]);
     }
-    for (int y = 0; y < image.height; ++y) { // down, keeping the unfiltered row above
-        uint8_t *row = image.row(y);
-        std::memcpy(current.data(), row, rowBytes);
+    for (int y = 0; y < height; ++y) { // down, keeping the unfiltered row above
+        uint8_t *r = row(y);
+        std::memcpy(current.data(), r, rowBytes);
         const uint8_t *up = y > 0 ? above.data() : current.data();
-        const uint8_t *below = y + 1 < image.height ? image.row(y + 1) : current.data();
+        const uint8_t *below = y + 1 < height ? row(y + 1) : current.data();
         for (size_t i = 0; i < rowBytes; ++i)
-            row[i] = soft(up[i], current[i], below[i]);
+            r[i] = soft(up[i], current[i], below[i]);
         above.swap(current);
     }
 }
@@ -118,21 +121,53 @@ template <int Stride> inline int32_t dotFixed(const int16_t *w, const int16_t *p
     return sum;
 }
 
-template <int Stride>
-void filterAcross(const Resampler::Taps &t, int targetWidth, const int16_t *const planes[3], uint8_t *out)
+template <int Stride, int Channels>
+void filterAcross(const Resampler::Taps &t, int targetWidth, const int16_t *const *planes, uint8_t *out)
 {
     for (int x = 0; x < targetWidth; ++x) {
         const int16_t *w = t.weights.data() + size_t(x) * Stride;
         const int first = t.first[size_t(x)];
-        for (int c = 0; c < 3; ++c)
-            out[x * 3 + c] = clampToByte(dotFixed<Stride>(w, planes[c] + first));
+        for (int c = 0; c < Channels; ++c)
+            out[x * Channels + c] = clampToByte(dotFixed<Stride>(w, planes[c] + first));
+    }
+}
+
+template <int Channels>
+void splitAndFilter(const Resampler::Taps &t, int sourceWidth, int targetWidth, const uint8_t *in,
+                    int16_t *planeData, uint8_t *out)
+{
+    const size_t planeSize = size_t(sourceWidth + t.stride);
+    int16_t *planes[Channels];
+    for (int c = 0; c < Channels; ++c)
+        planes[c] = planeData + size_t(c) * planeSize;
+    for (int x = 0; x < sourceWidth; ++x)
+        for (int c = 0; c < Channels; ++c)
+            planes[c][x] = in[x * Channels + c];
+    switch (t.stride) { // the common reductions, up to about 5:1
+    case 8:
+        return filterAcross<8, Channels>(t, targetWidth, planes, out);
+    case 16:
+        return filterAcross<16, Channels>(t, targetWidth, planes, out);
+    case 24:
+        return filterAcross<24, Channels>(t, targetWidth, planes, out);
+    case 32:
+        return filterAcross<32, Channels>(t, targetWidth, planes, out);
+    default:
+        break;
+    }
+    for (int x = 0; x < targetWidth; ++x) {
+        const int16_t *w = t.weights.data() + size_t(x) * size_t(t.stride);
+        const int first = t.first[size_t(x)];
+        for (int c = 0; c < Channels; ++c)
+            out[x * Channels + c] = clampToByte(dot(w, planes[c] + first, t.stride));
     }
 }
 
 } // namespace
 
-Resampler::Resampler(int targetWidth, int targetHeight, bool softenTopOctave)
-    : m_targetWidth(targetWidth), m_targetHeight(targetHeight), m_soften(softenTopOctave)
+Resampler::Resampler(int targetWidth, int targetHeight, bool softenTopOctave, int channels)
+    : m_targetWidth(targetWidth), m_targetHeight(targetHeight), m_channels(channels == 4 ? 4 : 3),
+      m_soften(softenTopOctave)
 {
 }
 
@@ -146,85 +181,64 @@ bool Resampler::begin(int width, int height) noexcept
         if (!m_copyOnly) {
             m_across = makeTaps(width, m_targetWidth);
             m_down = makeTaps(height, m_targetHeight);
-            m_planes.assign(size_t(width + m_across.stride) * 3, 0);
+            m_planes.assign(size_t(width + m_across.stride) * size_t(m_channels), 0);
         }
-        m_acrossDone.width = m_targetWidth;
-        m_acrossDone.height = height;
-        m_acrossDone.pixels.assign(size_t(m_targetWidth) * size_t(height) * 3, 0);
+        m_acrossDone.assign(rowBytes() * size_t(height), 0);
         return true;
     } catch (const std::bad_alloc &) {
         return false;
     }
 }
 
-void Resampler::addRow(const uint8_t *rgb) noexcept
+void Resampler::addRow(const uint8_t *pixels) noexcept
 {
     if (m_rowsIn >= m_sourceHeight)
         return;
-    uint8_t *out = m_acrossDone.row(m_rowsIn++);
-    if (m_copyOnly) {
-        std::memcpy(out, rgb, size_t(m_targetWidth) * 3);
-        return;
-    }
-    const size_t planeSize = size_t(m_sourceWidth + m_across.stride);
-    int16_t *red = m_planes.data();
-    int16_t *green = red + planeSize;
-    int16_t *blue = green + planeSize;
-    for (int x = 0; x < m_sourceWidth; ++x) {
-        red[x] = rgb[x * 3];
-        green[x] = rgb[x * 3 + 1];
-        blue[x] = rgb[x * 3 + 2];
-    }
-    const int stride = m_across.stride;
-    const int16_t *const planes[3] = {red, green, blue};
-    switch (stride) { // the common reductions, up to about 5:1
-    case 8:
-        return filterAcross<8>(m_across, m_targetWidth, planes, out);
-    case 16:
-        return filterAcross<16>(m_across, m_targetWidth, planes, out);
-    case 24:
-        return filterAcross<24>(m_across, m_targetWidth, planes, out);
-    case 32:
-        return filterAcross<32>(m_across, m_targetWidth, planes, out);
-    default:
-        break;
-    }
-    for (int x = 0; x < m_targetWidth; ++x) {
-        const int16_t *w = m_across.weights.data() + size_t(x) * size_t(stride);
-        const int first = m_across.first[size_t(x)];
-        for (int c = 0; c < 3; ++c)
-            out[x * 3 + c] = clampToByte(dot(w, planes[c] + first, stride));
-    }
+    uint8_t *out = m_acrossDone.data() + rowBytes() * size_t(m_rowsIn++);
+    if (m_copyOnly)
+        std::memcpy(out, pixels, rowBytes());
+    else if (m_channels == 4)
+        splitAndFilter<4>(m_across, m_sourceWidth, m_targetWidth, pixels, m_planes.data(), out);
+    else
+        splitAndFilter<3>(m_across, m_sourceWidth, m_targetWidth, pixels, m_planes.data(), out);
 }
 
 RgbImage Resampler::finish()
 {
-    RgbImage out = m_copyOnly ? std::move(m_acrossDone) : filterDown();
-    if (m_soften)
-        soften(out);
-    return out;
-}
-
-RgbImage Resampler::filterDown()
-{
     RgbImage out;
     out.width = m_targetWidth;
     out.height = m_targetHeight;
-    out.pixels.resize(size_t(m_targetWidth) * size_t(m_targetHeight) * 3);
-    const size_t rowBytes = size_t(m_targetWidth) * 3;
-    std::vector<int32_t> sum(rowBytes);
+    out.pixels = finishPixels();
+    return out;
+}
+
+std::vector<uint8_t> Resampler::finishPixels()
+{
+    std::vector<uint8_t> out = m_copyOnly ? std::move(m_acrossDone) : filterDown();
+    if (m_soften && m_channels == 4)
+        soften<4>(out.data(), m_targetWidth, m_targetHeight);
+    else if (m_soften)
+        soften<3>(out.data(), m_targetWidth, m_targetHeight);
+    return out;
+}
+
+std::vector<uint8_t> Resampler::filterDown()
+{
+    const size_t bytes = rowBytes();
+    std::vector<uint8_t> out(bytes * size_t(m_targetHeight));
+    std::vector<int32_t> sum(bytes);
     for (int y = 0; y < m_targetHeight; ++y) {
         std::fill(sum.begin(), sum.end(), 0);
         const int16_t *w = m_down.weights.data() + size_t(y) * size_t(m_down.stride);
         const int first = m_down.first[size_t(y)];
         for (int k = 0, n = m_down.count[size_t(y)]; k < n; ++k) {
-            const uint8_t *in = m_acrossDone.row(first + k);
+            const uint8_t *in = m_acrossDone.data() + bytes * size_t(first + k);
             const int32_t weight = w[k];
-            for (size_t i = 0; i < rowBytes; ++i)
+            for (size_t i = 0; i < bytes; ++i)
                 sum[i] += weight * in[i];
         }
-        uint8_t *dst = out.row(y);
-        for (size_t i = 0; i < rowBytes; ++i)
+        uint8_t *dst = out.data() + bytes * size_t(y);
+        for (size_t i = 0; i < bytes; ++i)
             dst[i] = clampToByte(sum[i]);
     }
     return out;

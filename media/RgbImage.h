@@ -21,6 +21,9 @@ class RgbRowSink
 public:
     virtual ~RgbRowSink() = default;
     virtual bool begin(int width, int height) noexcept = 0; // false: not enough memory
+    // Offered first for a CMYK picture with a colour profile: true when the sink takes the rows as plain
+    // inks (4 bytes a pixel, 0 is no ink) and turns them into colours itself, later and maybe fewer.
+    virtual bool beginInks(int, int) noexcept { return false; }
     virtual void addRow(const uint8_t *rgb) noexcept = 0;
 };
 

@@ -81,14 +81,19 @@ std::unique_ptr<SrgbTransform::MatrixShaper> matrixShaper(cmsHPROFILE source, cm
         const auto *curve = static_cast<const cmsToneCurve *>(cmsReadTag(source, curveTags[c]));
         if (!curve)
             return nullptr;
-        for (int v = 0; v < 256; ++v)
-            shaper->toLinear[c][v] =
-                std::int32_t(std::lround(cmsEvalToneCurveFloat(curve, float(v) / 255.0f) * kLinearTop));
+        std::int32_t column[3]; // linear source channel c to linear sRGB
         for (int r = 0; r < 3; ++r) {
             double sum = 0;
             for (int k = 0; k < 3; ++k)
                 sum += dstInverse[r][k] * src[k][c];
-            shaper->matrix[r][c] = std::int32_t(std::lround(sum * (1 << SrgbTransform::kMatrixBits)));
+            column[r] = std::int32_t(std::lround(sum * (1 << SrgbTransform::kMatrixBits)));
+        }
+        for (int v = 0; v < 256; ++v) {
+            const auto linear =
+                std::int32_t(std::lround(cmsEvalToneCurveFloat(curve, float(v) / 255.0f) * kLinearTop));
+            for (int r = 0; r < 3; ++r)
+                shaper->terms[c][v][r] = column[r] * linear;
+            shaper->terms[c][v][3] = 0;
         }
     }
     for (int i = 0; i <= kLinearTop; ++i) {
@@ -164,6 +169,34 @@ Made cachedTransform(const QByteArray &icc, bool exifAdobe, SrgbTransform::Input
 
 } // namespace
 
+SrgbTransform::SrgbTransform(void *handle, Input input) : m_handle(handle), m_input(input)
+{
+    if (input != Input::Cmyk)
+        return;
+    // Every node of the grid through Little CMS once, a row of yellow at a time.
+    m_cmyk = std::make_unique<CmykTable>();
+    for (int ink = 0, node = 0; ink < 256; ++ink) {
+        while (node + 2 < kInkNodes && kInkNode[node + 1] <= ink)
+            ++node;
+        const int gap = kInkNode[node + 1] - kInkNode[node];
+        m_cmyk->node[ink] = std::uint8_t(node);
+        m_cmyk->past[ink] = std::uint16_t(((ink - kInkNode[node]) * kInkWeight + gap / 2) / gap);
+    }
+    std::uint8_t inks[kInkNodes * 4];
+    for (int k = 0; k < kInkNodes; ++k)
+        for (int c = 0; c < kInkNodes; ++c)
+            for (int m = 0; m < kInkNodes; ++m) {
+                for (int y = 0; y < kInkNodes; ++y) {
+                    std::uint8_t *ink = inks + y * 4;
+                    ink[0] = std::uint8_t(kInkNode[c]);
+                    ink[1] = std::uint8_t(kInkNode[m]);
+                    ink[2] = std::uint8_t(kInkNode[y]);
+                    ink[3] = std::uint8_t(kInkNode[k]);
+                }
+                cmsDoTransform(static_cast<cmsHTRANSFORM>(handle), inks, m_cmyk->rgb[k][c][m][0], kInkNodes);
+            }
+}
+
 SrgbTransform::~SrgbTransform()
 {
     cmsDeleteTransform(static_cast<cmsHTRANSFORM>(m_handle));
@@ -179,10 +212,13 @@ void SrgbTransform::convert(RgbImage &image) const
         };
         uint8_t *p = image.pixels.data();
         for (size_t i = 0, n = size_t(image.width) * size_t(image.height); i < n; ++i, p += 3) {
-            const std::int32_t r = s.toLinear[0][p[0]], g = s.toLinear[1][p[1]], b = s.toLinear[2][p[2]];
-            p[0] = encode(s.matrix[0][0] * r + s.matrix[0][1] * g + s.matrix[0][2] * b);
-            p[1] = encode(s.matrix[1][0] * r + s.matrix[1][1] * g + s.matrix[1][2] * b);
-            p[2] = encode(s.matrix[2][0] * r + s.matrix[2][1] * g + s.matrix[2][2] * b);
+            const std::int32_t *r = s.terms[0][p[0]], *g = s.terms[1][p[1]], *b = s.terms[2][p[2]];
+            std::int32_t sum[4];
+            for (int k = 0; k < 4; ++k) // four lanes: one vector add on most machines
+                sum[k] = r[k] + g[k] + b[k];
+            p[0] = encode(sum[0]);
+            p[1] = encode(sum[1]);
+            p[2] = encode(sum[2]);
         }
         return;
     }
@@ -198,7 +234,58 @@ void SrgbTransform::convert(RgbImage &image) const
 
 void SrgbTransform::convertCmykRow(const std::uint8_t *cmyk, std::uint8_t *rgb, int width) const noexcept
 {
-    cmsDoTransform(static_cast<cmsHTRANSFORM>(m_handle), cmyk, rgb, cmsUInt32Number(width));
+    if (!m_cmyk) {
+        cmsDoTransform(static_cast<cmsHTRANSFORM>(m_handle), cmyk, rgb, cmsUInt32Number(width));
+        return;
+    }
+    constexpr int kStep = kInkWeight;
+    constexpr int kWhole = kStep * kStep;
+    // Strides through the table, by axis.
+    constexpr int kY = 3, kM = kY * kInkNodes, kC = kM * kInkNodes, kK = kC * kInkNodes;
+    const CmykTable &table = *m_cmyk;
+    const std::uint8_t *grid = &table.rgb[0][0][0][0][0];
+    for (int x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+        const int pc = table.past[cmyk[0]], pm = table.past[cmyk[1]], py = table.past[cmyk[2]];
+        const int pk = table.past[cmyk[3]];
+        const std::uint8_t *low = grid + table.node[cmyk[3]] * kK + table.node[cmyk[0]] * kC +
+                                  table.node[cmyk[1]] * kM + table.node[cmyk[2]] * kY;
+        // The tetrahedron of the cube around (c, m, y) that holds the point: walk from the low corner
+        // along the axes in the order of their distances, largest first.
+        int first, second, p0, p1, p2;
+        if (pc >= pm) {
+            if (pm >= py)
+                first = kC, second = kM, p0 = pc, p1 = pm, p2 = py;
+            else if (pc >= py)
+                first = kC, second = kY, p0 = pc, p1 = py, p2 = pm;
+            else
+                first = kY, second = kC, p0 = py, p1 = pc, p2 = pm;
+        } else {
+            if (pc >= py)
+                first = kM, second = kC, p0 = pm, p1 = pc, p2 = py;
+            else if (pm >= py)
+                first = kM, second = kY, p0 = pm, p1 = py, p2 = pc;
+            else
+                first = kY, second = kM, p0 = py, p1 = pm, p2 = pc;
+        }
+        const int w0 = kStep - p0, w1 = p0 - p1, w2 = p1 - p2, w3 = p2;
+        const std::uint8_t *c0 = low, *c1 = low + first, *c2 = c1 + second, *c3 = low + kC + kM + kY;
+        for (int i = 0; i < 3; ++i) { // both layers of black, in 1/kStep of a step
+            const int below = w0 * c0[i] + w1 * c1[i] + w2 * c2[i] + w3 * c3[i];
+            const int above = w0 * c0[i + kK] + w1 * c1[i + kK] + w2 * c2[i + kK] + w3 * c3[i + kK];
+            rgb[i] = std::uint8_t(((kStep - pk) * below + pk * above + kWhole / 2) / kWhole);
+        }
+    }
+}
+
+RgbImage SrgbTransform::convertCmyk(const std::uint8_t *cmyk, int width, int height) const
+{
+    RgbImage out;
+    out.width = width;
+    out.height = height;
+    out.pixels.resize(size_t(width) * size_t(height) * 3);
+    for (int y = 0; y < height; ++y)
+        convertCmykRow(cmyk + size_t(y) * size_t(width) * 4, out.row(y), width);
+    return out;
 }
 
 const SrgbTransform *PictureColour::forCmykRows() const
@@ -210,6 +297,12 @@ void PictureColour::toSrgb(RgbImage &image) const
 {
     if (transform && transform->input() != SrgbTransform::Input::Cmyk)
         transform->convert(image);
+}
+
+RgbImage PictureColour::inksToSrgb(const std::uint8_t *cmyk, int width, int height) const
+{
+    const SrgbTransform *profile = forCmykRows();
+    return profile ? profile->convertCmyk(cmyk, width, height) : RgbImage{};
 }
 
 PictureColour pictureColour(const JpegColourTags &tags)

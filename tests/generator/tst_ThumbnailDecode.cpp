@@ -186,6 +186,50 @@ private Q_SLOTS:
         }
     }
 
+    // CMYK inks are scaled before they become colours: each of four channels is filtered exactly as
+    // any of three would be.
+    void resamplesInksAsColours_data()
+    {
+        QTest::addColumn<QSize>("from");
+        QTest::addColumn<QSize>("to");
+        QTest::addColumn<bool>("soften");
+        QTest::newRow("reduced") << QSize(97, 61) << QSize(23, 17) << false;
+        QTest::newRow("reduced far") << QSize(300, 41) << QSize(29, 5) << false;
+        QTest::newRow("reduced and softened") << QSize(64, 48) << QSize(31, 20) << true;
+        QTest::newRow("same size, softened") << QSize(40, 30) << QSize(40, 30) << true;
+        QTest::newRow("same size") << QSize(40, 30) << QSize(40, 30) << false;
+    }
+    void resamplesInksAsColours()
+    {
+        QFETCH(QSize, from);
+        QFETCH(QSize, to);
+        QFETCH(bool, soften);
+        std::vector<uint8_t> inks(size_t(from.width() * from.height()) * 4);
+        uint32_t seed = 12345;
+        for (uint8_t &v : inks)
+            v = uint8_t((seed = seed * 1103515245u + 12345u) >> 24);
+        Resampler four(to.width(), to.height(), soften, 4);
+        QVERIFY(four.begin(from.width(), from.height()));
+        for (int y = 0; y < from.height(); ++y)
+            four.addRow(inks.data() + size_t(y * from.width()) * 4);
+        const std::vector<uint8_t> scaled = four.finishPixels();
+        QCOMPARE(scaled.size(), size_t(to.width() * to.height()) * 4);
+        for (const int skipped : {3, 0}) { // C, M, Y as RGB; then M, Y, K
+            RgbImage three;
+            three.width = from.width();
+            three.height = from.height();
+            for (size_t i = 0; i < inks.size(); i += 4)
+                for (int c = 0; c < 4; ++c)
+                    if (c != skipped)
+                        three.pixels.push_back(inks[i + size_t(c)]);
+            const RgbImage expected = resample(three, to.width(), to.height(), soften);
+            for (size_t p = 0; p < size_t(to.width() * to.height()); ++p)
+                for (int c = 0, k = 0; c < 4; ++c)
+                    if (c != skipped)
+                        QCOMPARE(scaled[p * 4 + size_t(c)], expected.pixels[p * 3 + size_t(k++)]);
+        }
+    }
+
     void keepsFlatColoursFlat_data()
     {
         QTest::addColumn<QSize>("from");

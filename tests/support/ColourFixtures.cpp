@@ -144,16 +144,19 @@ QColor jpgiccMiddleColour(const QString &jpegPath, const QString &workFolder, co
     return image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);
 }
 
-std::vector<unsigned char> lcmsToSrgb(const QByteArray &profile, const std::vector<unsigned char> &rgb)
+std::vector<unsigned char> lcmsToSrgb(const QByteArray &profile, const std::vector<unsigned char> &pixels,
+                                      int channels)
 {
     cmsHPROFILE source = cmsOpenProfileFromMem(profile.constData(), cmsUInt32Number(profile.size()));
     cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    const cmsUInt32Number format = channels == 4 ? TYPE_CMYK_8 : TYPE_RGB_8;
     cmsHTRANSFORM transform =
-        source ? cmsCreateTransform(source, TYPE_RGB_8, srgb, TYPE_RGB_8, INTENT_PERCEPTUAL, 0) : nullptr;
+        source ? cmsCreateTransform(source, format, srgb, TYPE_RGB_8, INTENT_PERCEPTUAL, 0) : nullptr;
     std::vector<unsigned char> out;
     if (transform) {
-        out.resize(rgb.size());
-        cmsDoTransform(transform, rgb.data(), out.data(), cmsUInt32Number(rgb.size() / 3));
+        const size_t count = pixels.size() / size_t(channels);
+        out.resize(count * 3);
+        cmsDoTransform(transform, pixels.data(), out.data(), cmsUInt32Number(count));
         cmsDeleteTransform(transform);
     }
     if (source)

@@ -21,8 +21,10 @@ QByteArray profile(Profile kind);
 // its middle. Invalid colour when jpgicc fails.
 QColor jpgiccMiddleColour(const QString &jpegPath, const QString &workFolder, const QStringList &flags = {});
 
-// 8-bit RGB pixels turned into sRGB by Little CMS itself (perceptual intent), through an RGB profile.
-std::vector<unsigned char> lcmsToSrgb(const QByteArray &profile, const std::vector<unsigned char> &rgb);
+// 8-bit RGB pixels (or plain CMYK inks, channels 4) turned into sRGB by Little CMS itself (perceptual
+// intent), through a profile of that kind.
+std::vector<unsigned char> lcmsToSrgb(const QByteArray &profile, const std::vector<unsigned char> &pixels,
+                                      int channels = 3);
 
 // CIE76 colour difference of two sRGB colours (L*a*b*, D65).
 double deltaE76(const QColor &a, const QColor &b);
