@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Tessaloom: start-up. The windows that live for the whole run are made once, hidden, in a fixed
 // order; the main window shows when the event loop starts, and the program ends with that loop.
 #include "app/ProgramArgs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // How long the main window's event loop stalls over a big folder, and how soon its working list and
 // count caption are complete. A 5 ms heartbeat timer runs on the window's thread; the longest gap
 // between two beats is the longest stall a person would feel (goal: under 100 ms); on a busy machine

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times the picture header reading and the folder listing in this process, for the side-by-side
 // comparison in run_headers_bench.sh.
 //   bench_headers measure DIR        measure every .jpg/.gif of DIR once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The command-line maker's run over a folder of JPG pictures, three ways, side by side:
 //   full     thumbnails on, the old ones deleted and all made anew (the default run)
 //   measure  what listing the folder and measuring its pictures cost, as the run does them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // How long the event loop waits during a generation run over many pictures, and the run's time
 // against the command-line maker's. The run lets window events run only through letEventsRun, so
 // the longest gap between two of those calls is the longest stall a person would feel.

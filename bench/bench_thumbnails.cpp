@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times the thumbnail maker over a folder of pictures in one process, as a person's run would make them,
 // and measures thumbnail quality: PSNR of a tool's thumbnails against reference pictures.
 //

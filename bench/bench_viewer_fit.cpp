@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // How long a large photo takes to appear in the viewer with "Fit to Window" on, against the floor:
 // libjpeg-turbo's own decode at the same DCT scale (`djpeg -scale 1/D`, timed as a whole process).
 //   bench_viewer_fit [WIDTH=4000] [HEIGHT=3000] [RUNS=9] [BOX=378x250]

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the peers of bench/packages.txt that are missing (Debian packages).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

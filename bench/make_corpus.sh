@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Makes photo-like 4000x3000 JPEG pictures p1.jpg .. pN.jpg in a folder (those already there are kept):
 # a plasma texture, a colour gradient, grain and a caption, 4:2:0 at quality 92, so they compress like
 # a camera's photos. Two at a time. Usage: bench/make_corpus.sh FOLDER COUNT

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Side by side: our picture header reading against ImageMagick's `identify -ping`, and our folder
 # listing (read, mask filter, natural sort) against `find -iname` alone. Prints the ratios.
 # Goals: header reading at least 40x faster per file; listing no slower than find.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The command-line maker over a folder of 12-megapixel pictures, side by side with llgal over the same
 # folder (llgal -d DIR -s --tx 400 --ty 400; ours at 10 %, 400x300 thumbnails), then our run on one core
 # against two, and a rerun that keeps the up-to-date thumbnails against what listing and measuring cost.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Side-by-side thumbnail benchmark: our maker against vipsthumbnail, ImageMagick and GraphicsMagick on a
 # generated corpus of 12-megapixel photo-like JPEGs, at 50 % and 10 %, on one core and on two; and against
 # the floor, libjpeg-turbo's bare decode at the DCT scale our maker uses (djpeg -scale, output discarded).

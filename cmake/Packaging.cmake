@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # `cpack -G DEB` in the build folder makes the Debian package: the install tree under /usr, its
 # library dependencies computed by dpkg-shlibdeps, plus what the program loads at run time.
 set(CPACK_PACKAGE_NAME tessaloom)

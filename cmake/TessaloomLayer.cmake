@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # One static library per layer, made of every source file in its folder (sub-folders included),
 # so adding a file never needs a CMake edit.
 function(tessaloom_layer name dir)

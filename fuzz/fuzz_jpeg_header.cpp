@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target: bytes through FuzzEntries::jpegHeader; a broken invariant aborts, so it counts as a crash.
 #include "fuzz/FuzzEntries.h"
 

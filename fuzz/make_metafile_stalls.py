@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Writes the metafiles that once stalled the viewer's readers into tests/corpus/metafiles/.
 
 Each file starts with the byte the metafiles fuzz entry reads to choose its reader (0: WMF, 1: EMF).

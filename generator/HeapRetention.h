@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
 // While one is alive, memory the process frees stays with the process instead of going back to the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The small naming and number rules of the page: its bytes, size captions, the movie picture's name
 // and the background picture's name.
 #include "generator/PageBuilder.h"

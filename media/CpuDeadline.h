@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
 // A limit on the CPU time the calling thread spends from now on. Time spent waiting for a busy

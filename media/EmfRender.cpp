@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Enhanced metafiles: every record is checked by libUEMF's safe parser before it is read, then its
 // drawing is done with QPainter. Records outside the drawing subset below are passed over.
 #include "media/Metafile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Windows metafiles through libwmf: scanned for their bounds, then played by its GD device into a
 // true-colour canvas whose pixels are copied out before the library releases its memory.
 #include "media/Metafile.h"

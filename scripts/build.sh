@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Configures and builds into build/ (or $BUILD_DIR). Extra arguments go to CMake's configure step.
 set -eu
 cd "$(dirname "$0")/.."

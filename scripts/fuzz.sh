@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the libFuzzer targets with clang-14 into build-fuzz and runs each of them.
 #
 #   scripts/fuzz.sh                    what the test command runs: every saved input of

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what Tessaloom needs to build, run and test on Debian 12 (the lists in scripts/packages/).
 # Idempotent: packages already there are not touched. Run as root (or with sudo available).
 set -eu

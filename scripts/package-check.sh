@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the Debian package and checks it: the install tree's layout, the desktop entry and the
 # metainfo through their validators, the package through lintian; then unpacks it into a temporary
 # root and runs both programs from there, the page maker over a small folder and the window program

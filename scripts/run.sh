@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what is missing, builds the program, and starts Tessaloom.
 set -eu
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Makes docs/screenshots/: a picture of every window of the program, shown under a virtual X server
 # over a small folder the tool draws itself (tools/ShootWindows.cpp lists the windows).
 # SCALE=2 shoots them at Qt's scale factor 2, as on a HiDPI screen, into docs/screenshots/scale-2/.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what is missing, builds, and runs every test: first the run command's own build, started
 # once on the offscreen platform, and the Debian package made from it, installed into a temporary root
 # and run there; then the suite (Debug) on the offscreen platform and under a virtual X server, then

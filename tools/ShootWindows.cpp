@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Makes the README's screenshots: every window the program has, shown as a person meets it over a
 // small folder of pictures this tool draws itself, each saved as a PNG with its outline cut out.
 // Usage (on a real X server, as the windows are shaped): shoot_windows OUTPUT_FOLDER

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "ui/NameOverWrite2.h"
 
 TNameOver2::TNameOver2(QWidget *parent) : OverwriteDialog(QStringLiteral("TNameOver2"), parent) {}

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's commands: preview, view, the windows it opens, and the folder maintenance of the
 // file list's pop-up menu.
 #include "ui/Scanner.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's life: creation, first showing, the first-run timer, quitting and closing.
 #include "ui/Scanner.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "ui/prompt2.h"
 
 #include "ui/kit/PictureButton.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The frame grabber's skin and its six button pictures.
 #include "Artwork.h"
 #include "Style.h"

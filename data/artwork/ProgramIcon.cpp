@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program's icon for the desktop's menu: a steel plate with the blue title band of our windows
 // and the woven emblem below it. Drawn once as pictures at the usual theme sizes and once as SVG,
 // both from the same figures on a 256-unit square.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's button pictures: command buttons in the accent blue, kind buttons in light steel.
 #include "Artwork.h"
 #include "Style.h"

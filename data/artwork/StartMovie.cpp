@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // "start.avi", the movie the frame grabber plays unseen at start-up: two seconds of the program's
 // emblem turning slowly on the deep blue band, encoded frame by frame with the program's own JPEG
 // encoder into a motion-JPEG AVI.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writes every registered data file into the folder given as the only argument.
 #include "Artwork.h"
 

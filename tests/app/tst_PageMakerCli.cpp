@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Drives the built tessaloom-page program: its command line, the page it writes and its refusals.
 #include "support/PageFixtures.h"
 

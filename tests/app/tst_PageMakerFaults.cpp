@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Bad inputs, killed runs and concurrent runs through the built tessaloom-page program. Every case runs in
 // a fresh folder with a sibling folder outside it; what the person owns is checked byte by byte (content,
 // mode, link target) before and after: only the page and thumbnails of ours may change or appear.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Drives the built tessaloom-page program's --posters option over a folder of real movies.
 #include "support/MovieFixtures.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Both programs' command lines, run as real processes: --version and --help answer without a
 // display, wrong arguments are refused with status 2, and the window program starts in the
 // folder it is given (what a desktop entry's %f passes).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Starts the built program as real processes: a second start hands over to the first and ends.
 #include <QDir>
 #include <QProcess>

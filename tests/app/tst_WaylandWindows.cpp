@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The skinned windows on a real Wayland compositor (weston, headless, started by this test): each
 // window's key colour is cut out of what the compositor shows, the desktop showing through exactly
 // there; the program itself names its desktop entry as its app id and a second start reaches it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The running program as a dock sees it on X11: every window it maps carries the WM_CLASS its
 // desktop entry names in StartupWMClass, and the program's icon.
 #include <QDir>

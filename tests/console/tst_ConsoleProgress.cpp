@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The console's progress line: its text, and how it is drawn, wiped and ended on a terminal.
 #include "console/ConsoleProgress.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A run that keeps the old thumbnails (the name dialog's delete check off) makes again only those that
 // are not up to date, and leaves the folder as a full run would.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The file list's feed: one folder read and sorted off the caller's thread, kept current while files
 // come and go, only the newest request's snapshot handed on.
 #include "core/FolderEntryOrder.h"

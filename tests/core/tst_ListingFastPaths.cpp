@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The folder listing and the natural order take fast paths for plain ASCII names; these tests hold
 // them to the plain definitions: the mask matcher on decoded names, and a per-character comparison.
 #include "core/FolderListing.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Replays every saved fuzz input (seeds and former crashes) through the same entry points the
 // libFuzzer targets call, in every build.
 #include "fuzz/FuzzEntries.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Opens generated pages in headless Chromium and reports, for each page, how many pictures it shows,
 how many of them loaded (natural width above 0), how many links it has, and which ones lead nowhere.
 

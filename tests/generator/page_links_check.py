@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Checks a generated page over hostile file names: plain ASCII, only the expected elements and
 attributes, every link and picture resolving back to its file, every shown name round-tripping.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/PageOptions.h"
 #include "generator/ThumbnailMaker.h"
 #include "generator/ThumbnailRender.h"

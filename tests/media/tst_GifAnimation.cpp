@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // GIF animations decoded frame by frame, from files written by the test: the order of the frames and
 // how long each is held, the disposal methods, transparency, interlacing, loops, damage, and the
 // canvas kept within the limit given whatever screen the file declares.

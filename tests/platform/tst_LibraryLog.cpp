@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // GLib's and GStreamer's own reports reach the error stream as one line each, after the program's name.
 #include "platform/LibraryLog.h"
 

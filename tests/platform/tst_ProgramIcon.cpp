@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program's icon as the build made it: a picture at each size the desktop's icon theme asks for,
 // and a scalable drawing that shows the same as the pictures.
 #include "platform/DataFiles.h"

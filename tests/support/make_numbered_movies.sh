@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Makes short movies whose every frame carries its own number: 7 blocks of 16 x 16 pixels in a row
 # from (16, 16), block k white when bit k of the frame number is set, black otherwise, over a
 # colour gradient. 3 s at 25 frames per second (75 frames).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/ListingPorts.h"
 #include "platform/MoviePlayback.h"
 #include "support/MovieFixtures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A dark desktop palette forced on the program changes none of the skinned windows: each looks
 // exactly as under the light palette, and every field's text keeps 4.5:1 contrast against its ground.
 #include "core/PageOptions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/MediaListing.h"
 #include "core/PageOptions.h"
 #include "core/PickListFile.h"

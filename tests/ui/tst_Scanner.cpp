@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/MediaListing.h"
 #include "core/NaturalOrder.h"
 #include "core/PageOptions.h"

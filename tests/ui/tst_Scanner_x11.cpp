@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window on a real X server: its outline is cut out of the screen, and the pointer really
 // lights the quit button. TESSALOOM_SHOT_DIR, when set, receives the screenshots for a person to see.
 #include "core/PageOptions.h"

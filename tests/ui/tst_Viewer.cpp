@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The viewer window on the offscreen platform, over real files in a real folder: the page chosen for
 // each kind, the texts of every panel, the failure path for damaged files, sounds, and the menu.
 #include "core/MediaListing.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The viewer on a real X server: a picture and a sound page as they reach the screen. Set
 // TESSALOOM_SHOT_DIR to keep the screenshots.
 #include "core/MediaListing.h"

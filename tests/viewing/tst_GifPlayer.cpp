@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The viewer's GIF player over files written by the test: the first frame at once, the others in
 // order from its decoding thread, a pause that holds the frame shown, the end of the loops, and a
 // player deleted while a frame is being decoded.

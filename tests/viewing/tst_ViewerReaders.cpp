@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The viewer's readers and rules without a window: the page table, the name and size bar, the bitmap
 // depth from the file's own header, the GIF counts and the limits every picture is decoded under.
 #include "media/BmpHeader.h"
