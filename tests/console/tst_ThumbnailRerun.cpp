@@ -2,13 +2,13 @@
 // A run that keeps the old thumbnails (the name dialog's delete check off) makes again only those that
 // are not up to date, and leaves the folder as a full run would.
 
-#include "core/PageOptions.h"
 #include "console/ConsolePageMaker.h"
-#include "media/PictureFile.h"
+#include "core/PageOptions.h"
 #include "generator/ThumbnailFreshness.h"
 #include "generator/ThumbnailMaker.h"
 #include "generator/ThumbnailMarker.h"
 #include "generator/ThumbnailRender.h"
+#include "media/PictureFile.h"
 #include "support/ColourFixtures.h"
 #include "support/ThumbFixtures.h"
 #include "support/ThumbRecordingFeedback.h"
@@ -21,6 +21,8 @@
 
 #include <cstdio>
 #include <ctime>
+#include <memory>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -223,11 +225,19 @@ private Q_SLOTS:
             QVERIFY(QFile::resize(target, QFileInfo(target).size() / 2));
         }
 
+        // Each thumbnail of before stays open through the run, so a deleted one's inode number cannot be
+        // handed to its successor: a new inode number is a file made anew.
+        std::vector<std::unique_ptr<QFile>> heldOpen;
+        for (const QString &name : kPictures) {
+            heldOpen.push_back(std::make_unique<QFile>(path("sm_" + name)));
+            QVERIFY(heldOpen.back()->open(QIODevice::ReadOnly));
+        }
         QVERIFY(run(second, deleteOld));
         QStringList remadeNow;
         for (const QString &name : kPictures)
             if (inode(path("sm_" + name)) != before[name])
                 remadeNow << name;
+        heldOpen.clear();
         QCOMPARE(remadeNow, remade);
 
         // Whatever was kept or made, the folder holds what a full run makes now.
