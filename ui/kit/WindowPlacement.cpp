@@ -50,7 +50,9 @@ QPoint besideWithoutCovering(const QSize &size, const QRect &anchor, const QRect
         return {anchor.left() - kGap - size.width(), top};
     if (anchor.bottom() + 1 + kGap + size.height() <= bottom && size.width() <= available.width())
         return {left, anchor.bottom() + 1 + kGap};
-    return available.center() - QRect(QPoint(), size).center();
+    // No room: in the screen's top-left corner, where it covers only the top-left corner of an anchor
+    // that stands near the middle (centred, it would cover the anchor's middle, and its buttons).
+    return available.topLeft();
 }
 
 void placeWithoutCovering(QWidget *window, const QWidget *anchor)

@@ -23,8 +23,10 @@ void centreOnScreen(QWidget *window);
 void placeBeside(QWidget *window, const QWidget *anchor, const QPoint &offset);
 
 // Where a window of `size` goes so that it leaves `anchor` (a frame on the screen) uncovered: to its
-// right where `available` has room, else to its left, else below it, else centred in `available`.
-// Top edges line up with the anchor's, moved inside `available` where needed.
+// right where `available` has room, else to its left, else below it, else in the top-left corner of
+// `available` (covering only the top-left corner of an anchor near the middle: of the main window, the
+// left end of its title band, leaving its file list and buttons free). Top edges line up with the
+// anchor's, moved inside `available` where needed.
 QPoint besideWithoutCovering(const QSize &size, const QRect &anchor, const QRect &available);
 
 // Moves the window to that place beside its anchor's window, on the anchor's screen.
