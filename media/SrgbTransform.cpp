@@ -35,6 +35,10 @@ cmsHPROFILE adobeRgbProfile()
 }
 
 constexpr int kLinearTop = (1 << SrgbTransform::kLinearBits) - 1;
+// The largest share of one source channel in one sRGB channel the integer path takes: three of them at
+// full light stay inside 32 bits.
+constexpr double kMaxShare = 8.0;
+static_assert(3.0 * kMaxShare * (1 << SrgbTransform::kMatrixBits) * kLinearTop < 2147483647.0);
 
 // The colorant matrix of a matrix/TRC profile (columns: red, green, blue in D50 XYZ).
 bool colorants(cmsHPROFILE profile, double m[3][3])
@@ -87,11 +91,17 @@ std::unique_ptr<SrgbTransform::MatrixShaper> matrixShaper(cmsHPROFILE source, cm
             double sum = 0;
             for (int k = 0; k < 3; ++k)
                 sum += dstInverse[r][k] * src[k][c];
+            // Real profiles give shares near 0 to 2; the integer path holds three shares of up to
+            // kMaxShare at full light. Anything else (a hostile profile) is left to Little CMS.
+            if (!std::isfinite(sum) || std::abs(sum) > kMaxShare)
+                return nullptr;
             column[r] = std::int32_t(std::lround(sum * (1 << SrgbTransform::kMatrixBits)));
         }
         for (int v = 0; v < 256; ++v) {
-            const auto linear =
-                std::int32_t(std::lround(cmsEvalToneCurveFloat(curve, float(v) / 255.0f) * kLinearTop));
+            const float level = cmsEvalToneCurveFloat(curve, float(v) / 255.0f);
+            if (!std::isfinite(level))
+                return nullptr;
+            const auto linear = std::int32_t(std::lround(std::clamp(level, 0.0f, 1.0f) * kLinearTop));
             for (int r = 0; r < 3; ++r)
                 shaper->terms[c][v][r] = column[r] * linear;
             shaper->terms[c][v][3] = 0;
@@ -119,7 +129,8 @@ Made makeTransform(const QByteArray &icc, bool exifAdobe, SrgbTransform::Input i
         exifAdobe ? adobeRgbProfile() : cmsOpenProfileFromMem(icc.constData(), cmsUInt32Number(icc.size()));
     if (!source)
         return {nullptr, QStringLiteral("its colour profile is damaged")};
-    const cmsColorSpaceSignature space = cmsGetColorSpace(source);
+    // As a number: a damaged header holds any four bytes, which are no value of the enumeration.
+    const auto space = cmsUInt32Number(cmsGetColorSpace(source));
     const bool fits = (input == SrgbTransform::Input::Rgb && space == cmsSigRgbData) ||
                       (input == SrgbTransform::Input::Gray && space == cmsSigGrayData) ||
                       (input == SrgbTransform::Input::Cmyk && space == cmsSigCmykData);
