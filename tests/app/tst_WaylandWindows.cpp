@@ -2,21 +2,10 @@
 // The skinned windows on a real Wayland compositor (weston, headless, started by this test): each
 // window's key colour is cut out of what the compositor shows, the desktop showing through exactly
 // there; the program itself names its desktop entry as its app id and a second start reaches it.
-#include "support/WestonSession.h"
+#include "SkinnedWindowTable.h"
 
-#include "core/PageOptions.h"
-#include "ui/AVIGrabber.h"
-#include "ui/NameOverWrite.h"
-#include "ui/NameOverWrite2.h"
-#include "ui/NameWebPage.h"
-#include "ui/OndrelSplash.h"
-#include "ui/Picklist.h"
 #include "ui/ProgramWindows.h"
-#include "ui/Scanner.h"
-#include "ui/Settings.h"
-#include "ui/guager.h"
 #include "ui/kit/Skin.h"
-#include "ui/prompt2.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -27,35 +16,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <memory>
 
 namespace
 {
 
 WestonSession *weston = nullptr;
-
-// Where the window stands in the shot: the bounding box of everything that is not desktop.
-QRect shownArea(const QImage &shot)
-{
-    QRect area;
-    for (int y = 0; y < shot.height(); ++y)
-        for (int x = 0; x < shot.width(); ++x)
-            if (shot.pixel(x, y) != WestonSession::Desktop)
-                area |= QRect(x, y, 1, 1);
-    return area;
-}
-
-// The bounding box of the skin's pixels that are not its key colour.
-QRect outlineArea(const QImage &skin, QRgb key)
-{
-    QRect area;
-    for (int y = 0; y < skin.height(); ++y)
-        for (int x = 0; x < skin.width(); ++x)
-            if (skin.pixel(x, y) != key)
-                area |= QRect(x, y, 1, 1);
-    return area;
-}
 
 // Compares the skin picture, drawn at offset in the shot, with the shot: key pixels must show the
 // desktop, every other pixel outside the controls the picture's own. Counts both; false and a
@@ -112,31 +78,7 @@ class TestWaylandWindows : public QObject
 
     PageOptions m_options;
 
-    struct Window {
-        const char *name;
-        std::function<QWidget *()> make;
-    };
-
-    QList<Window> windows()
-    {
-        return {
-            {"main window", [this] { return new TMainForm(m_options); }},
-            {"options", [this] { return new TSettingsForm(m_options); }},
-            {"name dialog", [] { return new TNameitForm; }},
-            {"pick list", [] { return new TPickListForm; }},
-            {"grabber", [] { return new TAVIForm; }},
-            {"progress", [] { return new TGuageForm(nullptr); }},
-            {"message", [] { return new TPrompt2Form; }},
-            {"overwrite dialog", [] { return new TNameOver; }},
-            {"list overwrite dialog", [] { return new TNameOver2; }},
-            {"start splash",
-             [] {
-                 auto *splash = new TOndrelSplashForm(nullptr);
-                 splash->Timer1()->stop();
-                 return splash;
-             }},
-        };
-    }
+    QList<SkinnedWindow> windows() { return skinnedWindows(m_options); }
 
 private Q_SLOTS:
     void initTestCase() { QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland")); }
@@ -144,7 +86,7 @@ private Q_SLOTS:
     void skinnedWindowsAreCutOut_data()
     {
         QTest::addColumn<int>("index");
-        const QList<Window> table = windows();
+        const QList<SkinnedWindow> table = windows();
         for (int i = 0; i < table.size(); ++i)
             QTest::newRow(table[i].name) << i;
     }

@@ -22,6 +22,13 @@ const char *const kConfig = "[core]\nidle-time=0\n"
 
 } // namespace
 
+QSize WestonSession::outputSize(Backend backend)
+{
+    // Nested, the output leaves a strip of the X screen (1280x1024) free, where the pointer can
+    // rest outside it: weston then draws no cursor in its shots.
+    return backend == Backend::NestedInX ? QSize(1200, 960) : QSize(1280, 1024);
+}
+
 WestonSession::~WestonSession()
 {
     if (m_pid <= 0)
@@ -31,8 +38,13 @@ WestonSession::~WestonSession()
         QThread::msleep(50);
 }
 
-bool WestonSession::start(QString *why)
+bool WestonSession::start(QString *why, Backend backend)
 {
+    const bool nested = backend == Backend::NestedInX;
+    if (nested && qEnvironmentVariableIsEmpty("DISPLAY")) {
+        *why = QStringLiteral("no X server to nest in (DISPLAY is not set)");
+        return false;
+    }
     if (!m_runtime.isValid()) {
         *why = QStringLiteral("no temporary folder");
         return false;
@@ -48,12 +60,16 @@ bool WestonSession::start(QString *why)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.remove(QStringLiteral("DISPLAY"));
+    if (!nested)
+        env.remove(QStringLiteral("DISPLAY"));
     weston.setProcessEnvironment(env);
     weston.setProgram(QStringLiteral("weston"));
     // --debug lets the screenshooter in.
-    weston.setArguments({QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--use-pixman"),
-                         QStringLiteral("--width=1280"), QStringLiteral("--height=1024"),
+    weston.setArguments({nested ? QStringLiteral("--backend=x11-backend.so")
+                                : QStringLiteral("--backend=headless-backend.so"),
+                         QStringLiteral("--use-pixman"),
+                         QStringLiteral("--width=%1").arg(outputSize(backend).width()),
+                         QStringLiteral("--height=%1").arg(outputSize(backend).height()),
                          QStringLiteral("--debug"), QStringLiteral("--socket=") + QLatin1String(kSocket),
                          QStringLiteral("--config=") + config.fileName(),
                          QStringLiteral("--log=") + runtime.filePath(QStringLiteral("weston.log"))});

@@ -5,25 +5,30 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRgb>
+#include <QSize>
 #include <QString>
 #include <QTemporaryDir>
 
 // A Wayland compositor of the test's own: weston on its headless backend (drawn by pixman, so its
-// screenshooter sees what a person would), an output of 1280x1024 over a plain green desktop, in a
-// runtime folder of its own. Ended with the session.
+// screenshooter sees what a person would), an output of 1280x1024 (nested: 1200x960) over a plain green
+// desktop, in a runtime folder of its own. Ended with the session. Nested in the X server that DISPLAY names,
+// it shows its output in an X window and takes that server's pointer as its seat's: input sent there
+// (xdotool) reaches its clients as a person's would.
 class WestonSession
 {
     Q_DISABLE_COPY_MOVE(WestonSession)
 
 public:
     static constexpr QRgb Desktop = qRgb(64, 160, 64);
+    enum class Backend { Headless, NestedInX };
 
     WestonSession() = default;
     ~WestonSession();
 
     // Starts weston and waits for its socket; false with the reason when it cannot. Works before the
     // application object exists, so that the application can connect to it.
-    bool start(QString *why);
+    bool start(QString *why, Backend backend = Backend::Headless);
+    static QSize outputSize(Backend backend);
     // The socket's full path: what WAYLAND_DISPLAY names for a client of this compositor.
     QString display() const;
     // The environment of a program run as a client of this compositor on Qt's Wayland plugin.
