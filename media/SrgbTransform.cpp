@@ -1,11 +1,18 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "media/SrgbTransform.h"
 
+#include <QHashFunctions>
+
 #include <lcms2.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <future>
 #include <mutex>
 #include <utility>
 
@@ -116,6 +123,60 @@ std::unique_ptr<SrgbTransform::MatrixShaper> matrixShaper(cmsHPROFILE source, cm
     return shaper;
 }
 
+// Three table rows added per pixel (a source channel's share of each linear sRGB channel), then each sum
+// rounded, clamped to the table of encodings and encoded. Two pixels at a time with SSE2 (every x86-64).
+void convertThroughMatrix(const SrgbTransform::MatrixShaper &s, std::uint8_t *p, std::size_t count)
+{
+    constexpr int kRound = 1 << (SrgbTransform::kMatrixBits - 1);
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i round = _mm_set1_epi32(kRound), zero = _mm_setzero_si128();
+    const __m128i top = _mm_set1_epi16(std::int16_t(kLinearTop));
+    auto sum = [&s, round](const std::uint8_t *q) {
+        const auto *r = reinterpret_cast<const __m128i *>(s.terms[0][q[0]]);
+        const auto *g = reinterpret_cast<const __m128i *>(s.terms[1][q[1]]);
+        const auto *b = reinterpret_cast<const __m128i *>(s.terms[2][q[2]]);
+        const __m128i total = _mm_add_epi32(_mm_add_epi32(_mm_loadu_si128(r), _mm_loadu_si128(g)),
+                                            _mm_add_epi32(_mm_loadu_si128(b), round));
+        return _mm_srai_epi32(total, SrgbTransform::kMatrixBits);
+    };
+    alignas(16) std::int16_t linear[8];
+    for (; i + 2 <= count; i += 2, p += 6) {
+        // Packing to 16 bits saturates; the clamp then takes what is left to the table's range.
+        const __m128i both = _mm_packs_epi32(sum(p), sum(p + 3));
+        _mm_store_si128(reinterpret_cast<__m128i *>(linear), _mm_min_epi16(_mm_max_epi16(both, zero), top));
+        p[0] = s.toSrgb[linear[0]];
+        p[1] = s.toSrgb[linear[1]];
+        p[2] = s.toSrgb[linear[2]];
+        p[3] = s.toSrgb[linear[4]];
+        p[4] = s.toSrgb[linear[5]];
+        p[5] = s.toSrgb[linear[6]];
+    }
+#endif
+    auto encode = [&s](std::int32_t total) {
+        return s.toSrgb[std::clamp((total + kRound) >> SrgbTransform::kMatrixBits, 0, kLinearTop)];
+    };
+    for (; i < count; ++i, p += 3) {
+        const std::int32_t *r = s.terms[0][p[0]], *g = s.terms[1][p[1]], *b = s.terms[2][p[2]];
+        const std::int32_t red = r[0] + g[0] + b[0], green = r[1] + g[1] + b[1], blue = r[2] + g[2] + b[2];
+        p[0] = encode(red);
+        p[1] = encode(green);
+        p[2] = encode(blue);
+    }
+}
+
+// Puts the larger distance (and its axis) first, with conditional moves rather than a branch.
+inline void order(int &nearDistance, int &nearAxis, int &farDistance, int &farAxis) noexcept
+{
+    const bool swap = farDistance > nearDistance;
+    const int d0 = swap ? farDistance : nearDistance, d1 = swap ? nearDistance : farDistance;
+    const int a0 = swap ? farAxis : nearAxis, a1 = swap ? nearAxis : farAxis;
+    nearDistance = d0;
+    farDistance = d1;
+    nearAxis = a0;
+    farAxis = a1;
+}
+
 struct Made {
     std::shared_ptr<const SrgbTransform> transform;
     QString why;
@@ -142,12 +203,15 @@ Made makeTransform(const QByteArray &icc, bool exifAdobe, SrgbTransform::Input i
                                        : input == SrgbTransform::Input::Gray ? kGrayInRgb
                                                                              : TYPE_CMYK_8;
         cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+        // A matrix profile needs no transform of Little CMS's own (building one costs as much as turning
+        // a thumbnail's pixels).
+        auto shaper = srgb && input == SrgbTransform::Input::Rgb ? matrixShaper(source, srgb) : nullptr;
         // No cache: the one-pixel cache would make the transform unsafe to share between threads.
         cmsHTRANSFORM handle =
-            srgb ? cmsCreateTransform(source, format, srgb, TYPE_RGB_8, kIntent, cmsFLAGS_NOCACHE) : nullptr;
-        auto shaper = handle && input == SrgbTransform::Input::Rgb ? matrixShaper(source, srgb) : nullptr;
-        if (handle && shaper)
-            made.transform = std::make_shared<const SrgbTransform>(std::move(shaper), handle);
+            srgb && !shaper ? cmsCreateTransform(source, format, srgb, TYPE_RGB_8, kIntent, cmsFLAGS_NOCACHE)
+                            : nullptr;
+        if (shaper)
+            made.transform = std::make_shared<const SrgbTransform>(std::move(shaper));
         else if (handle)
             made.transform = std::make_shared<const SrgbTransform>(handle, input);
         else
@@ -160,23 +224,51 @@ Made makeTransform(const QByteArray &icc, bool exifAdobe, SrgbTransform::Input i
 }
 
 // The last few transforms made, most recent first; a failure is remembered too, so it is tried once.
+// Keyed by the profile's bytes (their hash first) and the kind of pixels. A transform being built is
+// waited for, not built again by the next worker that meets the same profile.
 Made cachedTransform(const QByteArray &icc, bool exifAdobe, SrgbTransform::Input input)
 {
+    struct Entry {
+        QByteArray profile;
+        SrgbTransform::Input input;
+        std::size_t hash;
+        std::shared_future<Made> made;
+    };
     static std::mutex lock;
-    static std::deque<std::pair<QByteArray, Made>> cache;
-    const QByteArray key = (exifAdobe ? QByteArray("exif-adobe-rgb") : icc) + char('0' + int(input));
+    static std::deque<Entry> cache;
+    const QByteArray profile = exifAdobe ? QByteArray("exif-adobe-rgb") : icc;
+    const std::size_t hash = qHash(profile);
+    std::promise<Made> building;
+    std::shared_future<Made> known;
     {
         const std::lock_guard<std::mutex> guard(lock);
-        for (const auto &entry : cache)
-            if (entry.first == key)
-                return entry.second;
+        for (const Entry &entry : cache)
+            if (entry.hash == hash && entry.input == input && entry.profile == profile) {
+                known = entry.made;
+                break;
+            }
+        if (!known.valid()) {
+            cache.push_front({profile, input, hash, building.get_future().share()});
+            if (cache.size() > kCachedTransforms)
+                cache.pop_back();
+        }
     }
-    Made made = makeTransform(icc, exifAdobe, input); // slow part outside the lock
-    const std::lock_guard<std::mutex> guard(lock);
-    cache.emplace_front(key, made);
-    if (cache.size() > kCachedTransforms)
-        cache.pop_back();
-    return made;
+    if (known.valid())
+        return known.get(); // made, or being made by another thread: waited for outside the lock
+    try {
+        Made made = makeTransform(icc, exifAdobe, input); // the slow part, outside the lock
+        building.set_value(made);
+        return made;
+    } catch (...) {
+        building.set_exception(std::current_exception()); // to those waiting; the next caller tries again
+        const std::lock_guard<std::mutex> guard(lock);
+        for (auto it = cache.begin(); it != cache.end(); ++it)
+            if (it->hash == hash && it->input == input && it->profile == profile) {
+                cache.erase(it);
+                break;
+            }
+        throw;
+    }
 }
 
 } // namespace
@@ -211,27 +303,14 @@ SrgbTransform::SrgbTransform(void *handle, Input input) : m_handle(handle), m_in
 
 SrgbTransform::~SrgbTransform()
 {
-    cmsDeleteTransform(static_cast<cmsHTRANSFORM>(m_handle));
+    if (m_handle)
+        cmsDeleteTransform(static_cast<cmsHTRANSFORM>(m_handle));
 }
 
 void SrgbTransform::convert(RgbImage &image) const
 {
     if (m_shaper) {
-        const MatrixShaper &s = *m_shaper;
-        constexpr std::int32_t kRound = 1 << (kMatrixBits - 1);
-        auto encode = [&s](std::int32_t sum) {
-            return s.toSrgb[std::clamp((sum + kRound) >> kMatrixBits, 0, kLinearTop)];
-        };
-        uint8_t *p = image.pixels.data();
-        for (size_t i = 0, n = size_t(image.width) * size_t(image.height); i < n; ++i, p += 3) {
-            const std::int32_t *r = s.terms[0][p[0]], *g = s.terms[1][p[1]], *b = s.terms[2][p[2]];
-            std::int32_t sum[4];
-            for (int k = 0; k < 4; ++k) // four lanes: one vector add on most machines
-                sum[k] = r[k] + g[k] + b[k];
-            p[0] = encode(sum[0]);
-            p[1] = encode(sum[1]);
-            p[2] = encode(sum[2]);
-        }
+        convertThroughMatrix(*m_shaper, image.pixels.data(), size_t(image.width) * size_t(image.height));
         return;
     }
     // Row by row through one spare row: a full-size picture in the viewer is not held twice.
@@ -251,7 +330,8 @@ void SrgbTransform::convertCmykRow(const std::uint8_t *cmyk, std::uint8_t *rgb, 
         return;
     }
     constexpr int kStep = kInkWeight;
-    constexpr int kWhole = kStep * kStep;
+    constexpr int kWhole = kStep * kStep, kWholeBits = 16; // all terms are positive: a shift divides
+    static_assert(kWhole == 1 << kWholeBits);
     // Strides through the table, by axis.
     constexpr int kY = 3, kM = kY * kInkNodes, kC = kM * kInkNodes, kK = kC * kInkNodes;
     const CmykTable &table = *m_cmyk;
@@ -262,31 +342,36 @@ void SrgbTransform::convertCmykRow(const std::uint8_t *cmyk, std::uint8_t *rgb, 
         const std::uint8_t *low = grid + table.node[cmyk[3]] * kK + table.node[cmyk[0]] * kC +
                                   table.node[cmyk[1]] * kM + table.node[cmyk[2]] * kY;
         // The tetrahedron of the cube around (c, m, y) that holds the point: walk from the low corner
-        // along the axes in the order of their distances, largest first.
-        int first, second, p0, p1, p2;
-        if (pc >= pm) {
-            if (pm >= py)
-                first = kC, second = kM, p0 = pc, p1 = pm, p2 = py;
-            else if (pc >= py)
-                first = kC, second = kY, p0 = pc, p1 = py, p2 = pm;
-            else
-                first = kY, second = kC, p0 = py, p1 = pc, p2 = pm;
-        } else {
-            if (pc >= py)
-                first = kM, second = kC, p0 = pm, p1 = pc, p2 = py;
-            else if (pm >= py)
-                first = kM, second = kY, p0 = pm, p1 = py, p2 = pc;
-            else
-                first = kY, second = kM, p0 = py, p1 = pm, p2 = pc;
-        }
+        // along the axes in the order of their distances, largest first. Sorted by three exchanges
+        // without branches (noisy pictures make any branch here a coin toss).
+        int p0 = pc, p1 = pm, p2 = py, first = kC, second = kM, third = kY;
+        order(p0, first, p1, second);
+        order(p1, second, p2, third);
+        order(p0, first, p1, second);
         const int w0 = kStep - p0, w1 = p0 - p1, w2 = p1 - p2, w3 = p2;
         const std::uint8_t *c0 = low, *c1 = low + first, *c2 = c1 + second, *c3 = low + kC + kM + kY;
         for (int i = 0; i < 3; ++i) { // both layers of black, in 1/kStep of a step
             const int below = w0 * c0[i] + w1 * c1[i] + w2 * c2[i] + w3 * c3[i];
             const int above = w0 * c0[i + kK] + w1 * c1[i + kK] + w2 * c2[i + kK] + w3 * c3[i + kK];
-            rgb[i] = std::uint8_t(((kStep - pk) * below + pk * above + kWhole / 2) / kWhole);
+            rgb[i] = std::uint8_t(((kStep - pk) * below + pk * above + kWhole / 2) >> kWholeBits);
         }
     }
+}
+
+RgbImage SrgbTransform::convertCmyk(std::vector<std::uint8_t> &&cmyk, int width, int height) const
+{
+    if (!m_cmyk)
+        return convertCmyk(cmyk.data(), width, height);
+    // In place: each pixel's colours land at or before its inks, after they were read, and before any
+    // inks still to be read.
+    RgbImage out;
+    out.width = width;
+    out.height = height;
+    out.pixels = std::move(cmyk);
+    for (int y = 0; y < height; ++y)
+        convertCmykRow(out.pixels.data() + size_t(y) * size_t(width) * 4, out.row(y), width);
+    out.pixels.resize(size_t(width) * size_t(height) * 3);
+    return out;
 }
 
 RgbImage SrgbTransform::convertCmyk(const std::uint8_t *cmyk, int width, int height) const
@@ -315,6 +400,12 @@ RgbImage PictureColour::inksToSrgb(const std::uint8_t *cmyk, int width, int heig
 {
     const SrgbTransform *profile = forCmykRows();
     return profile ? profile->convertCmyk(cmyk, width, height) : RgbImage{};
+}
+
+RgbImage PictureColour::inksToSrgb(std::vector<std::uint8_t> &&cmyk, int width, int height) const
+{
+    const SrgbTransform *profile = forCmykRows();
+    return profile ? profile->convertCmyk(std::move(cmyk), width, height) : RgbImage{};
 }
 
 PictureColour pictureColour(const JpegColourTags &tags)

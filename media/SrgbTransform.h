@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 // Turns a picture's colours into plain sRGB through its colour profile, with Little CMS 2: matrix and
 // LUT profiles, RGB, gray and CMYK alike. A transform is made once per profile and shared, by threads
@@ -46,8 +47,8 @@ public:
     };
 
     SrgbTransform(void *handle, Input input);
-    SrgbTransform(std::unique_ptr<MatrixShaper> shaper, void *handle)
-        : m_handle(handle), m_input(Input::Rgb), m_shaper(std::move(shaper))
+    explicit SrgbTransform(std::unique_ptr<MatrixShaper> shaper)
+        : m_handle(nullptr), m_input(Input::Rgb), m_shaper(std::move(shaper))
     {
     }
     ~SrgbTransform();
@@ -61,11 +62,13 @@ public:
     void convertCmykRow(const std::uint8_t *cmyk, std::uint8_t *rgb, int width) const noexcept;
     // A picture of plain CMYK (width x height x 4 bytes, rows packed) into sRGB. CMYK input only.
     RgbImage convertCmyk(const std::uint8_t *cmyk, int width, int height) const;
+    // The same, turned in place within the inks' own memory.
+    RgbImage convertCmyk(std::vector<std::uint8_t> &&cmyk, int width, int height) const;
 
 private:
-    void *m_handle; // cmsHTRANSFORM
+    void *m_handle; // cmsHTRANSFORM; null for a matrix profile
     Input m_input;
-    std::unique_ptr<MatrixShaper> m_shaper; // when set, used instead of the handle
+    std::unique_ptr<MatrixShaper> m_shaper; // when set, there is no handle
     std::unique_ptr<CmykTable> m_cmyk;      // likewise
 };
 
@@ -80,6 +83,7 @@ struct PictureColour {
     void toSrgb(RgbImage &image) const;
     // CMYK pictures too, when the decoder handed over their inks (see RgbRowSink::beginInks).
     RgbImage inksToSrgb(const std::uint8_t *cmyk, int width, int height) const;
+    RgbImage inksToSrgb(std::vector<std::uint8_t> &&cmyk, int width, int height) const; // in place
 };
 
 // Decided from the file's tags: its embedded profile, else Adobe RGB when EXIF says so, else nothing
