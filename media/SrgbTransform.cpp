@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <deque>
 #include <future>
 #include <mutex>
@@ -165,16 +166,23 @@ void convertThroughMatrix(const SrgbTransform::MatrixShaper &s, std::uint8_t *p,
     }
 }
 
-// Puts the larger distance (and its axis) first, with conditional moves rather than a branch.
+// Puts the larger distance (and its axis) first: exchanged through a mask, which compilers keep free of
+// branches (with noisy pictures any branch here is a coin toss).
 inline void order(int &nearDistance, int &nearAxis, int &farDistance, int &farAxis) noexcept
 {
-    const bool swap = farDistance > nearDistance;
-    const int d0 = swap ? farDistance : nearDistance, d1 = swap ? nearDistance : farDistance;
-    const int a0 = swap ? farAxis : nearAxis, a1 = swap ? nearAxis : farAxis;
-    nearDistance = d0;
-    farDistance = d1;
-    nearAxis = a0;
-    farAxis = a1;
+    const int swap = -int(farDistance > nearDistance);
+    const int distances = (nearDistance ^ farDistance) & swap, axes = (nearAxis ^ farAxis) & swap;
+    nearDistance ^= distances;
+    farDistance ^= distances;
+    nearAxis ^= axes;
+    farAxis ^= axes;
+}
+
+// A grid node's red, green and blue (the low three bytes) in three 16-bit lanes of one word, so the four
+// corners of a tetrahedron weigh all three at once: weights add up to 256, so no lane overflows.
+inline std::uint64_t lanes(std::uint64_t bytes) noexcept
+{
+    return (bytes & 0xFFu) | ((bytes & 0xFF00u) << 8) | ((bytes & 0xFF0000u) << 16);
 }
 
 struct Made {
@@ -277,7 +285,7 @@ SrgbTransform::SrgbTransform(void *handle, Input input) : m_handle(handle), m_in
 {
     if (input != Input::Cmyk)
         return;
-    // Every node of the grid through Little CMS once, a row of yellow at a time.
+    // Every node of the grid through Little CMS once, a row of black at a time.
     m_cmyk = std::make_unique<CmykTable>();
     for (int ink = 0, node = 0; ink < 256; ++ink) {
         while (node + 2 < kInkNodes && kInkNode[node + 1] <= ink)
@@ -287,17 +295,17 @@ SrgbTransform::SrgbTransform(void *handle, Input input) : m_handle(handle), m_in
         m_cmyk->past[ink] = std::uint16_t(((ink - kInkNode[node]) * kInkWeight + gap / 2) / gap);
     }
     std::uint8_t inks[kInkNodes * 4];
-    for (int k = 0; k < kInkNodes; ++k)
-        for (int c = 0; c < kInkNodes; ++c)
-            for (int m = 0; m < kInkNodes; ++m) {
-                for (int y = 0; y < kInkNodes; ++y) {
-                    std::uint8_t *ink = inks + y * 4;
+    for (int c = 0; c < kInkNodes; ++c)
+        for (int m = 0; m < kInkNodes; ++m)
+            for (int y = 0; y < kInkNodes; ++y) {
+                for (int k = 0; k < kInkNodes; ++k) {
+                    std::uint8_t *ink = inks + k * 4;
                     ink[0] = std::uint8_t(kInkNode[c]);
                     ink[1] = std::uint8_t(kInkNode[m]);
                     ink[2] = std::uint8_t(kInkNode[y]);
                     ink[3] = std::uint8_t(kInkNode[k]);
                 }
-                cmsDoTransform(static_cast<cmsHTRANSFORM>(handle), inks, m_cmyk->rgb[k][c][m][0], kInkNodes);
+                cmsDoTransform(static_cast<cmsHTRANSFORM>(handle), inks, m_cmyk->rgb[c][m][y][0], kInkNodes);
             }
 }
 
@@ -333,7 +341,7 @@ void SrgbTransform::convertCmykRow(const std::uint8_t *cmyk, std::uint8_t *rgb, 
     constexpr int kWhole = kStep * kStep, kWholeBits = 16; // all terms are positive: a shift divides
     static_assert(kWhole == 1 << kWholeBits);
     // Strides through the table, by axis.
-    constexpr int kY = 3, kM = kY * kInkNodes, kC = kM * kInkNodes, kK = kC * kInkNodes;
+    constexpr int kK = 3, kY = kK * kInkNodes, kM = kY * kInkNodes, kC = kM * kInkNodes;
     const CmykTable &table = *m_cmyk;
     const std::uint8_t *grid = &table.rgb[0][0][0][0][0];
     for (int x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
@@ -342,18 +350,27 @@ void SrgbTransform::convertCmykRow(const std::uint8_t *cmyk, std::uint8_t *rgb, 
         const std::uint8_t *low = grid + table.node[cmyk[3]] * kK + table.node[cmyk[0]] * kC +
                                   table.node[cmyk[1]] * kM + table.node[cmyk[2]] * kY;
         // The tetrahedron of the cube around (c, m, y) that holds the point: walk from the low corner
-        // along the axes in the order of their distances, largest first. Sorted by three exchanges
-        // without branches (noisy pictures make any branch here a coin toss).
+        // along the axes in the order of their distances, largest first (three exchanges sort them).
         int p0 = pc, p1 = pm, p2 = py, first = kC, second = kM, third = kY;
         order(p0, first, p1, second);
         order(p1, second, p2, third);
         order(p0, first, p1, second);
         const int w0 = kStep - p0, w1 = p0 - p1, w2 = p1 - p2, w3 = p2;
         const std::uint8_t *c0 = low, *c1 = low + first, *c2 = c1 + second, *c3 = low + kC + kM + kY;
-        for (int i = 0; i < 3; ++i) { // both layers of black, in 1/kStep of a step
-            const int below = w0 * c0[i] + w1 * c1[i] + w2 * c2[i] + w3 * c3[i];
-            const int above = w0 * c0[i + kK] + w1 * c1[i + kK] + w2 * c2[i + kK] + w3 * c3[i + kK];
-            rgb[i] = std::uint8_t(((kStep - pk) * below + pk * above + kWhole / 2) >> kWholeBits);
+        // Both layers of black (side by side in the table), in 1/kStep of a step: the three channels
+        // side by side in one word.
+        std::uint64_t below = 0, above = 0;
+        for (const auto &[corner, weight] : {std::pair{c0, w0}, {c1, w1}, {c2, w2}, {c3, w3}}) {
+            std::uint64_t layers; // red, green, blue below, then above
+            std::memcpy(&layers, corner, sizeof layers);
+            below += std::uint64_t(weight) * lanes(layers);
+            above += std::uint64_t(weight) * lanes(layers >> 24);
+        }
+        for (int i = 0; i < 3; ++i) {
+            const auto lower = std::uint32_t(below >> (16 * i)) & 0xFFFF;
+            const auto upper = std::uint32_t(above >> (16 * i)) & 0xFFFF;
+            rgb[i] = std::uint8_t(
+                (std::uint32_t(kStep - pk) * lower + std::uint32_t(pk) * upper + kWhole / 2) >> kWholeBits);
         }
     }
 }

@@ -41,7 +41,9 @@ public:
                                                 65, 82, 101, 122, 145, 170, 197, 226, 255};
     static constexpr int kInkWeight = 256; // an ink's distance past its node, in 1/256 of the gap
     struct CmykTable {
-        std::uint8_t rgb[kInkNodes][kInkNodes][kInkNodes][kInkNodes][3]; // [k][c][m][y]
+        // [c][m][y][k]: both layers of black next to each other. The interpolation reads eight bytes
+        // at a node (the two past the last node come from node[], which follows).
+        std::uint8_t rgb[kInkNodes][kInkNodes][kInkNodes][kInkNodes][3];
         std::uint8_t node[256];  // each ink's node below it (the last one: the node before 255)
         std::uint16_t past[256]; // and how far past it
     };
