@@ -425,7 +425,11 @@ RgbImage PictureColour::inksToSrgb(std::vector<std::uint8_t> &&cmyk, int width, 
     return profile ? profile->convertCmyk(std::move(cmyk), width, height) : RgbImage{};
 }
 
-PictureColour pictureColour(const JpegColourTags &tags)
+namespace
+{
+
+PictureColour colourOf(const JpegColourTags &tags,
+                       Made (*make)(const QByteArray &, bool, SrgbTransform::Input))
 {
     PictureColour colour;
     colour.ignored = tags.iccProblem;
@@ -433,13 +437,25 @@ PictureColour pictureColour(const JpegColourTags &tags)
                                        : tags.components == 4 ? SrgbTransform::Input::Cmyk
                                                               : SrgbTransform::Input::Rgb;
     if (!tags.iccProfile.isEmpty()) {
-        Made made = cachedTransform(tags.iccProfile, false, input);
+        Made made = make(tags.iccProfile, false, input);
         colour.transform = std::move(made.transform);
         colour.ignored = made.why;
     } else if (tags.exifAdobeRgb && input == SrgbTransform::Input::Rgb) {
-        colour.transform = cachedTransform({}, true, input).transform;
+        colour.transform = make({}, true, input).transform;
     }
     return colour;
+}
+
+} // namespace
+
+PictureColour pictureColour(const JpegColourTags &tags)
+{
+    return colourOf(tags, cachedTransform);
+}
+
+PictureColour freshPictureColour(const JpegColourTags &tags)
+{
+    return colourOf(tags, makeTransform);
 }
 
 PictureColour pictureColour(const std::uint8_t *data, std::size_t size)

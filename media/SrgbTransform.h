@@ -92,3 +92,5 @@ struct PictureColour {
 // (the decoder's own conversion, taken as sRGB). Transforms come from a small cache kept for the process.
 PictureColour pictureColour(const JpegColourTags &tags);
 PictureColour pictureColour(const std::uint8_t *data, std::size_t size);
+// The same made anew, past the cache: what the cache hands out must turn colours just as it does.
+PictureColour freshPictureColour(const JpegColourTags &tags);
