@@ -232,31 +232,35 @@ Made makeTransform(const QByteArray &icc, bool exifAdobe, SrgbTransform::Input i
 }
 
 // The last few transforms made, most recent first; a failure is remembered too, so it is tried once.
-// Keyed by the profile's bytes (their hash first) and the kind of pixels. A transform being built is
-// waited for, not built again by the next worker that meets the same profile.
+// Keyed by the profile's bytes (their hash first), or Adobe RGB told by EXIF, and the kind of pixels. A
+// transform being built is waited for, not built again by the next worker that meets the same profile.
 Made cachedTransform(const QByteArray &icc, bool exifAdobe, SrgbTransform::Input input)
 {
     struct Entry {
         QByteArray profile;
+        bool exifAdobe;
         SrgbTransform::Input input;
         std::size_t hash;
         std::shared_future<Made> made;
     };
     static std::mutex lock;
     static std::deque<Entry> cache;
-    const QByteArray profile = exifAdobe ? QByteArray("exif-adobe-rgb") : icc;
-    const std::size_t hash = qHash(profile);
+    const std::size_t hash = qHash(icc);
+    auto matches = [&](const Entry &entry) {
+        return entry.hash == hash && entry.exifAdobe == exifAdobe && entry.input == input &&
+               entry.profile == icc;
+    };
     std::promise<Made> building;
     std::shared_future<Made> known;
     {
         const std::lock_guard<std::mutex> guard(lock);
         for (const Entry &entry : cache)
-            if (entry.hash == hash && entry.input == input && entry.profile == profile) {
+            if (matches(entry)) {
                 known = entry.made;
                 break;
             }
         if (!known.valid()) {
-            cache.push_front({profile, input, hash, building.get_future().share()});
+            cache.push_front({icc, exifAdobe, input, hash, building.get_future().share()});
             if (cache.size() > kCachedTransforms)
                 cache.pop_back();
         }
@@ -270,11 +274,9 @@ Made cachedTransform(const QByteArray &icc, bool exifAdobe, SrgbTransform::Input
     } catch (...) {
         building.set_exception(std::current_exception()); // to those waiting; the next caller tries again
         const std::lock_guard<std::mutex> guard(lock);
-        for (auto it = cache.begin(); it != cache.end(); ++it)
-            if (it->hash == hash && it->input == input && it->profile == profile) {
-                cache.erase(it);
-                break;
-            }
+        const auto failed = std::find_if(cache.begin(), cache.end(), matches);
+        if (failed != cache.end())
+            cache.erase(failed);
         throw;
     }
 }
