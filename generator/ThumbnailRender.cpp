@@ -122,8 +122,8 @@ RgbImage thumbnailPixels(const QByteArray &file, const ThumbnailRequest &request
         *colourIgnored = colour.ignored;
     RgbImage scaled;
     if (sink.inks) {
-        const std::vector<uint8_t> inks = sink.resampler->finishPixels();
-        scaled = colour.inksToSrgb(inks.data(), planner.storedTarget.width(), planner.storedTarget.height());
+        scaled = colour.inksToSrgb(sink.resampler->finishPixels(), planner.storedTarget.width(),
+                                   planner.storedTarget.height());
     } else {
         scaled = sink.resampler->finish();
         colour.toSrgb(scaled);

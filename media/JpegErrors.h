@@ -23,7 +23,8 @@ struct JpegGuard {
     int maxWarnings;
     int maxScans;
     long long deadlineMs;
-    long long reserved; // taken from the budget; given back by the caller of the setjmp function
+    unsigned progressCalls; // the clock is read every few calls: reading it is a system call
+    long long reserved;     // taken from the budget; given back by the caller of the setjmp function
 };
 
 // Clears the guard and arms it with the limits; the CPU time limit starts now. Call before setjmp.

@@ -184,7 +184,10 @@ bool Resampler::begin(int width, int height) noexcept
             m_down = makeTaps(height, m_targetHeight);
             m_planes.assign(size_t(width + m_across.stride) * size_t(m_channels), 0);
         }
-        m_acrossDone.assign(rowBytes() * size_t(height), 0);
+        // Filled as rows arrive (no zeroing first: a pass over the whole picture); rows that never do are
+        // added in finishPixels().
+        m_acrossDone.clear();
+        m_acrossDone.reserve(rowBytes() * size_t(height));
         return true;
     } catch (const std::bad_alloc &) {
         return false;
@@ -195,10 +198,14 @@ void Resampler::addRow(const uint8_t *pixels) noexcept
 {
     if (m_rowsIn >= m_sourceHeight)
         return;
-    uint8_t *out = m_acrossDone.data() + rowBytes() * size_t(m_rowsIn++);
-    if (m_copyOnly)
-        std::memcpy(out, pixels, rowBytes());
-    else if (m_channels == 4)
+    ++m_rowsIn;
+    if (m_copyOnly) {
+        m_acrossDone.insert(m_acrossDone.end(), pixels, pixels + rowBytes());
+        return;
+    }
+    m_acrossDone.resize(m_acrossDone.size() + rowBytes()); // within the reserve: never reallocates
+    uint8_t *out = m_acrossDone.data() + m_acrossDone.size() - rowBytes();
+    if (m_channels == 4)
         splitAndFilter<4>(m_across, m_sourceWidth, m_targetWidth, pixels, m_planes.data(), out);
     else
         splitAndFilter<3>(m_across, m_sourceWidth, m_targetWidth, pixels, m_planes.data(), out);
@@ -215,6 +222,7 @@ RgbImage Resampler::finish()
 
 std::vector<uint8_t> Resampler::finishPixels()
 {
+    m_acrossDone.resize(rowBytes() * size_t(m_sourceHeight)); // rows never delivered: black, no ink
     std::vector<uint8_t> out = m_copyOnly ? std::move(m_acrossDone) : filterDown();
     if (m_soften && m_channels == 4)
         soften<4>(out.data(), m_targetWidth, m_targetHeight);

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 // Turns a picture's colours into plain sRGB through its colour profile, with Little CMS 2: matrix and
 // LUT profiles, RGB, gray and CMYK alike. A transform is made once per profile and shared, by threads
@@ -40,14 +41,16 @@ public:
                                                 65, 82, 101, 122, 145, 170, 197, 226, 255};
     static constexpr int kInkWeight = 256; // an ink's distance past its node, in 1/256 of the gap
     struct CmykTable {
-        std::uint8_t rgb[kInkNodes][kInkNodes][kInkNodes][kInkNodes][3]; // [k][c][m][y]
+        // [c][m][y][k]: both layers of black next to each other. The interpolation reads eight bytes
+        // at a node (the two past the last node come from node[], which follows).
+        std::uint8_t rgb[kInkNodes][kInkNodes][kInkNodes][kInkNodes][3];
         std::uint8_t node[256];  // each ink's node below it (the last one: the node before 255)
         std::uint16_t past[256]; // and how far past it
     };
 
     SrgbTransform(void *handle, Input input);
-    SrgbTransform(std::unique_ptr<MatrixShaper> shaper, void *handle)
-        : m_handle(handle), m_input(Input::Rgb), m_shaper(std::move(shaper))
+    explicit SrgbTransform(std::unique_ptr<MatrixShaper> shaper)
+        : m_handle(nullptr), m_input(Input::Rgb), m_shaper(std::move(shaper))
     {
     }
     ~SrgbTransform();
@@ -61,11 +64,13 @@ public:
     void convertCmykRow(const std::uint8_t *cmyk, std::uint8_t *rgb, int width) const noexcept;
     // A picture of plain CMYK (width x height x 4 bytes, rows packed) into sRGB. CMYK input only.
     RgbImage convertCmyk(const std::uint8_t *cmyk, int width, int height) const;
+    // The same, turned in place within the inks' own memory.
+    RgbImage convertCmyk(std::vector<std::uint8_t> &&cmyk, int width, int height) const;
 
 private:
-    void *m_handle; // cmsHTRANSFORM
+    void *m_handle; // cmsHTRANSFORM; null for a matrix profile
     Input m_input;
-    std::unique_ptr<MatrixShaper> m_shaper; // when set, used instead of the handle
+    std::unique_ptr<MatrixShaper> m_shaper; // when set, there is no handle
     std::unique_ptr<CmykTable> m_cmyk;      // likewise
 };
 
@@ -80,9 +85,12 @@ struct PictureColour {
     void toSrgb(RgbImage &image) const;
     // CMYK pictures too, when the decoder handed over their inks (see RgbRowSink::beginInks).
     RgbImage inksToSrgb(const std::uint8_t *cmyk, int width, int height) const;
+    RgbImage inksToSrgb(std::vector<std::uint8_t> &&cmyk, int width, int height) const; // in place
 };
 
 // Decided from the file's tags: its embedded profile, else Adobe RGB when EXIF says so, else nothing
 // (the decoder's own conversion, taken as sRGB). Transforms come from a small cache kept for the process.
 PictureColour pictureColour(const JpegColourTags &tags);
 PictureColour pictureColour(const std::uint8_t *data, std::size_t size);
+// The same made anew, past the cache: what the cache hands out must turn colours just as it does.
+PictureColour freshPictureColour(const JpegColourTags &tags);

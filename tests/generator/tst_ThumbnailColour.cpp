@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
+#include <thread>
+
 using ColourFixtures::Profile;
 using ThumbFixtures::Colour;
 
@@ -243,6 +246,101 @@ private slots:
         for (size_t i = 0; i < theirs.size(); ++i)
             worst = std::max(worst, std::abs(int(theirs[i]) - int(ours.pixels[i])));
         QVERIFY2(worst <= 1, qPrintable(QString::number(worst)));
+        // Pixels are turned two at a time where they can be: alone, each comes out the same.
+        for (size_t p = 0; p < stored.size(); p += 3 * 97) {
+            RgbImage alone{1, 1, {stored[p], stored[p + 1], stored[p + 2]}};
+            colour.toSrgb(alone);
+            QCOMPARE(alone.pixels, std::vector<uint8_t>(ours.pixels.begin() + qsizetype(p),
+                                                        ours.pixels.begin() + qsizetype(p) + 3));
+        }
+    }
+
+    // A transform is built once per profile and kind of pixels, and kept for the next pictures: what the
+    // cache hands out turns colours exactly as a transform built anew, for every kind of profile.
+    void cachedTransformsTurnColoursAsFreshOnes_data()
+    {
+        QTest::addColumn<Profile>("profile");
+        QTest::addColumn<int>("components");
+        QTest::addColumn<bool>("exifAdobeRgb");
+        QTest::newRow("matrix: Display P3") << Profile::DisplayP3 << 3 << false;
+        QTest::newRow("matrix: ProPhoto") << Profile::ProPhoto << 3 << false;
+        QTest::newRow("Adobe RGB from EXIF") << Profile::None << 3 << true;
+        QTest::newRow("gray") << Profile::LinearGray << 1 << false;
+        QTest::newRow("CMYK table") << Profile::Cmyk << 4 << false;
+    }
+    void cachedTransformsTurnColoursAsFreshOnes()
+    {
+        QFETCH(Profile, profile);
+        QFETCH(int, components);
+        QFETCH(bool, exifAdobeRgb);
+        JpegColourTags tags;
+        tags.components = components;
+        tags.iccProfile = ColourFixtures::profile(profile);
+        tags.exifAdobeRgb = exifAdobeRgb;
+        const PictureColour cached = pictureColour(tags), again = pictureColour(tags);
+        const PictureColour fresh = freshPictureColour(tags);
+        QVERIFY(cached.transform && fresh.transform);
+        QCOMPARE(again.transform, cached.transform); // kept, not built again
+        QVERIFY(fresh.transform != cached.transform);
+        // An odd number of pixels over every level of each channel, in a scrambled order.
+        const int count = 4099, channels = components == 4 ? 4 : 3;
+        std::vector<uint8_t> stored(size_t(count) * size_t(channels));
+        for (size_t i = 0; i < stored.size(); ++i)
+            stored[i] = uint8_t((i * 37 + i / 256 * 101) % 256);
+        if (components == 1) // gray pictures come as three equal values
+            for (size_t i = 0; i < stored.size(); i += 3)
+                stored[i + 1] = stored[i + 2] = stored[i];
+        if (components == 4) {
+            QCOMPARE(cached.inksToSrgb(stored.data(), count, 1).pixels,
+                     fresh.inksToSrgb(stored.data(), count, 1).pixels);
+            // Turned in place within the inks' own memory, too.
+            QCOMPARE(cached.inksToSrgb(std::vector<uint8_t>(stored), count, 1).pixels,
+                     fresh.inksToSrgb(stored.data(), count, 1).pixels);
+            return;
+        }
+        RgbImage viaCache{count, 1, stored}, viaFresh{count, 1, stored};
+        cached.toSrgb(viaCache);
+        fresh.toSrgb(viaFresh);
+        QVERIFY(viaCache.pixels != stored);
+        QCOMPARE(viaCache.pixels, viaFresh.pixels);
+    }
+
+    // The same bytes asked for as another kind of pixels are not taken from the cache: a CMYK profile is
+    // unfit for an RGB picture even once it was built for CMYK ones.
+    void cacheTellsKindsOfPixelsApart()
+    {
+        JpegColourTags tags;
+        tags.components = 4;
+        tags.iccProfile = ColourFixtures::profile(Profile::Cmyk);
+        QVERIFY(pictureColour(tags).forCmykRows());
+        tags.components = 3;
+        const PictureColour unfit = pictureColour(tags);
+        QVERIFY(!unfit.transform);
+        QVERIFY(!unfit.ignored.isEmpty());
+    }
+
+    // Workers meeting a profile not yet built at the same moment share one build.
+    void workersShareOneBuild()
+    {
+        JpegColourTags tags;
+        tags.components = 4;
+        tags.iccProfile = ColourFixtures::profile(Profile::Cmyk);
+        tags.iccProfile[100] = char(0x5A); // a reserved header byte: a profile the cache has not met
+        std::atomic<bool> go = false;
+        std::vector<std::shared_ptr<const SrgbTransform>> got(4);
+        std::vector<std::thread> workers;
+        for (auto &transform : got)
+            workers.emplace_back([&go, &tags, &transform] {
+                while (!go)
+                    std::this_thread::yield();
+                transform = pictureColour(tags).transform;
+            });
+        go = true;
+        for (std::thread &worker : workers)
+            worker.join();
+        QVERIFY(got.front());
+        for (const auto &transform : got)
+            QCOMPARE(transform, got.front());
     }
 
     // Without a usable profile the numbers are shown as stored (CMYK by the ink multiplication browsers

@@ -231,6 +231,40 @@ private Q_SLOTS:
         }
     }
 
+    // A picture cut short: the rows that never came are black (no ink), the ones that did are kept, and
+    // the resampler can be begun again for the next picture.
+    void rowsNeverDeliveredStayBlack_data()
+    {
+        QTest::addColumn<QSize>("to");
+        QTest::addColumn<int>("channels");
+        QTest::newRow("same size") << QSize(40, 30) << 3;
+        QTest::newRow("same size, inks") << QSize(40, 30) << 4;
+        QTest::newRow("reduced") << QSize(20, 15) << 3;
+    }
+    void rowsNeverDeliveredStayBlack()
+    {
+        QFETCH(QSize, to);
+        QFETCH(int, channels);
+        const QSize from(40, 30);
+        const std::vector<uint8_t> white(size_t(from.width() * channels), 255);
+        Resampler r(to.width(), to.height(), false, channels);
+        for (const int delivered : {from.height(), from.height() / 3}) {
+            QVERIFY(r.begin(from.width(), from.height()));
+            for (int y = 0; y < delivered; ++y)
+                r.addRow(white.data());
+            const std::vector<uint8_t> out = r.finishPixels();
+            QCOMPARE(out.size(), size_t(to.width() * to.height() * channels));
+            const size_t rowBytes = size_t(to.width() * channels);
+            QCOMPARE(int(out.front()), 255);
+            QCOMPARE(int(out.back()), delivered == from.height() ? 255 : 0);
+            const auto firstBlack = size_t(std::find(out.begin(), out.end(), 0) - out.begin());
+            if (delivered < from.height()) // past the rows' reach (and their filter's): nothing but black
+                QVERIFY(std::all_of(out.begin() + qsizetype(firstBlack / rowBytes * rowBytes) +
+                                        qsizetype(rowBytes) * 2,
+                                    out.end(), [](uint8_t v) { return v == 0; }));
+        }
+    }
+
     void keepsFlatColoursFlat_data()
     {
         QTest::addColumn<QSize>("from");
