@@ -21,13 +21,15 @@ PosterCounts makeMissingPosters(const QString &folder, MediaKind kind, QTextStre
         ++counts.failed;
         return counts;
     }
-    const QStringList movies = PosterMaking::moviesWithoutPicture(folder, listing.names);
+    // One pass over the folder: a movie without a picture is queued, a picture already there is
+    // never replaced, and a file there that is no picture is told, since the page cannot show the movie.
+    QStringList movies;
     for (const QString &name : listing.names) {
         const QString movie = JoinFolderFile(folder, name);
-        if (movies.contains(movie))
+        if (PosterMaking::pictureIsMissing(folder, name)) {
+            movies << movie;
             continue;
-        // It has its picture already, never replaced; a file there that is no picture is told, since the
-        // page cannot show the movie.
+        }
         const QString picture = MovieFrameSave::picturePathOf(movie);
         if (!measureJpeg(picture).ok) {
             err << kPageMakerName << ": "

@@ -10,15 +10,18 @@
 namespace PosterMaking
 {
 
+bool pictureIsMissing(const QString &folder, const QString &name)
+{
+    const QFileInfo picture(QDir(folder).filePath(MoviePictureName(name)));
+    return !picture.exists() && !picture.isSymLink();
+}
+
 QStringList moviesWithoutPicture(const QString &folder, const QStringList &names)
 {
     QStringList movies;
-    for (const QString &name : names) {
-        const QString movie = JoinFolderFile(folder, name);
-        const QFileInfo picture(QDir(folder).filePath(MoviePictureName(name)));
-        if (!picture.exists() && !picture.isSymLink())
-            movies << movie;
-    }
+    for (const QString &name : names)
+        if (pictureIsMissing(folder, name))
+            movies << JoinFolderFile(folder, name);
     return movies;
 }
 

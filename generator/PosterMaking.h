@@ -10,6 +10,10 @@
 namespace PosterMaking
 {
 
+// Whether the picture of the movie name (a bare name in folder) is missing: neither a file nor a link
+// stands at its name.
+bool pictureIsMissing(const QString &folder, const QString &name);
+
 // The full paths of the movies among names (bare names in folder) whose picture is missing: neither a
 // file nor a link stands at its name.
 QStringList moviesWithoutPicture(const QString &folder, const QStringList &names);

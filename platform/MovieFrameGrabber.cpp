@@ -10,6 +10,7 @@
 #include <gst/video/video-info.h>
 
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -72,6 +73,25 @@ qint64 frameTime(qint64 pts, qint64 previous, qint64 frameDuration)
     if (previous < 0)
         return pts;
     return qMax(pts, previous + frameDuration);
+}
+
+// A decoded frame of an 8K movie is 50 MB, so the number the decoder keeps alive decides the
+// pipeline's memory. libav's video decoders thread by frames by default, holding one more decoded
+// frame per thread: they split each frame into slices between threads instead. Rendering straight
+// into GStreamer's buffers saves no frame here: a frame the decoder still refers to is copied whole
+// when it is handed on, and a new 50 MB buffer allocated for every frame.
+void decodeLean(GstBin *, GstBin *, GstElement *element, gpointer)
+{
+    GstElementFactory *factory = gst_element_get_factory(element);
+    const gchar *klass =
+        factory ? gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS) : nullptr;
+    if (!klass || !strstr(klass, "Decoder") || !strstr(klass, "Video"))
+        return;
+    GObjectClass *type = G_OBJECT_GET_CLASS(element);
+    if (g_object_class_find_property(type, "thread-type"))
+        gst_util_set_object_arg(G_OBJECT(element), "thread-type", "slice");
+    if (g_object_class_find_property(type, "direct-rendering"))
+        g_object_set(element, "direct-rendering", FALSE, nullptr);
 }
 
 } // namespace
@@ -181,6 +201,7 @@ bool MovieFrameGrabber::open(const QString &path, QString *error)
     GstCaps *caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", nullptr);
     g_object_set(sink, "caps", caps, "sync", FALSE, "max-buffers", 2u, "drop", FALSE, nullptr);
     gst_caps_unref(caps);
+    g_signal_connect(pipeline, "deep-element-added", G_CALLBACK(decodeLean), nullptr);
     gst_bin_add_many(GST_BIN(pipeline), decode, crop, convert, sink, nullptr);
     gst_element_link_many(crop, convert, sink, nullptr);
     // Only the video stream is decoded and linked; other streams stay unlinked. The crop is set
