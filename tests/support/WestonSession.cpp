@@ -31,8 +31,9 @@ WestonSession::~WestonSession()
         QThread::msleep(50);
 }
 
-bool WestonSession::start(QString *why)
+bool WestonSession::start(QString *why, int scale)
 {
+    m_scale = scale;
     if (!m_runtime.isValid()) {
         *why = QStringLiteral("no temporary folder");
         return false;
@@ -53,8 +54,9 @@ bool WestonSession::start(QString *why)
     weston.setProgram(QStringLiteral("weston"));
     // --debug lets the screenshooter in.
     weston.setArguments({QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--use-pixman"),
-                         QStringLiteral("--width=1280"), QStringLiteral("--height=1024"),
-                         QStringLiteral("--debug"), QStringLiteral("--socket=") + QLatin1String(kSocket),
+                         QStringLiteral("--width=1280"), QStringLiteral("--height=1024"), // in points
+                         QStringLiteral("--scale=%1").arg(scale), QStringLiteral("--debug"),
+                         QStringLiteral("--socket=") + QLatin1String(kSocket),
                          QStringLiteral("--config=") + config.fileName(),
                          QStringLiteral("--log=") + runtime.filePath(QStringLiteral("weston.log"))});
     if (!weston.startDetached(&m_pid)) {

@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 
 // A Wayland compositor of the test's own: weston on its headless backend (drawn by pixman, so its
-// screenshooter sees what a person would), an output of 1280x1024 over a plain green desktop, in a
-// runtime folder of its own. Ended with the session.
+// screenshooter sees what a person would), an output of 1280x1024 points over a plain green desktop,
+// in a runtime folder of its own. Ended with the session.
 class WestonSession
 {
     Q_DISABLE_COPY_MOVE(WestonSession)
@@ -23,7 +23,8 @@ public:
 
     // Starts weston and waits for its socket; false with the reason when it cannot. Works before the
     // application object exists, so that the application can connect to it.
-    bool start(QString *why);
+    // scale: the output's pixels per point (2: a HiDPI screen, its shots twice as large).
+    bool start(QString *why, int scale = 1);
     // The socket's full path: what WAYLAND_DISPLAY names for a client of this compositor.
     QString display() const;
     // The environment of a program run as a client of this compositor on Qt's Wayland plugin.
@@ -31,8 +32,10 @@ public:
     // The whole output as the compositor shows it now (through weston's screenshooter); a null
     // image when the shot failed.
     QImage screenshot() const;
+    int scale() const { return m_scale; }
 
 private:
     QTemporaryDir m_runtime;
     qint64 m_pid = 0;
+    int m_scale = 1;
 };
