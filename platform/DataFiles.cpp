@@ -28,4 +28,14 @@ QString path(const QString &fileName)
     return QDir(folder()).filePath(fileName);
 }
 
+QString path(const QString &fileName, int scale)
+{
+    if (scale == 1)
+        return path(fileName);
+    const QFileInfo name(fileName);
+    const QString base = name.path() == QLatin1String(".") ? name.completeBaseName()
+                                                           : name.path() + QLatin1Char('/') + name.completeBaseName();
+    return path(base + QStringLiteral("@%1x.").arg(scale) + name.suffix());
+}
+
 } // namespace DataFiles

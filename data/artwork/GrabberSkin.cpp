@@ -9,9 +9,9 @@
 namespace
 {
 
-QByteArray grabberSkin()
+QImage grabberSkin(int scale)
 {
-    QImage image = Style::windowSkin(561, 390, QStringLiteral("AVI Frame Grabber"));
+    QImage image = Style::windowSkin(QSize(561, 390), scale, QStringLiteral("AVI Frame Grabber"));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     // The column of commands at the left.
@@ -26,18 +26,18 @@ QByteArray grabberSkin()
     Style::drawEngravedText(p, QRect(184, 300, 325, 30), Qt::AlignCenter,
                             QStringLiteral("Pause, then pick the frame with the slider"));
     p.end();
-    return Style::png(image);
+    return image;
 }
 
-QImage face(int width, int height, const QString &caption)
+QImage face(int scale, int width, int height, const QString &caption)
 {
-    return Style::pictureButton(QSize(width, height), caption, false, Style::AccentLight);
+    return Style::pictureButton(QSize(width, height), scale, caption, false, Style::AccentLight);
 }
 
 // The power button: a round plate with the power sign.
-QByteArray powerButton()
+QImage powerButton(int scale)
 {
-    QImage image(42, 42, QImage::Format_ARGB32_Premultiplied);
+    QImage image = Style::canvas(QSize(42, 42), scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -53,36 +53,36 @@ QByteArray powerButton()
     p.drawArc(QRectF(11, 11, 20, 20), 120 * 16, 300 * 16);
     p.drawLine(QPointF(21, 8), QPointF(21, 20));
     p.end();
-    return Style::png(image);
+    return image;
 }
 
-QByteArray openAviButton()
+QImage openAviButton(int scale)
 {
-    return Style::png(face(101, 26, QStringLiteral("Open AVI")));
+    return face(scale, 101, 26, QStringLiteral("Open AVI"));
 }
-QByteArray openMpgButton()
+QImage openMpgButton(int scale)
 {
-    return Style::png(face(105, 26, QStringLiteral("Open MPG")));
+    return face(scale, 105, 26, QStringLiteral("Open MPG"));
 }
-QByteArray saveButton()
+QImage saveButton(int scale)
 {
-    return Style::png(face(81, 24, QStringLiteral("Save")));
+    return face(scale, 81, 24, QStringLiteral("Save"));
 }
-QByteArray pauseButton()
+QImage pauseButton(int scale)
 {
-    return Style::png(face(68, 21, QStringLiteral("Pause")));
+    return face(scale, 68, 21, QStringLiteral("Pause"));
 }
-QByteArray playButton()
+QImage playButton(int scale)
 {
-    return Style::png(face(50, 25, QStringLiteral("Play")));
+    return face(scale, 50, 25, QStringLiteral("Play"));
 }
 
 } // namespace
 
-TESSALOOM_ARTWORK("grabber_skin.png", grabberSkin);
-TESSALOOM_ARTWORK("grabber_openavi.png", openAviButton);
-TESSALOOM_ARTWORK("grabber_openmpg.png", openMpgButton);
-TESSALOOM_ARTWORK("grabber_save.png", saveButton);
-TESSALOOM_ARTWORK("grabber_pause.png", pauseButton);
-TESSALOOM_ARTWORK("grabber_play.png", playButton);
-TESSALOOM_ARTWORK("grabber_power.png", powerButton);
+TESSALOOM_SKIN("grabber_skin.png", grabberSkin, Style::Key);
+TESSALOOM_PICTURE("grabber_openavi.png", openAviButton);
+TESSALOOM_PICTURE("grabber_openmpg.png", openMpgButton);
+TESSALOOM_PICTURE("grabber_save.png", saveButton);
+TESSALOOM_PICTURE("grabber_pause.png", pauseButton);
+TESSALOOM_PICTURE("grabber_play.png", playButton);
+TESSALOOM_PICTURE("grabber_power.png", powerButton);

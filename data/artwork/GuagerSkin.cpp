@@ -8,10 +8,10 @@ namespace
 {
 
 // The progress window (350 x 50): a slim band with a caption, a well for the bar at 21, 20.
-QByteArray guagerSkin()
+QImage guagerSkin(int scale)
 {
     const QSize size(350, 50);
-    QImage image = Style::body(size, Style::roundedOutline(QRect(QPoint(0, 0), size), 10));
+    QImage image = Style::body(size, scale, Style::roundedOutline(QRect(QPoint(0, 0), size), 10));
     {
         QPainter p(&image);
         Style::drawSlimBand(p, QRect(96, 4, 158, 12), QStringLiteral("Working\u2026"));
@@ -21,9 +21,9 @@ QByteArray guagerSkin()
         Style::drawGroove(p, 24, 325, 40);
     }
     Style::bevel(image);
-    return Style::png(image);
+    return image;
 }
 
 } // namespace
 
-TESSALOOM_ARTWORK("guager_skin.png", guagerSkin);
+TESSALOOM_SKIN("guager_skin.png", guagerSkin, Style::Key);

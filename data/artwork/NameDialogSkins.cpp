@@ -10,16 +10,16 @@ namespace
 constexpr int kWidth = 367;
 constexpr int kHeight = 233;
 
-QByteArray nameitSkin()
+QImage nameitSkin(int scale)
 {
-    return Style::png(Style::windowSkin(kWidth, kHeight, QStringLiteral("Name your file")));
+    return Style::windowSkin(QSize(kWidth, kHeight), scale, QStringLiteral("Name your file"));
 }
-QByteArray overwriteSkin()
+QImage overwriteSkin(int scale)
 {
-    return Style::png(Style::windowSkin(kWidth, kHeight, QStringLiteral("Overwrite?")));
+    return Style::windowSkin(QSize(kWidth, kHeight), scale, QStringLiteral("Overwrite?"));
 }
 
 } // namespace
 
-TESSALOOM_ARTWORK("nameit_skin.png", nameitSkin);
-TESSALOOM_ARTWORK("overwrite_skin.png", overwriteSkin);
+TESSALOOM_SKIN("nameit_skin.png", nameitSkin, Style::Key);
+TESSALOOM_SKIN("overwrite_skin.png", overwriteSkin, Style::Key);

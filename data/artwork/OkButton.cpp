@@ -6,16 +6,16 @@ namespace
 {
 
 // The OK picture button (42 x 37) of the message window, raised and pressed.
-QByteArray okButton()
+QImage okButton(int scale)
 {
-    return Style::png(Style::pictureButton(QSize(42, 37), QStringLiteral("OK"), false));
+    return Style::pictureButton(QSize(42, 37), scale, QStringLiteral("OK"), false);
 }
-QByteArray okButtonDown()
+QImage okButtonDown(int scale)
 {
-    return Style::png(Style::pictureButton(QSize(42, 37), QStringLiteral("OK"), true));
+    return Style::pictureButton(QSize(42, 37), scale, QStringLiteral("OK"), true);
 }
 
 } // namespace
 
-TESSALOOM_ARTWORK("ok_button.png", okButton);
-TESSALOOM_ARTWORK("ok_button_down.png", okButtonDown);
+TESSALOOM_PICTURE("ok_button.png", okButton);
+TESSALOOM_PICTURE("ok_button_down.png", okButtonDown);

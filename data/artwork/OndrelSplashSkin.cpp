@@ -10,14 +10,14 @@ namespace
 
 // The start-up splash (312 x 301): a medallion with the emblem rising above a rounded plate that
 // carries the name; everything around them is cut out.
-QByteArray ondrelSplashSkin()
+QImage ondrelSplashSkin(int scale)
 {
     const QSize size(312, 301);
     const QPoint centre(156, 64);
     QPainterPath shape = Style::roundedOutline(QRect(0, 50, 312, 251), 20);
     shape.addEllipse(QRectF(centre.x() - 64, 0, 128, 128));
     shape.setFillRule(Qt::WindingFill);
-    QImage image = Style::body(size, shape.simplified());
+    QImage image = Style::body(size, scale, shape.simplified());
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing, true);
@@ -42,9 +42,9 @@ QByteArray ondrelSplashSkin()
         Style::drawSlimBand(p, QRect(66, 262, 180, 16), QStringLiteral("Click to begin"));
     }
     Style::bevel(image);
-    return Style::png(image);
+    return image;
 }
 
 } // namespace
 
-TESSALOOM_ARTWORK("ondrelsplash_skin.png", ondrelSplashSkin);
+TESSALOOM_SKIN("ondrelsplash_skin.png", ondrelSplashSkin, Style::Key);

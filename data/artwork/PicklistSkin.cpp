@@ -40,26 +40,29 @@ void drawClosePad(QPainter &p)
     fill.setColorAt(0, Style::BodyLight);
     fill.setColorAt(1, Style::Body);
     p.fillPath(pad, fill);
+    p.save();
+    Style::alignHairlines(p);
     p.setPen(Style::BodyDark);
     p.drawPath(pad);
+    p.restore();
 }
 
-QByteArray picklistSkin()
+QImage picklistSkin(int scale)
 {
-    QImage image = Style::windowSkin(449, 355, QStringLiteral("Pick List"), PicklistKey);
+    QImage image = Style::windowSkin(QSize(449, 355), scale, QStringLiteral("Pick List"), PicklistKey);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     drawButtonShelf(p);
     drawListWell(p);
     drawClosePad(p);
     p.end();
-    return Style::png(image);
+    return image;
 }
 
 // A rounded steel-blue face with its label, on a transparent ground.
-QImage buttonFace(int width, int height, const QString &label)
+QImage buttonFace(int scale, int width, int height, const QString &label)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image = Style::canvas(QSize(width, height), scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -82,15 +85,15 @@ QImage buttonFace(int width, int height, const QString &label)
     return image;
 }
 
-QByteArray fillButton() { return Style::png(buttonFace(42, 25, QStringLiteral("Fill"))); }
-QByteArray loadButton() { return Style::png(buttonFace(59, 27, QStringLiteral("Load"))); }
-QByteArray saveButton() { return Style::png(buttonFace(59, 27, QStringLiteral("Save"))); }
-QByteArray clearButton() { return Style::png(buttonFace(64, 28, QStringLiteral("Clear"))); }
+QImage fillButton(int scale) { return buttonFace(scale, 42, 25, QStringLiteral("Fill")); }
+QImage loadButton(int scale) { return buttonFace(scale, 59, 27, QStringLiteral("Load")); }
+QImage saveButton(int scale) { return buttonFace(scale, 59, 27, QStringLiteral("Save")); }
+QImage clearButton(int scale) { return buttonFace(scale, 64, 28, QStringLiteral("Clear")); }
 
 } // namespace
 
-TESSALOOM_ARTWORK("picklist_skin.png", picklistSkin);
-TESSALOOM_ARTWORK("picklist_fill.png", fillButton);
-TESSALOOM_ARTWORK("picklist_load.png", loadButton);
-TESSALOOM_ARTWORK("picklist_save.png", saveButton);
-TESSALOOM_ARTWORK("picklist_clear.png", clearButton);
+TESSALOOM_SKIN("picklist_skin.png", picklistSkin, PicklistKey);
+TESSALOOM_PICTURE("picklist_fill.png", fillButton);
+TESSALOOM_PICTURE("picklist_load.png", loadButton);
+TESSALOOM_PICTURE("picklist_save.png", saveButton);
+TESSALOOM_PICTURE("picklist_clear.png", clearButton);

@@ -8,10 +8,10 @@ namespace
 {
 
 // The message window (384 x 64): a well for the message, a rim for the OK button, the emblem at left.
-QByteArray prompt2Skin()
+QImage prompt2Skin(int scale)
 {
     const QSize size(384, 64);
-    QImage image = Style::body(size, Style::roundedOutline(QRect(QPoint(0, 0), size), 12));
+    QImage image = Style::body(size, scale, Style::roundedOutline(QRect(QPoint(0, 0), size), 12));
     {
         QPainter p(&image);
         Style::drawEmblem(p, QRect(5, 24, 15, 15));
@@ -19,9 +19,9 @@ QByteArray prompt2Skin()
         Style::drawPanel(p, QRect(327, 11, 45, 41), QColor());
     }
     Style::bevel(image);
-    return Style::png(image);
+    return image;
 }
 
 } // namespace
 
-TESSALOOM_ARTWORK("prompt2_skin.png", prompt2Skin);
+TESSALOOM_SKIN("prompt2_skin.png", prompt2Skin, Style::Key);

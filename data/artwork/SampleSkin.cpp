@@ -5,8 +5,8 @@
 namespace {
 
 // The test window's skin: shows the shared look at a small size.
-QByteArray sampleSkin() { return Style::png(Style::windowSkin(240, 120, QStringLiteral("Tessaloom"))); }
+QImage sampleSkin(int scale) { return Style::windowSkin(QSize(240, 120), scale, QStringLiteral("Tessaloom")); }
 
 } // namespace
 
-TESSALOOM_ARTWORK("sample_skin.png", sampleSkin);
+TESSALOOM_SKIN("sample_skin.png", sampleSkin, Style::Key);

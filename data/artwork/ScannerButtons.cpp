@@ -10,9 +10,9 @@
 namespace
 {
 
-QImage button(int width, int height, const QString &text, bool accent)
+QImage button(int scale, int width, int height, const QString &text, bool accent)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image = Style::canvas(QSize(width, height), scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -39,10 +39,11 @@ QImage button(int width, int height, const QString &text, bool accent)
 }
 
 // The small pick list button: a list of lines.
-QImage pickListButton()
+QImage PickListButton(int scale)
 {
-    QImage image = button(16, 14, QString(), true);
+    QImage image = button(scale, 16, 14, QString(), true);
     QPainter p(&image);
+    Style::alignHairlines(p);
     p.setPen(Qt::white);
     for (int y = 4; y <= 10; y += 3)
         p.drawLine(4, y, 11, y);
@@ -50,11 +51,11 @@ QImage pickListButton()
 }
 
 #define SCANNER_BUTTON(name, width, height, text, accent)                                                    \
-    QByteArray name()                                                                                        \
+    QImage name(int scale)                                                                                   \
     {                                                                                                        \
-        return Style::png(button(width, height, QStringLiteral(text), accent));                              \
+        return button(scale, width, height, QStringLiteral(text), accent);                                   \
     }                                                                                                        \
-    TESSALOOM_ARTWORK("scanner_" #name ".png", name)
+    TESSALOOM_PICTURE("scanner_" #name ".png", name)
 
 SCANNER_BUTTON(WebButton, 76, 28, "Create", true);
 SCANNER_BUTTON(PreviewButton, 90, 28, "Preview", true);
@@ -72,11 +73,6 @@ SCANNER_BUTTON(MPGButton, 51, 22, "MPG", false);
 
 #undef SCANNER_BUTTON
 
-QByteArray PickListButton()
-{
-    return Style::png(pickListButton());
-}
-
 } // namespace
 
-TESSALOOM_ARTWORK("scanner_PickListButton.png", PickListButton);
+TESSALOOM_PICTURE("scanner_PickListButton.png", PickListButton);

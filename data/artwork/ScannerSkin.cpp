@@ -26,10 +26,13 @@ void sunkenPanel(QPainter &p, const QRect &area, int radius)
     fill.setColorAt(0, Style::BodyDark.lighter(115));
     fill.setColorAt(1, Style::Body);
     p.fillPath(path, fill);
+    p.save();
+    Style::alignHairlines(p);
     p.setPen(QPen(Style::BodyDark.darker(130), 1));
     p.drawPath(path);
     p.setPen(QPen(Style::BodyLight, 1));
     p.drawLine(area.left() + radius, area.bottom() + 1, area.right() - radius, area.bottom() + 1);
+    p.restore();
 }
 
 void caption(QPainter &p, const QRect &area, const QString &text, int pixelSize, const QColor &ink,
@@ -48,8 +51,11 @@ void hintsOffSpot(QPainter &p, const QRect &area)
     QPainterPath plate;
     plate.addRoundedRect(area, 6, 6);
     p.fillPath(plate, Style::BodyLight);
+    p.save();
+    Style::alignHairlines(p);
     p.setPen(QPen(Style::BodyDark, 1));
     p.drawPath(plate);
+    p.restore();
     caption(p, area, QStringLiteral("?"), 16, Style::Accent);
     p.setPen(QPen(QColor(170, 30, 30), 2));
     p.drawLine(area.left() + 9, area.bottom() - 4, area.right() - 9, area.top() + 4);
@@ -57,9 +63,9 @@ void hintsOffSpot(QPainter &p, const QRect &area)
 
 // The main window: a steel body on the key colour, the title band, and sunken panels under the
 // folder tree and file list, the commands and the kind buttons.
-QImage scannerSkin()
+QImage scannerSkin(int scale)
 {
-    QImage image(649, 450, QImage::Format_RGB32);
+    QImage image = Style::canvas(QSize(649, 450), scale);
     image.fill(Style::Key);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false); // keeps the outline's edge off the key colour
@@ -89,8 +95,11 @@ QImage scannerSkin()
     QPainterPath plate;
     plate.addRoundedRect(QRectF(547, 66, 36, 44), 8, 8);
     p.fillPath(plate, Style::BodyLight);
+    p.save();
+    Style::alignHairlines(p);
     p.setPen(QPen(Style::BodyDark, 1));
     p.drawPath(plate);
+    p.restore();
     sunkenPanel(p, QRect(95, 84, 460, 224), 8);   // folder tree and file list
     sunkenPanel(p, QRect(70, 290, 198, 100), 12); // commands
     sunkenPanel(p, QRect(290, 326, 204, 78), 12); // kind buttons
@@ -109,11 +118,6 @@ QImage scannerSkin()
     return image;
 }
 
-QByteArray scannerSkinPng()
-{
-    return Style::png(scannerSkin());
-}
-
 } // namespace
 
-TESSALOOM_ARTWORK("scanner_skin.png", scannerSkinPng);
+TESSALOOM_SKIN("scanner_skin.png", scannerSkin, Style::Key);

@@ -6,11 +6,11 @@ namespace
 {
 
 // The Options window's skin; its controls sit in panels of their own over the body.
-QByteArray settingsSkin()
+QImage settingsSkin(int scale)
 {
-    return Style::png(Style::windowSkin(550, 510, QStringLiteral("Options")));
+    return Style::windowSkin(QSize(550, 510), scale, QStringLiteral("Options"));
 }
 
 } // namespace
 
-TESSALOOM_ARTWORK("settings_skin.png", settingsSkin);
+TESSALOOM_SKIN("settings_skin.png", settingsSkin, Style::Key);

@@ -62,7 +62,7 @@ void drawSpectrum(QPainter &p, const QRect &area)
 QByteArray soundPicture(Kind kind, const QString &caption)
 {
     const QSize size(240, 180);
-    QImage image = Style::body(size);
+    QImage image = Style::body(size, 1); // the viewer stretches it to its page anyway
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing, true);

@@ -8,10 +8,10 @@ namespace
 {
 
 // The About window (367 x 233): a plain rectangle, nothing cut out; the emblem, the name, the maker.
-QByteArray splashSkin()
+QImage splashSkin(int scale)
 {
     const QSize size(367, 233);
-    QImage image = Style::body(size);
+    QImage image = Style::body(size, scale);
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing, true);
@@ -40,9 +40,9 @@ QByteArray splashSkin()
                                 QColor(58, 64, 80));
     }
     Style::bevelRectangle(image);
-    return Style::png(image);
+    return image;
 }
 
 } // namespace
 
-TESSALOOM_ARTWORK("splash_skin.png", splashSkin);
+TESSALOOM_PICTURE("splash_skin.png", splashSkin);

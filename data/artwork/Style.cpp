@@ -35,10 +35,17 @@ int clampChannel(int v)
     return std::clamp(v, 1, 255);
 } // never reaches the key's pure black
 
-// Brushed steel: light at the top, darker below, with faint horizontal strokes.
-QImage brushedSteel(const QSize &size)
+int scaleOf(const QImage &image)
 {
-    QImage image(size, QImage::Format_RGB32);
+    return std::max(1, qRound(image.devicePixelRatio()));
+}
+
+// Brushed steel: light at the top, darker below, with faint horizontal strokes. At a larger scale the
+// strokes keep their length and the grain is as fine as the pixels.
+QImage brushedSteel(const QSize &logicalSize, int scale)
+{
+    QImage image = canvas(logicalSize, scale);
+    const QSize size = image.size();
     const QColor top(228, 231, 237), middle(200, 204, 212), bottom(164, 170, 183);
     for (int y = 0; y < size.height(); ++y) {
         const double t = size.height() > 1 ? double(y) / (size.height() - 1) : 0;
@@ -47,7 +54,8 @@ QImage brushedSteel(const QSize &size)
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
             // Strokes: the grain changes slowly along x and quickly across rows.
-            const int stroke = (grain(x / 9, y, 11) + grain((x + 4) / 9, y, 11)) / 2 % 5 - 2;
+            const int stroke =
+                (grain(x / (9 * scale), y, 11) + grain((x + 4 * scale) / (9 * scale), y, 11)) / 2 % 5 - 2;
             const int fine = grain(x, y, 3) % 3 - 1;
             const int d = rowShade + stroke + fine;
             line[x] = qRgb(clampChannel(row.red() + d), clampChannel(row.green() + d),
@@ -57,14 +65,23 @@ QImage brushedSteel(const QSize &size)
     return image;
 }
 
+// Worked out on the 1x pixels (the outline's own), each applied to its block of the picture's pixels:
+// the bevel is as wide at every scale and follows the very same outline.
 void bevelImpl(QImage &image, std::optional<QRgb> key)
 {
+    const int scale = scaleOf(image);
     const QImage source = image.convertToFormat(QImage::Format_RGB32);
-    const int w = source.width(), h = source.height();
+    const int w = source.width() / scale, h = source.height() / scale;
     auto outside = [&](int x, int y) {
         if (x < 0 || y < 0 || x >= w || y >= h)
             return true;
-        return key && (source.pixel(x, y) & 0xffffff) == (*key & 0xffffff);
+        return key && (source.pixel(x * scale, y * scale) & 0xffffff) == (*key & 0xffffff);
+    };
+    const auto forBlock = [&](int x, int y, const auto &change) {
+        for (int dy = 0; dy < scale; ++dy)
+            for (int dx = 0; dx < scale; ++dx)
+                image.setPixel(x * scale + dx, y * scale + dy,
+                               change(image.pixel(x * scale + dx, y * scale + dy)));
     };
     const QColor light(255, 255, 255), shade(96, 102, 118);
     for (int y = 0; y < h; ++y) {
@@ -76,7 +93,7 @@ void bevelImpl(QImage &image, std::optional<QRgb> key)
                 for (int dx = -1; dx <= 1 && !edge; ++dx)
                     edge = outside(x + dx, y + dy);
             if (edge) {
-                image.setPixel(x, y, Edge.rgb());
+                forBlock(x, y, [](QRgb) { return Edge.rgb(); });
                 continue;
             }
             for (int ring = 2; ring <= 3; ++ring) {
@@ -84,10 +101,11 @@ void bevelImpl(QImage &image, std::optional<QRgb> key)
                 const bool lowerRight = outside(x + ring, y) || outside(x, y + ring);
                 if (upperLeft == lowerRight)
                     continue;
-                const QColor base = QColor::fromRgb(image.pixel(x, y));
                 const double strength = ring == 2 ? 0.75 : 0.35;
-                image.setPixel(
-                    x, y, (upperLeft ? mix(base, light, strength) : mix(base, shade, strength * 0.8)).rgb());
+                forBlock(x, y, [&](QRgb pixel) {
+                    const QColor base = QColor::fromRgb(pixel);
+                    return (upperLeft ? mix(base, light, strength) : mix(base, shade, strength * 0.8)).rgb();
+                });
                 break;
             }
         }
@@ -120,7 +138,14 @@ QPainterPath roundedOutline(const QRect &rect, int radius)
     return path;
 }
 
-QImage body(const QSize &size, const QPainterPath &shape, const QColor &key)
+QImage canvas(const QSize &size, int scale, QImage::Format format)
+{
+    QImage image(size * scale, format);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
+QImage body(const QSize &size, int scale, const QPainterPath &shape, const QColor &key)
 {
     QImage stencil(size, QImage::Format_RGB32);
     stencil.fill(Qt::white);
@@ -129,22 +154,23 @@ QImage body(const QSize &size, const QPainterPath &shape, const QColor &key)
         p.setRenderHint(QPainter::Antialiasing, false); // a hard edge: the key cuts whole pixels
         p.fillPath(shape, QColor(Qt::red));
     }
-    QImage image = brushedSteel(size);
+    // The stencil is the outline at 1x at every scale: each of its pixels cuts a block.
+    QImage image = brushedSteel(size, scale);
     const QRgb keyRgb = key.rgb();
-    for (int y = 0; y < size.height(); ++y) {
-        const auto *in = reinterpret_cast<const QRgb *>(stencil.constScanLine(y));
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *in = reinterpret_cast<const QRgb *>(stencil.constScanLine(y / scale));
         auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            if (in[x] != qRgb(255, 0, 0))
+        for (int x = 0; x < image.width(); ++x) {
+            if (in[x / scale] != qRgb(255, 0, 0))
                 out[x] = keyRgb;
         }
     }
     return image;
 }
 
-QImage body(const QSize &size)
+QImage body(const QSize &size, int scale)
 {
-    return brushedSteel(size);
+    return brushedSteel(size, scale);
 }
 
 void bevel(QImage &image, const QColor &key)
@@ -157,9 +183,31 @@ void bevelRectangle(QImage &image)
     bevelImpl(image, std::nullopt);
 }
 
-QImage windowSkin(int width, int height, const QString &caption, const QColor &key)
+void keepOutline(QImage &scaled, const QImage &normal, const QColor &key)
 {
-    QImage image = body(QSize(width, height), roundedOutline(QRect(0, 0, width, height), 14), key);
+    const int scale = scaled.width() / normal.width();
+    const QRgb keyRgb = key.rgb() & 0xffffff;
+    for (int y = 0; y < scaled.height(); ++y) {
+        for (int x = 0; x < scaled.width(); ++x) {
+            const QRgb wanted = normal.pixel(x / scale, y / scale);
+            const bool cut = (wanted & 0xffffff) == keyRgb;
+            const bool isCut = (scaled.pixel(x, y) & 0xffffff) == keyRgb;
+            if (cut != isCut)
+                scaled.setPixel(x, y, wanted);
+        }
+    }
+}
+
+void alignHairlines(QPainter &painter)
+{
+    if (painter.device() && painter.device()->devicePixelRatio() > 1)
+        painter.translate(0.5, 0.5);
+}
+
+QImage windowSkin(const QSize &size, int scale, const QString &caption, const QColor &key)
+{
+    const int width = size.width(), height = size.height();
+    QImage image = body(size, scale, roundedOutline(QRect(0, 0, width, height), 14), key);
     {
         QPainter p(&image);
         drawTitleBand(p, QRect(7, 7, width - 14, 26), caption);
@@ -225,6 +273,7 @@ void drawPanel(QPainter &painter, const QRect &area, const QColor &fill)
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (fill.isValid())
         painter.fillRect(area.adjusted(2, 2, -2, -2), fill);
+    alignHairlines(painter);
     const QRect r = area.adjusted(0, 0, -1, -1);
     painter.setPen(QColor(128, 134, 148)); // outer upper-left
     painter.drawLine(r.topLeft(), r.topRight());
@@ -250,6 +299,7 @@ void drawRaisedPanel(QPainter &painter, const QRect &area)
     fill.setColorAt(0, QColor(226, 229, 235, 140));
     fill.setColorAt(1, QColor(176, 182, 194, 140));
     painter.fillRect(area, fill);
+    alignHairlines(painter);
     painter.setPen(QColor(252, 253, 255));
     painter.drawLine(r.topLeft(), r.topRight());
     painter.drawLine(r.topLeft(), r.bottomLeft());
@@ -263,6 +313,7 @@ void drawGroove(QPainter &painter, int x1, int x2, int y)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
+    alignHairlines(painter);
     painter.setPen(QColor(120, 126, 140));
     painter.drawLine(x1, y, x2, y);
     painter.setPen(QColor(250, 251, 253));
@@ -325,9 +376,9 @@ void drawEmblem(QPainter &painter, const QRect &area)
     painter.restore();
 }
 
-QImage pictureButton(const QSize &size, const QString &caption, bool pressed, const QColor &face)
+QImage pictureButton(const QSize &size, int scale, const QString &caption, bool pressed, const QColor &face)
 {
-    QImage image(size, QImage::Format_ARGB32);
+    QImage image = canvas(size, scale, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);

@@ -16,6 +16,11 @@ class QPainter;
 //
 // A skin is built in layers: body(shape) -> title band / panels / emblem -> bevel(). windowSkin()
 // does all of it for an ordinary rounded window.
+//
+// Every picture is drawn for a scale: 1 for ordinary screens, 2 for HiDPI ones (its @2x copy). Its
+// geometry is always given in 1x pixels: a picture of canvas() has scale times the pixels and the
+// matching device pixel ratio, so a QPainter on it draws in 1x pixels; the outline (where the key
+// colour is) is always the 1x one, each of its pixels a block of the larger picture.
 namespace Style
 {
 
@@ -35,23 +40,36 @@ inline const QColor Key(0, 0, 0);             // cut out of the window's outline
 QFont font(int pixelSize, bool bold = false);
 QFont serifFont(int pixelSize, bool bold = true);
 
+// An empty picture of the given size in 1x pixels, for that scale.
+QImage canvas(const QSize &size, int scale, QImage::Format format = QImage::Format_RGB32);
+
 // A skin of the given size: key colour outside a rounded body, title band with the caption.
-QImage windowSkin(int width, int height, const QString &caption, const QColor &key = Key);
+QImage windowSkin(const QSize &size, int scale, const QString &caption, const QColor &key = Key);
 
 // A rounded rectangle with straight pixel steps: the outline of an ordinary window.
 QPainterPath roundedOutline(const QRect &rect, int radius);
 
 // The body of a window in the given shape (key colour outside it): brushed steel, lighter at the top.
 // Not yet bevelled; call bevel() after drawing on it.
-QImage body(const QSize &size, const QPainterPath &shape, const QColor &key = Key);
+QImage body(const QSize &size, int scale, const QPainterPath &shape, const QColor &key = Key);
 // The same without a cut-out: the whole rectangle is the window.
-QImage body(const QSize &size);
+QImage body(const QSize &size, int scale);
 
 // The raised edge along every border between the body and the key colour (or the picture's edge):
 // a dark outline, a highlight inside it on the upper left, a shadow on the lower right.
 void bevel(QImage &image, const QColor &key = Key);
 // The same for a picture that has no key colour at all: bevels the rectangle's border.
 void bevelRectangle(QImage &image);
+
+// Makes a scaled picture's key colour exactly the 1x picture's, block for block: a pixel whose 1x
+// pixel is the key becomes the key, and one that came out as the key where the 1x pixel is not
+// takes that pixel's colour (an outline drawn by its own painter may land a pixel off at scale 2).
+void keepOutline(QImage &scaled, const QImage &normal, const QColor &key = Key);
+
+// Aliased lines one pixel wide land half a pixel up and left of their 1x place at a larger scale
+// (Qt rounds them onto their pixels at 1x only): this moves the painter's strokes back. For strokes
+// only; fills are in place already. Call between save() and restore().
+void alignHairlines(QPainter &painter);
 
 // The deep blue title band, with the caption in white and the emblem at its left.
 void drawTitleBand(QPainter &painter, const QRect &band, const QString &caption);
@@ -74,7 +92,8 @@ void drawEmblem(QPainter &painter, const QRect &area);
 
 // The picture of a push button (caption or glyph text centred). Pressed: sunken and the caption
 // moved one pixel. Corners outside the rounded face are transparent.
-QImage pictureButton(const QSize &size, const QString &caption, bool pressed, const QColor &face = Body);
+QImage pictureButton(const QSize &size, int scale, const QString &caption, bool pressed,
+                     const QColor &face = Body);
 
 QByteArray png(const QImage &image);
 

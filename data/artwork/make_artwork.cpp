@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Writes every registered data file into the folder given as the only argument.
 #include "Artwork.h"
+#include "Style.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,8 +26,21 @@ std::map<std::string, Artwork::Maker> &registry()
 
 bool Artwork::add(const char *fileName, Maker maker)
 {
-    registry()[fileName] = maker;
+    registry()[fileName] = std::move(maker);
     return true;
+}
+
+bool Artwork::addPicture(const char *fileName, Painter painter, const QColor &key)
+{
+    add(fileName, [painter] { return Style::png(painter(1)); });
+    const QString name = QString::fromLatin1(fileName);
+    const QString sharpName = name.left(name.lastIndexOf(QLatin1Char('.'))) + QStringLiteral("@2x.png");
+    return add(sharpName.toLatin1().constData(), [painter, key] {
+        QImage sharp = painter(2);
+        if (key.isValid())
+            Style::keepOutline(sharp, painter(1).convertToFormat(QImage::Format_RGB32), key);
+        return Style::png(sharp);
+    });
 }
 
 int main(int argc, char *argv[])

@@ -99,7 +99,13 @@ private Q_SLOTS:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 
-        const QImage picture = skin->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        // On a HiDPI output the window shows its skin drawn at 2x, pixel for pixel.
+        const int scale = qRound(window->devicePixelRatioF());
+        QCOMPARE(scale, weston->scale());
+        const QImage picture = (scale == 2 ? skin->sharpPixmap() : skin->pixmap())
+                                   .toImage()
+                                   .convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(picture.size(), skin->pixmap().size() * scale);
         const QRgb key = skin->key()->rgb();
         const QRect outline = outlineArea(picture, key);
         // The compositor shows the window once it has its first buffer: shoot until it is there.
@@ -113,7 +119,10 @@ private Q_SLOTS:
             },
             20000));
         const QPoint offset = shown.topLeft() - outline.topLeft();
-        const SkinShown seen = compareSkin(shot, picture, key, offset, controlPlaces(window.get()));
+        QList<QRect> controls;
+        for (const QRect &place : controlPlaces(window.get()))
+            controls << QRect(place.topLeft() * scale, place.size() * scale);
+        const SkinShown seen = compareSkin(shot, picture, key, offset, controls);
         QVERIFY2(seen.fault.isEmpty(), qPrintable(seen.fault));
         QVERIFY(seen.cut > 0);
         QVERIFY(seen.drawn > picture.width() * picture.height() / 4);
@@ -212,11 +221,13 @@ private Q_SLOTS:
 };
 
 // The compositor comes first: the application connects to it as it starts.
+// TESSALOOM_WESTON_SCALE=2 makes the compositor's output a HiDPI one.
 int main(int argc, char *argv[])
 {
     WestonSession session;
     QString why;
-    if (!session.start(&why)) {
+    const int scale = std::max(1, qEnvironmentVariableIntValue("TESSALOOM_WESTON_SCALE"));
+    if (!session.start(&why, WestonSession::Backend::Headless, scale)) {
         std::fprintf(stderr, "weston: %s\n", qPrintable(why));
         return 1;
     }

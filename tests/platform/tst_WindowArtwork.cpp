@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/DataFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTest>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -137,6 +139,60 @@ private Q_SLOTS:
         } else {
             QCOMPARE(black, 0);
         }
+    }
+
+    // Every picture of a skinned window has its copy drawn at 2x for HiDPI screens, with the very same
+    // outline: a pixel of the 2x copy is the key colour exactly where its 1x pixel is. And it is drawn
+    // at 2x, not blown up: many of its 2x2 blocks hold more than one colour.
+    void sharpCopies_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QColor>("key"); // invalid: nothing cut out
+        const QColor black(Qt::black), none;
+        for (const char *skin :
+             {"scanner_skin", "settings_skin", "nameit_skin", "overwrite_skin", "prompt2_skin", "guager_skin",
+              "ondrelsplash_skin", "grabber_skin", "sample_skin"})
+            QTest::newRow(skin) << QString::fromLatin1(skin) + ".png" << black;
+        QTest::newRow("picklist_skin") << "picklist_skin.png" << QColor(255, 255, 0);
+        QTest::newRow("splash_skin") << "splash_skin.png" << none;
+        // The button pictures: every other picture of the data folder but the program's icon.
+        const QStringList pictures = QDir(DataFiles::folder()).entryList({"*.png"}, QDir::Files);
+        QVERIFY(pictures.size() > 30);
+        for (const QString &file : pictures)
+            if (!file.contains("_skin") && !file.contains('@') && file != "tessaloom.png")
+                QTest::newRow(qPrintable(file)) << file << none;
+    }
+    void sharpCopies()
+    {
+        QFETCH(QString, file);
+        QFETCH(QColor, key);
+        const QImage normal = QImage(DataFiles::path(file)).convertToFormat(QImage::Format_ARGB32);
+        const QImage sharp = QImage(DataFiles::path(file, 2)).convertToFormat(QImage::Format_ARGB32);
+        QVERIFY2(!normal.isNull(), qPrintable(DataFiles::path(file)));
+        QVERIFY2(!sharp.isNull(), qPrintable(DataFiles::path(file, 2)));
+        QCOMPARE(sharp.size(), normal.size() * 2);
+        int blocks = 0, detailed = 0;
+        for (int y = 0; y < normal.height(); ++y) {
+            for (int x = 0; x < normal.width(); ++x) {
+                const QRgb block[] = {sharp.pixel(2 * x, 2 * y), sharp.pixel(2 * x + 1, 2 * y),
+                                      sharp.pixel(2 * x, 2 * y + 1), sharp.pixel(2 * x + 1, 2 * y + 1)};
+                if (key.isValid()) {
+                    const bool cut = normal.pixel(x, y) == key.rgb();
+                    for (QRgb pixel : block)
+                        QVERIFY2((pixel == key.rgb()) == cut,
+                                 qPrintable(QStringLiteral("1x pixel %1,%2 %3 cut out, its 2x block %4")
+                                                .arg(x)
+                                                .arg(y)
+                                                .arg(cut ? "is" : "is not")
+                                                .arg(cut ? "is not all" : "is partly")));
+                    if (cut)
+                        continue;
+                }
+                ++blocks;
+                detailed += std::any_of(block + 1, block + 4, [&](QRgb p) { return p != block[0]; });
+            }
+        }
+        QVERIFY2(detailed * 5 > blocks, qPrintable(QStringLiteral("%1 of %2").arg(detailed).arg(blocks)));
     }
 
     void okButtonPictures_data()

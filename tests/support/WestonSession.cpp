@@ -38,8 +38,9 @@ WestonSession::~WestonSession()
         QThread::msleep(50);
 }
 
-bool WestonSession::start(QString *why, Backend backend)
+bool WestonSession::start(QString *why, Backend backend, int scale)
 {
+    m_scale = scale;
     const bool nested = backend == Backend::NestedInX;
     if (nested && qEnvironmentVariableIsEmpty("DISPLAY")) {
         *why = QStringLiteral("no X server to nest in (DISPLAY is not set)");
@@ -68,9 +69,10 @@ bool WestonSession::start(QString *why, Backend backend)
     weston.setArguments({nested ? QStringLiteral("--backend=x11-backend.so")
                                 : QStringLiteral("--backend=headless-backend.so"),
                          QStringLiteral("--use-pixman"),
-                         QStringLiteral("--width=%1").arg(outputSize(backend).width()),
+                         QStringLiteral("--width=%1").arg(outputSize(backend).width()), // in points
                          QStringLiteral("--height=%1").arg(outputSize(backend).height()),
-                         QStringLiteral("--debug"), QStringLiteral("--socket=") + QLatin1String(kSocket),
+                         QStringLiteral("--scale=%1").arg(scale), QStringLiteral("--debug"),
+                         QStringLiteral("--socket=") + QLatin1String(kSocket),
                          QStringLiteral("--config=") + config.fileName(),
                          QStringLiteral("--log=") + runtime.filePath(QStringLiteral("weston.log"))});
     if (!weston.startDetached(&m_pid)) {

@@ -9,9 +9,9 @@
 namespace
 {
 
-QPixmap loadPicture(const QString &pictureFile)
+ScaledPicture loadPicture(const QString &pictureFile)
 {
-    QPixmap picture(DataFiles::path(pictureFile));
+    ScaledPicture picture = ScaledPicture::load(pictureFile);
     if (picture.isNull())
         qWarning("Button picture %s is missing from %s", qPrintable(pictureFile),
                  qPrintable(DataFiles::folder()));
@@ -26,9 +26,14 @@ QPixmap litCopy(const QPixmap &picture)
     QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    painter.fillRect(image.rect(), QColor(255, 255, 255, 70));
+    painter.fillRect(QRect(QPoint(), image.deviceIndependentSize().toSize()), QColor(255, 255, 255, 70));
     painter.end();
     return QPixmap::fromImage(image);
+}
+
+ScaledPicture litCopy(const ScaledPicture &picture)
+{
+    return {litCopy(picture.normal), litCopy(picture.sharp)};
 }
 
 } // namespace
@@ -65,7 +70,7 @@ void PictureButton::setPressedPicture(const QString &pictureFile)
 
 QSize PictureButton::sizeHint() const
 {
-    return m_picture.isNull() ? QSize(42, 37) : m_picture.size();
+    return m_picture.isNull() ? QSize(42, 37) : m_picture.normal.size();
 }
 
 void PictureButton::paintEvent(QPaintEvent *)
@@ -93,11 +98,11 @@ void PictureButton::paintFace(QPainter &painter, bool sunk)
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (sunk && !m_pressed.isNull()) {
-        painter.drawPixmap(rect(), m_pressed);
+        painter.drawPixmap(rect(), m_pressed.forDevice(this));
         return;
     }
-    const QPixmap &shown = underMouse() && isEnabled() && !isDown() ? m_lit : m_picture;
-    painter.drawPixmap(sunk ? rect().translated(1, 1) : rect(), shown);
+    const ScaledPicture &shown = underMouse() && isEnabled() && !isDown() ? m_lit : m_picture;
+    painter.drawPixmap(sunk ? rect().translated(1, 1) : rect(), shown.forDevice(this));
 }
 
 // Chosen: pressed in, shaded, with a dark inner edge top-left and a light one bottom-right.

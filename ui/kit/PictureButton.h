@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "ui/kit/ScaledPicture.h"
+
 #include <QAbstractButton>
 #include <QPixmap>
 
@@ -25,7 +27,9 @@ public:
     void setPressedPicture(const QString &pictureFile);
 
     QSize sizeHint() const override;
-    QPixmap picture() const { return m_picture; }
+    QPixmap picture() const { return m_picture.normal; }
+    // The picture drawn at twice the pixels for HiDPI screens, or null where there is none.
+    QPixmap sharpPicture() const { return m_picture.sharp; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -36,7 +40,7 @@ private:
     void paintFocusRing(QPainter &painter);
 
     QString m_pictureFile;
-    QPixmap m_picture;
-    QPixmap m_lit;
-    QPixmap m_pressed;
+    ScaledPicture m_picture;
+    ScaledPicture m_lit;
+    ScaledPicture m_pressed;
 };

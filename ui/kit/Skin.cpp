@@ -2,6 +2,7 @@
 #include "ui/kit/Skin.h"
 
 #include "platform/DataFiles.h"
+#include "ui/kit/ScaledPicture.h"
 
 #include <QBitmap>
 #include <QGuiApplication>
@@ -12,8 +13,9 @@
 
 #include <algorithm>
 
-Skin::Skin(QWidget *window, const QPixmap &pixmap, std::optional<QColor> key)
-    : QObject(window), m_window(window), m_original(pixmap), m_pixmap(pixmap), m_key(key)
+Skin::Skin(QWidget *window, const QPixmap &pixmap, const QPixmap &sharp, std::optional<QColor> key)
+    : QObject(window), m_window(window), m_original(pixmap), m_pixmap(pixmap), m_sharpOriginal(sharp),
+      m_sharp(sharp), m_key(key)
 {
 }
 
@@ -35,6 +37,29 @@ QPalette ownColoursOver(QPalette ours, const QPalette &own)
     return ours;
 }
 
+// The picture made height points tall: its row stretchRow (in points) repeated below itself, the rows
+// above and below it kept whole. Works in the picture's own pixels, so a sharp copy grows exactly
+// as its normal one: by the same points, with the last pixel row of the stretched row repeated.
+QPixmap grown(const QPixmap &picture, int height, int stretchRow)
+{
+    const int scale = qRound(picture.devicePixelRatio());
+    const QImage source = picture.toImage();
+    QImage image(source.width(), height * scale, source.format());
+    const int keptAbove = (stretchRow + 1) * scale;
+    const int keptBelow = source.height() - keptAbove;
+    const int repeatedRow = keptAbove - 1;
+    const auto bytes = size_t(source.bytesPerLine());
+    for (int y = 0; y < image.height(); ++y) {
+        const int from = y < keptAbove                     ? y
+                         : y >= image.height() - keptBelow ? y - image.height() + source.height()
+                                                           : repeatedRow;
+        std::copy_n(source.constScanLine(from), bytes, image.scanLine(y));
+    }
+    QPixmap result = QPixmap::fromImage(image);
+    result.setDevicePixelRatio(picture.devicePixelRatio());
+    return result;
+}
+
 } // namespace
 
 bool Skin::cutsOutByTransparency()
@@ -50,10 +75,17 @@ void Skin::fitWindow()
     const QRect guestArea = m_guest ? m_guest->geometry() : QRect();
     m_window->setFixedSize((QRect(QPoint(), m_pixmap.size()) | guestArea).size());
     m_shown = m_pixmap;
+    m_shownSharp = m_sharp;
     if (m_key) {
+        // The outline comes from the normal picture at every scale: the sharp copy's key pixels are
+        // the very same, each pixel of the normal one a block of it.
         const QBitmap outline = m_pixmap.createMaskFromColor(*m_key, Qt::MaskInColor);
-        if (m_translucent)
+        if (m_translucent) {
             m_shown.setMask(outline);
+            if (!m_shownSharp.isNull())
+                m_shownSharp.setMask(QBitmap::fromPixmap(
+                    outline.scaled(m_sharp.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+        }
         if (holding) {
             const QRegion guestShape = m_guest->mask().isEmpty() ? QRegion(m_guest->rect()) : m_guest->mask();
             m_window->setMask(QRegion(outline) | guestShape.translated(guestArea.topLeft()));
@@ -83,23 +115,15 @@ void Skin::holdBeside(QWidget *guest)
 
 void Skin::setHeight(int height, int stretchRow)
 {
-    const int width = m_original.width();
     const int original = m_original.height();
     stretchRow = std::clamp(stretchRow, 0, original - 1);
     if (height <= original) {
         m_pixmap = m_original;
+        m_sharp = m_sharpOriginal;
     } else {
-        const int added = height - original;
-        const int below = original - stretchRow - 1;
-        QPixmap grown(width, height);
-        grown.fill(Qt::transparent);
-        QPainter painter(&grown);
-        painter.drawPixmap(0, 0, m_original, 0, 0, width, stretchRow + 1);
-        painter.drawPixmap(QRect(0, stretchRow + 1, width, added), m_original,
-                           QRect(0, stretchRow, width, 1));
-        painter.drawPixmap(0, stretchRow + 1 + added, m_original, 0, stretchRow + 1, width, below);
-        painter.end();
-        m_pixmap = grown;
+        m_pixmap = grown(m_original, height, stretchRow);
+        if (!m_sharpOriginal.isNull())
+            m_sharp = grown(m_sharpOriginal, height, stretchRow);
     }
     fitWindow();
 }
@@ -139,14 +163,16 @@ QPalette Skin::palette()
 
 Skin *Skin::apply(QWidget *window, const QString &skinFile, std::optional<QColor> key)
 {
-    QPixmap pixmap(DataFiles::path(skinFile));
+    const ScaledPicture picture = ScaledPicture::load(skinFile);
+    QPixmap pixmap = picture.normal;
+    QPixmap sharp = picture.sharp;
     if (pixmap.isNull()) {
         qWarning("Skin %s is missing from %s", qPrintable(skinFile), qPrintable(DataFiles::folder()));
         pixmap = QPixmap(window->size().isEmpty() ? QSize(200, 100) : window->size());
         pixmap.fill(QColor(192, 192, 192));
         key.reset();
     }
-    auto *skin = new Skin(window, pixmap, key);
+    auto *skin = new Skin(window, pixmap, sharp, key);
     window->setWindowFlags(window->windowFlags() | Qt::FramelessWindowHint);
     if (key && cutsOutByTransparency()) {
         skin->m_translucent = true;
@@ -188,7 +214,9 @@ bool Skin::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::Paint: {
         QPainter painter(m_window);
-        painter.drawPixmap(0, 0, m_shown);
+        // On a HiDPI screen the sharp copy, pixel for pixel; it covers the same points.
+        const bool sharp = m_window->devicePixelRatioF() > 1 && !m_shownSharp.isNull();
+        painter.drawPixmap(0, 0, sharp ? m_shownSharp : m_shown);
         return false;
     }
     case QEvent::MouseButtonPress: {

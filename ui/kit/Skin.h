@@ -38,6 +38,9 @@ public:
     void holdBeside(QWidget *guest);
 
     QPixmap pixmap() const { return m_pixmap; }
+    // The same drawn at twice the pixels for HiDPI screens (device pixel ratio 2), grown with it; null
+    // where the data folder has no @2x copy. The outline is always pixmap()'s.
+    QPixmap sharpPixmap() const { return m_sharp; }
     QSize pictureSize() const { return m_original.size(); }
     std::optional<QColor> key() const { return m_key; }
 
@@ -58,16 +61,19 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    Skin(QWidget *window, const QPixmap &pixmap, std::optional<QColor> key);
+    Skin(QWidget *window, const QPixmap &pixmap, const QPixmap &sharp, std::optional<QColor> key);
     void fitWindow();
     void drag(const QPoint &globalPosition);
 
     QWidget *m_window;
     QPixmap m_original;
     QPixmap m_pixmap;
+    QPixmap m_sharpOriginal;
+    QPixmap m_sharp;
     // What is drawn: the picture itself, or on a translucent window the picture with its key colour
     // made fully transparent (Wayland draws what the window paints; the mask only takes the input).
     QPixmap m_shown;
+    QPixmap m_shownSharp;
     std::optional<QColor> m_key;
     bool m_translucent = false;
     QPoint m_dragOffset;
