@@ -56,6 +56,7 @@ MoviePlayback::MoviePlayback(QObject *parent)
     m_player->setAudioOutput(new QAudioOutput(m_player));
     connect(m_sink, &QVideoSink::videoFrameChanged, this, &MoviePlayback::videoFrameArrived);
     connect(m_fetcher, &MovieFrameFetcher::fetched, this, &MoviePlayback::frameFetched);
+    connect(m_fetcher, &MovieFrameFetcher::counted, this, &MoviePlayback::frameCounted);
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
         if (status != QMediaPlayer::EndOfMedia || !isOpen())
             return;
@@ -120,6 +121,7 @@ bool MoviePlayback::open(const QString &path, Seeking seeking)
     QString reason;
     QImage first;
     const quint64 request = m_fetcher->open(path);
+    m_openRequest = request;
     const QMetaObject::Connection answer =
         connect(m_fetcher, &MovieFrameFetcher::opened, this,
                 [&, request](quint64 r, const MovieFacts &facts, const QImage &frame, const QString &error) {
@@ -165,6 +167,7 @@ void MoviePlayback::close()
     m_player->setSource(QUrl());
     m_fetcher->close();
     m_facts = {};
+    m_openRequest = 0;
     m_path.clear();
     m_frame = QImage();
     m_frameNumber = -1;
@@ -339,6 +342,24 @@ void MoviePlayback::frameFetched(quint64 request, qint64 number, const QImage &f
     }
     m_awaitedFrame = -1;
     show(frame, number);
+}
+
+void MoviePlayback::frameCounted(quint64 open, qint64 length, const QString &error)
+{
+    if (open != m_openRequest)
+        return;
+    if (!error.isEmpty()) { // the estimate stands
+        qWarning("A movie's frames could not be counted: %s", qPrintable(error));
+        return;
+    }
+    m_facts.frameCount = length;
+    if (!isOpen())
+        return; // still opening: the length comes with the movie
+    // A position asked for beyond the estimate moves to the last frame.
+    const bool beyond = !isPlaying() && !m_atEnd && m_position > length - 1;
+    Q_EMIT lengthChanged(length);
+    if (beyond)
+        seek(length - 1);
 }
 
 void MoviePlayback::show(const QImage &frame, qint64 number)
