@@ -35,6 +35,9 @@ constexpr qint64 RecentFrames = 8;
 // landing is given up, and the earlier key frames tried before decoding from the start.
 constexpr int LeadingFrames = 64;
 constexpr int EarlierKeyFrames = 3;
+// How many frames before a key frame's time a second seek goes, to land before a key frame whose
+// pictures are stored out of order.
+constexpr qint64 ReorderFrames = 8;
 
 void setError(QString *error, const QString &text)
 {
@@ -295,7 +298,7 @@ QImage MovieFrameGrabber::frameAt(qint64 n, QString *error)
     n = hasIndex() ? qBound<qint64>(0, n, m_frameCount - 1) : qMax<qint64>(0, n);
     if (const QImage recent = m_recent.value(n); !recent.isNull())
         return recent;
-    GstSample *sample = hasIndex()                             ? indexedSample(n, error)
+    GstSample *sample = hasIndex()                           ? indexedSample(n, error)
                         : n < qint64(CountedSeconds * m_fps) ? countedSample(n, error)
                                                              : timedSample(n, error);
     if (!sample)
@@ -355,11 +358,14 @@ GstSample *MovieFrameGrabber::indexedSample(qint64 n, QString *error)
         return countOn(m_nextFrame, nullptr, n, error);
     // The seek lands on a key frame at or before the time asked for; the key frame that comes is
     // found among the index's by its time stamp, which the decoder hands on as the demultiplexer
-    // gave it, and the frames are counted on from there. A landing after the key frame, or none
-    // recognised, tries an earlier key frame, and in the end the start of the movie.
+    // gave it, and the frames are counted on from there. In a stream whose pictures are stored out
+    // of order (B pictures) a seek to the key frame's own time may land after it, on pictures shown
+    // before it but stored after, and the decoder finds no key frame: the next try seeks a few
+    // frames earlier, the later ones from earlier key frames, and in the end from the start.
     const qint64 tolerance = m_frameDuration / 4;
     for (int attempt = 0; key && attempt <= EarlierKeyFrames; ++attempt) {
-        if (!playFrom(qMax<qint64>(0, key->time - m_firstPts), error))
+        const qint64 margin = attempt == 0 ? 0 : ReorderFrames * m_frameDuration;
+        if (!playFrom(qMax<qint64>(0, key->time - m_firstPts - margin), error))
             return nullptr;
         QString reason;
         GstSample *landed = nullptr;
@@ -375,9 +381,7 @@ GstSample *MovieFrameGrabber::indexedSample(qint64 n, QString *error)
             }
             gst_sample_unref(sample);
         }
-        if (!reason.isEmpty()) {
-            if (landed)
-                gst_sample_unref(landed);
+        if (!reason.isEmpty() && superseded()) {
             setError(error, reason);
             return nullptr;
         }
@@ -385,7 +389,8 @@ GstSample *MovieFrameGrabber::indexedSample(qint64 n, QString *error)
             return countOn(found->number, landed, n, error);
         if (landed)
             gst_sample_unref(landed);
-        key = m_index.keyFrameAtOrBefore(key->number - 1);
+        if (attempt > 0)
+            key = m_index.keyFrameAtOrBefore(key->number - 1);
     }
     if (!playFrom(0, error))
         return nullptr;

@@ -38,6 +38,8 @@ constexpr qint64 SameTimeNs = GST_MSECOND;
 struct KeyTimes {
     std::mutex lock;
     std::set<qint64> times;
+    qint64 last = -1;       // the last time stamp that went in
+    bool reordered = false; // one went in before an earlier one: pictures stored out of order
 
     // True when a key frame went in with this time; forgets it and every older one.
     bool take(qint64 time)
@@ -53,12 +55,15 @@ struct KeyTimes {
 GstPadProbeReturn noteKeyFrame(GstPad *, GstPadProbeInfo *info, gpointer data)
 {
     GstBuffer *buffer = GST_PAD_PROBE_INFO_BUFFER(info);
-    if (buffer && GST_BUFFER_PTS_IS_VALID(buffer) &&
-        !GST_BUFFER_FLAG_IS_SET(buffer, GST_BUFFER_FLAG_DELTA_UNIT)) {
-        auto *keys = static_cast<KeyTimes *>(data);
-        const std::lock_guard<std::mutex> hold(keys->lock);
-        keys->times.insert(qint64(GST_BUFFER_PTS(buffer)));
-    }
+    if (!buffer || !GST_BUFFER_PTS_IS_VALID(buffer))
+        return GST_PAD_PROBE_OK;
+    const qint64 time = qint64(GST_BUFFER_PTS(buffer));
+    auto *keys = static_cast<KeyTimes *>(data);
+    const std::lock_guard<std::mutex> hold(keys->lock);
+    keys->reordered = keys->reordered || time < keys->last;
+    keys->last = time;
+    if (!GST_BUFFER_FLAG_IS_SET(buffer, GST_BUFFER_FLAG_DELTA_UNIT))
+        keys->times.insert(time);
     return GST_PAD_PROBE_OK;
 }
 
@@ -176,20 +181,22 @@ MovieFrameIndex MovieFrameIndex::build(const QString &path, const std::function<
             }
             silent = 0;
             const GstBuffer *buffer = gst_sample_get_buffer(sample);
-            if (buffer && GST_BUFFER_PTS_IS_VALID(buffer) && keys.take(qint64(GST_BUFFER_PTS(buffer))))
-                index.keyFrames.append({index.frameCount, qint64(GST_BUFFER_PTS(buffer))});
+            const qint64 pts =
+                buffer && GST_BUFFER_PTS_IS_VALID(buffer) ? qint64(GST_BUFFER_PTS(buffer)) : -1;
+            if (pts >= 0 && keys.take(pts))
+                index.keyFrames.append({index.frameCount, pts});
             ++index.frameCount;
             gst_sample_unref(sample);
         }
     }
     gst_element_set_state(pipeline, GST_STATE_NULL);
     gst_object_unref(pipeline);
-    // Times out of order (a broken stream) could not be searched: such key frames are left out.
-    for (qsizetype k = 1; k < index.keyFrames.size();)
-        if (index.keyFrames[k].time <= index.keyFrames[k - 1].time)
-            index.keyFrames.remove(k);
-        else
-            ++k;
+    // A key frame is found again after a seek by its time stamp. In a stream whose pictures are
+    // stored out of order (B pictures), the decoder makes up times that do not follow the frames
+    // around each group, and a frame after a seek may carry a key frame's time: no key frame is
+    // indexed then, and a jump decodes from the start, which is slow but exact.
+    if (keys.reordered)
+        index.keyFrames.clear();
     if (ended && index.frameCount > 0)
         return index;
     if (!stopped())

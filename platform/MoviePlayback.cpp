@@ -61,6 +61,7 @@ MoviePlayback::MoviePlayback(QObject *parent)
         if (status != QMediaPlayer::EndOfMedia || !isOpen())
             return;
         m_atEnd = true;
+        m_parkedAtEnd = true;
         Q_EMIT ended();
     });
 }
@@ -176,6 +177,7 @@ void MoviePlayback::close()
     m_fetchRequest = 0;
     m_followSink = true;
     m_atEnd = false;
+    m_parkedAtEnd = false;
     m_seekLater = -1;
 }
 
@@ -190,6 +192,7 @@ void MoviePlayback::play()
     m_followSink = true;
     m_awaitedFrame = -1;
     m_fetchRequest = 0;
+    m_parkedAtEnd = false;
     m_player->play();
 }
 
@@ -256,6 +259,7 @@ void MoviePlayback::seek(qint64 frame)
         return;
     }
     m_atEnd = false;
+    m_parkedAtEnd = m_parkedAtEnd && frame == length() - 1;
     m_position = frame;
     if (isPlaying()) { // a movie that plays goes on playing from there
         m_player->setPosition(msOfFrame(frame));
@@ -355,11 +359,11 @@ void MoviePlayback::frameCounted(quint64 open, qint64 length, const QString &err
     m_facts.frameCount = length;
     if (!isOpen())
         return; // still opening: the length comes with the movie
-    // A position asked for beyond the estimate moves to the last frame.
-    const bool beyond = !isPlaying() && !m_atEnd && m_position > length - 1;
-    Q_EMIT lengthChanged(length);
-    if (beyond)
+    // A position asked for beyond the count moves to the last frame; so does a movie parked at the
+    // end of the estimate after playing to its end.
+    if (!isPlaying() && !m_atEnd && m_position != length - 1 && (m_position > length - 1 || m_parkedAtEnd))
         seek(length - 1);
+    Q_EMIT lengthChanged(length);
 }
 
 void MoviePlayback::show(const QImage &frame, qint64 number)

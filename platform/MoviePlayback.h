@@ -66,8 +66,9 @@ public:
 Q_SIGNALS:
     void frameShown(const QImage &frame);
     void ended(); // a play command reached the end of the movie
-    // The movie's frames are counted: length() is exact from now on, and a position beyond it has
-    // moved to the last frame.
+    // The movie's frames are counted: length() is exact from now on, and a position beyond it, or
+    // the end of the estimate where the movie was held after playing to its end, has moved to the
+    // last frame.
     void lengthChanged(qint64 length);
 
 private:
@@ -99,6 +100,7 @@ private:
     QString m_fetchError;       // why the last fetch gave no frame
     bool m_followSink = true;   // false while a decoded-forward frame stands for the position
     bool m_atEnd = false;
+    bool m_parkedAtEnd = false; // played to the end and held on the last frame since
     bool m_identifying = false; // pause() is finding out which frame is on screen
     qint64 m_seekLater = -1;    // a seek asked for meanwhile, done once that is known
     QImage m_candidate;         // the fetched frame while identifying, instead of showing it

@@ -6,7 +6,7 @@
 # A long movie (a length in seconds given) is plain grey with 14 blocks (numbers up to 16383), which
 # ffmpeg makes far faster; it needs a width of at least 240.
 # Usage: make_numbered_movies.sh FOLDER NAME:CODEC:WIDTHxHEIGHT[:sound|:longsound][:SECONDSs] ...
-#   codec: mjpeg (AVI), mpeg4 (AVI), mpeg1 (MPG); sound adds a 440 Hz tone as the sound track,
+#   codec: mjpeg (AVI), mpeg4 (AVI), mpeg1 (MPG), mpeg2 (MPG, two B pictures between references); sound adds a 440 Hz tone as the sound track,
 #   longsound one that goes on 2 s after the pictures end (the movie's duration is the sound's)
 set -eu
 out=$1
@@ -38,6 +38,7 @@ for spec in "$@"; do
     mjpeg) args="-c:v mjpeg -q:v 2 -pix_fmt yuvj420p" ;;
     mpeg4) args="-c:v mpeg4 -q:v 2 -g 12" ;;
     mpeg1) args="-c:v mpeg1video -q:v 2 -g 12 -f mpeg" ;;
+    mpeg2) args="-c:v mpeg2video -q:v 2 -g 15 -bf 2 -f vob" ;;
     *) echo "unknown codec $codec" >&2; exit 2 ;;
     esac
     tone=
