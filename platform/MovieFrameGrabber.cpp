@@ -385,8 +385,11 @@ GstSample *MovieFrameGrabber::indexedSample(qint64 n, QString *error)
             setError(error, reason);
             return nullptr;
         }
-        if (landed && found && found->number <= n)
-            return countOn(found->number, landed, n, error);
+        if (landed && found && found->number <= n) {
+            if (GstSample *sample = countOn(found->number, landed, n, error); sample || superseded())
+                return sample;
+            break; // the decoder went silent after the landing (seen near a program stream's end)
+        }
         if (landed)
             gst_sample_unref(landed);
         if (attempt > 0)

@@ -158,6 +158,8 @@ MovieFrameIndex MovieFrameIndex::build(const QString &path, const std::function<
     MovieFrameIndex index;
     QString reason;
     bool ended = false;
+    bool disordered = false;
+    qint64 lastPts = -1;
     if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
         reason = busError(pipeline);
     } else {
@@ -183,6 +185,9 @@ MovieFrameIndex MovieFrameIndex::build(const QString &path, const std::function<
             const GstBuffer *buffer = gst_sample_get_buffer(sample);
             const qint64 pts =
                 buffer && GST_BUFFER_PTS_IS_VALID(buffer) ? qint64(GST_BUFFER_PTS(buffer)) : -1;
+            // Stamps that do not rise frame by frame were made up by the decoder (see below).
+            disordered = disordered || (pts >= 0 && pts <= lastPts);
+            lastPts = qMax(lastPts, pts);
             if (pts >= 0 && keys.take(pts))
                 index.keyFrames.append({index.frameCount, pts});
             ++index.frameCount;
@@ -194,8 +199,9 @@ MovieFrameIndex MovieFrameIndex::build(const QString &path, const std::function<
     // A key frame is found again after a seek by its time stamp. In a stream whose pictures are
     // stored out of order (B pictures), the decoder makes up times that do not follow the frames
     // around each group, and a frame after a seek may carry a key frame's time: no key frame is
-    // indexed then, and a jump decodes from the start, which is slow but exact.
-    if (keys.reordered)
+    // indexed then (nor where the decoded frames' stamps do not rise), and a jump decodes from the
+    // start, which is slow but exact.
+    if (keys.reordered || disordered)
         index.keyFrames.clear();
     if (ended && index.frameCount > 0)
         return index;
