@@ -22,12 +22,14 @@ int runPageMaker(const PageMakerArgs &args, QTextStream &out, QTextStream &err)
     }
     // The movie pictures are written under the run's hold on the folder, as the page is: with another
     // run in the folder neither is made. The run refuses an optical disc before it takes the hold.
+    // The run works from inside the folder: the pictures' folder is named whole before it enters.
+    const QString folder = QFileInfo(args.folder).absoluteFilePath();
     std::function<void()> makePosters;
     if (args.missingPosters && MediaKinds::isMovieKind(args.kind)) {
         makePosters = [&] {
             std::fflush(stdout);
             std::fflush(stderr);
-            const PosterCounts posters = makeMissingPosters(args.folder, args.kind, out, err);
+            const PosterCounts posters = makeMissingPosters(folder, args.kind, out, err);
             out << QStringLiteral("Movie pictures: %1 made, %2 failed.").arg(posters.made).arg(posters.failed)
                 << Qt::endl;
             err.flush();

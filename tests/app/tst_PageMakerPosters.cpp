@@ -26,10 +26,12 @@ struct Run {
 };
 
 Run pageMaker(const QStringList &arguments,
-              const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+              const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+              const QString &workingFolder = QString())
 {
     QProcess process;
     process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(workingFolder);
     process.start(qEnvironmentVariable("TESSALOOM_BINARY_DIR") + "/app/tessaloom-page", arguments);
     Run run;
     if (!process.waitForFinished(120'000))
@@ -112,6 +114,22 @@ private Q_SLOTS:
         QCOMPARE(contentOf(made.at(0)), oneBytes);
         const QString page = QString::fromLatin1(contentOf(dir.filePath("MediaPage.htm")));
         QVERIFY2(page.contains("\"One.jpg\"") && page.contains("\"two.part.jpg\""), qPrintable(page));
+    }
+
+    // A folder named from the working folder, as typed in a terminal.
+    void aRelativeFolderGetsItsPictures()
+    {
+        QTemporaryDir parent;
+        QVERIFY(QDir(parent.path()).mkdir("Clips"));
+        const QString folder = parent.filePath("Clips");
+        const QString failure = MovieFixtures::make(folder, {"One.avi:mjpeg:160x120"});
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        const Run run = pageMaker({"Clips", "avi", "--posters", "missing"},
+                                  QProcessEnvironment::systemEnvironment(), parent.path());
+        QVERIFY2(run.out.contains("Movie pictures: 1 made, 0 failed."), qPrintable(run.out + run.err));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(MovieFixtures::frameNumberIn(QImage(folder + "/One.jpg", "JPEG"), 5, 5),
+                 MovieFixtures::FrameCount / 10);
     }
 
     void withoutTheOptionNothingIsMade()
