@@ -16,7 +16,7 @@ class MovieFrameGrabber;
 struct MovieFacts {
     double framesPerSecond = 0;
     QSize frameSize;
-    qint64 frameCount = 0;     // an estimate until counted() tells the exact count
+    qint64 frameCount = 0;
     qint64 firstFrameTime = 0; // nanoseconds
 };
 Q_DECLARE_METATYPE(MovieFacts)
@@ -25,9 +25,6 @@ Q_DECLARE_METATYPE(MovieFacts)
 // run on the window's thread, and the answers come back as signals. A newer request supersedes the
 // older ones still waiting or under way (the person pressing the right arrow ten times gets the
 // tenth frame, not ten frames), so an answer names the request it answers.
-// An open answers with the first frame and an estimated frame count at once; the frames are then
-// counted, and the key frames indexed, on a second thread with a pipeline of its own, which waits
-// while a request is decoded. Once counted, jumps decode from the nearest key frame.
 class MovieFrameFetcher final : public QObject
 {
     Q_OBJECT
@@ -49,18 +46,12 @@ Q_SIGNALS:
     // error is empty on success; frame is the movie's first frame.
     void opened(quint64 request, const MovieFacts &facts, const QImage &frame, const QString &error);
     void fetched(quint64 request, qint64 number, const QImage &frame, const QString &error);
-    // The movie opened by request open is counted: its exact frame count, or error set and the
-    // estimate kept when it could not be decoded to its end.
-    void counted(quint64 open, qint64 frameCount, const QString &error);
 
 private:
     quint64 next();
 
-    // Shared with the threads, which may outlive this object when GStreamer never lets them go.
+    // Shared with the thread, which may outlive this object when GStreamer never lets it go.
     std::shared_ptr<std::atomic<quint64>> m_latest;
-    std::shared_ptr<std::atomic<quint64>> m_movie; // the request that opened the movie, 0 none
     QThread *m_thread;
     class MovieFrameFetcherWorker *m_worker;
-    QThread *m_countThread;
-    class MovieFrameCounterWorker *m_counter;
 };

@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <utility>
 
 namespace
 {
@@ -26,19 +25,11 @@ constexpr GstClockTime WaitNs = 10 * GST_SECOND;
 // A wait for a frame is cut into slices, so that a newer request ends it soon.
 constexpr GstClockTime SliceNs = GST_SECOND / 20;
 
-// Until the movie's index is known, frames this far into a movie are found by counting decoded
-// frames from its start, which is exact; frames beyond by time stamp after a seek to a key frame.
+// Frames this far into a movie are found by counting decoded frames from its start, which is exact;
+// frames beyond by time stamp after a seek to a key frame.
 constexpr qint64 CountedSeconds = 60;
 // Frames kept from the last count, for the steps back an arrow key makes.
 constexpr qint64 RecentFrames = 8;
-// After a seek to a key frame, the frames decoded before one of the index's key frames comes (the
-// pictures an open group of pictures shows before its key frame) that are let pass before the
-// landing is given up, and the earlier key frames tried before decoding from the start.
-constexpr int LeadingFrames = 64;
-constexpr int EarlierKeyFrames = 3;
-// How many frames before a key frame's time a second seek goes, to land before a key frame whose
-// pictures are stored out of order.
-constexpr qint64 ReorderFrames = 8;
 
 void setError(QString *error, const QString &text)
 {
@@ -131,7 +122,6 @@ void MovieFrameGrabber::close()
     m_firstPts = 0;
     m_size = {};
     m_frameCount = 0;
-    m_index = {};
     m_nextFrame = -1;
     m_recent.clear();
     m_link = {};
@@ -270,28 +260,12 @@ bool MovieFrameGrabber::open(const QString &path, QString *error)
     m_frameDuration = qint64(std::llround(double(GST_SECOND) / m_fps));
     m_firstPts = qMax<qint64>(0, ptsOf(preroll));
     gst_sample_unref(preroll);
-    // The sink hands the prerolled frame over again as its first sample.
-    m_nextFrame = 0;
-    m_frameCount = estimatedFrameCount();
+    m_frameCount = countFrames(error);
+    if (m_frameCount <= 0) {
+        close();
+        return false;
+    }
     return true;
-}
-
-qint64 MovieFrameGrabber::estimatedFrameCount() const
-{
-    // A program stream's stated duration is only an estimate; the index counts the frames.
-    gint64 duration = 0;
-    if (!gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) || duration < 0)
-        duration = 0;
-    return qMax<qint64>(1, std::llround(double(duration) * m_fps / double(GST_SECOND)));
-}
-
-void MovieFrameGrabber::setIndex(MovieFrameIndex index)
-{
-    if (!m_pipeline || index.isEmpty())
-        return;
-    m_index = std::move(index);
-    m_frameCount = m_index.frameCount;
-    m_recent.removeIf([this](const auto &frame) { return frame.key() >= m_frameCount; });
 }
 
 bool MovieFrameGrabber::playFrom(qint64 time, QString *error)
@@ -308,20 +282,49 @@ bool MovieFrameGrabber::playFrom(qint64 time, QString *error)
     return false;
 }
 
+qint64 MovieFrameGrabber::countFrames(QString *error)
+{
+    gint64 duration = 0;
+    if (!gst_element_query_duration(m_pipeline, GST_FORMAT_TIME, &duration) || duration < 0)
+        duration = 0;
+    // A program stream's stated duration is only an estimate. A short movie is decoded whole and
+    // its frames counted; a long one from a few seconds before its end, counting to the last
+    // frame's time stamp.
+    const bool whole = duration < CountedSeconds * qint64(GST_SECOND);
+    const qint64 from = whole ? 0 : duration - 3 * qint64(GST_SECOND);
+    qint64 frames = 0;
+    qint64 lastPts = -1;
+    QString reason;
+    if (!playFrom(from, &reason)) {
+        setError(error, reason);
+        return 0;
+    }
+    while (GstSample *sample = pull(&reason)) {
+        ++frames;
+        lastPts = frameTime(ptsOf(sample), lastPts, m_frameDuration);
+        gst_sample_unref(sample);
+    }
+    if (!reason.isEmpty()) { // not the end of the movie: superseded, silent or broken
+        setError(error, reason);
+        return 0;
+    }
+    if (whole && frames > 0)
+        return frames;
+    if (lastPts >= m_firstPts)
+        return (lastPts - m_firstPts + m_frameDuration / 2) / m_frameDuration + 1;
+    return qMax<qint64>(1, std::llround(double(duration) * m_fps / double(GST_SECOND)));
+}
+
 QImage MovieFrameGrabber::frameAt(qint64 n, QString *error)
 {
     if (!m_pipeline) {
         setError(error, tr("no movie is open"));
         return {};
     }
-    // Until the frames are counted their number is an estimate: a frame beyond it is still looked
-    // for, and the end of the movie gives its last frame.
-    n = hasIndex() ? qBound<qint64>(0, n, m_frameCount - 1) : qMax<qint64>(0, n);
+    n = qBound<qint64>(0, n, m_frameCount - 1);
     if (const QImage recent = m_recent.value(n); !recent.isNull())
         return recent;
-    GstSample *sample = hasIndex()                           ? indexedSample(n, error)
-                        : n < qint64(CountedSeconds * m_fps) ? countedSample(n, error)
-                                                             : timedSample(n, error);
+    GstSample *sample = n < qint64(CountedSeconds * m_fps) ? countedSample(n, error) : timedSample(n, error);
     if (!sample)
         return {};
     QImage image = imageOf(sample);
@@ -339,21 +342,16 @@ GstSample *MovieFrameGrabber::countedSample(qint64 n, QString *error)
     const bool goOn = m_nextFrame >= 0 && m_nextFrame <= n;
     if (!goOn && !playFrom(0, error))
         return nullptr;
-    return countOn(goOn ? m_nextFrame : 0, nullptr, n, error);
-}
-
-GstSample *MovieFrameGrabber::countOn(qint64 next, GstSample *first, qint64 n, QString *error)
-{
-    // Frame next is first when given, else the next one pulled; frames come in display order.
+    qint64 next = goOn ? m_nextFrame : 0;
     m_nextFrame = -1; // unknown until the count below ends where it should
     GstSample *best = nullptr;
     m_recent.removeIf([n](const auto &frame) { return frame.key() <= n - RecentFrames || frame.key() > n; });
     QString reason;
-    while (GstSample *sample = first ? std::exchange(first, nullptr) : pull(&reason)) {
+    while (GstSample *sample = pull(&reason)) {
         if (best)
             gst_sample_unref(best);
         best = sample;
-        // Going back a frame would mean decoding from a key frame again: keep the last few.
+        // Going back a frame would mean decoding from the start again: keep the last few.
         if (m_keepRecent && next > n - RecentFrames)
             m_recent.insert(next, imageOf(sample));
         if (next++ == n)
@@ -369,56 +367,6 @@ GstSample *MovieFrameGrabber::countOn(qint64 next, GstSample *first, qint64 n, Q
     if (!best)
         setError(error, tr("no frame could be decoded"));
     return best;
-}
-
-GstSample *MovieFrameGrabber::indexedSample(qint64 n, QString *error)
-{
-    const MovieFrameIndex::KeyFrame *key = m_index.keyFrameAtOrBefore(n);
-    // A step forward goes on from where the last frame was taken, unless a key frame is nearer.
-    if (m_nextFrame >= 0 && m_nextFrame <= n && (!key || m_nextFrame >= key->number))
-        return countOn(m_nextFrame, nullptr, n, error);
-    // The seek lands on a key frame at or before the time asked for; the key frame that comes is
-    // found among the index's by its time stamp, which the decoder hands on as the demultiplexer
-    // gave it, and the frames are counted on from there. In a stream whose pictures are stored out
-    // of order (B pictures) a seek to the key frame's own time may land after it, on pictures shown
-    // before it but stored after, and the decoder finds no key frame: the next try seeks a few
-    // frames earlier, the later ones from earlier key frames, and in the end from the start.
-    const qint64 tolerance = m_frameDuration / 4;
-    for (int attempt = 0; key && attempt <= EarlierKeyFrames; ++attempt) {
-        const qint64 margin = attempt == 0 ? 0 : ReorderFrames * m_frameDuration;
-        if (!playFrom(qMax<qint64>(0, key->time - m_firstPts - margin), error))
-            return nullptr;
-        QString reason;
-        GstSample *landed = nullptr;
-        const MovieFrameIndex::KeyFrame *found = nullptr;
-        for (int passed = 0; !landed && passed <= LeadingFrames; ++passed) {
-            GstSample *sample = pull(&reason);
-            if (!sample)
-                break;
-            const qint64 pts = ptsOf(sample);
-            if ((found = m_index.keyFrameAt(pts, tolerance)) || pts > key->time + tolerance) {
-                landed = sample;
-                break;
-            }
-            gst_sample_unref(sample);
-        }
-        if (!reason.isEmpty() && superseded()) {
-            setError(error, reason);
-            return nullptr;
-        }
-        if (landed && found && found->number <= n) {
-            if (GstSample *sample = countOn(found->number, landed, n, error); sample || superseded())
-                return sample;
-            break; // the decoder went silent after the landing (seen near a program stream's end)
-        }
-        if (landed)
-            gst_sample_unref(landed);
-        if (attempt > 0)
-            key = m_index.keyFrameAtOrBefore(key->number - 1);
-    }
-    if (!playFrom(0, error))
-        return nullptr;
-    return countOn(0, nullptr, n, error);
 }
 
 GstSample *MovieFrameGrabber::timedSample(qint64 n, QString *error)

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include "platform/MovieFrameIndex.h"
-
 #include <QHash>
 #include <QImage>
 #include <QSize>
@@ -11,11 +9,10 @@
 #include <functional>
 
 // Decodes one chosen frame of a movie exactly, by its number: a GStreamer pipeline outside the
-// player that decodes forward to it, counting frames from the nearest key frame at or before it
-// once the movie's index is known (MovieFrameIndex, built on a pipeline of its own), and before
-// that from the start of the movie (by time stamps far into a long movie). Needed for MPEG program
-// streams, where a plain seek snaps to key frames; used for every movie to learn the stream's own
-// frame rate and picture size, which the player's metadata gets wrong.
+// player that decodes forward to it, counting frames from the start of the movie (from a key frame
+// before it, far into a long movie). Needed for MPEG
+// program streams, where a plain seek snaps to key frames; used for every movie to learn the
+// stream's own frame rate, picture size and frame count, which the player's metadata gets wrong.
 //
 // Every call may take long (it decodes): a window uses it only through MovieFrameFetcher, on a
 // thread of its own. The pipeline changes state only when it opens and closes; in between it stays
@@ -29,8 +26,7 @@ public:
     MovieFrameGrabber();
     ~MovieFrameGrabber();
 
-    // Opens the movie and reads its first frame, without counting its frames: frameCount() is the
-    // estimate from its duration until setIndex(). False with error set when it has no playable
+    // Opens the movie and reads its first frame. False with error set when it has no playable
     // video stream.
     bool open(const QString &path, QString *error = nullptr);
     void close();
@@ -45,14 +41,11 @@ public:
     double framesPerSecond() const { return m_fps; }
     QSize frameSize() const { return m_size; } // the movie's own size, before the crop
     qint64 frameCount() const { return m_frameCount; }
-    // The exact count and the key frames to jump from, counted elsewhere for the open movie.
-    void setIndex(MovieFrameIndex index);
-    bool hasIndex() const { return !m_index.isEmpty(); }
     // The time stamp of the first frame in nanoseconds: not 0 in a program stream, whose clock
     // starts with the multiplexer's delay.
     qint64 firstFrameTime() const { return m_firstPts; }
 
-    // Frame number n (0-based; clamped to the movie once counted, the last frame beyond its end), in RGB32, cropped to at most KeptWidth x
+    // Frame number n (0-based, clamped to the movie), in RGB32, cropped to at most KeptWidth x
     // KeptHeight from its top left corner; null with error set on failure.
     QImage frameAt(qint64 n, QString *error = nullptr);
 
@@ -69,13 +62,11 @@ public:
 private:
     bool waitForState(int state, QString *error);
     QString busError() const;
-    qint64 estimatedFrameCount() const;
+    qint64 countFrames(QString *error);
     bool playFrom(qint64 time, QString *error);
     struct _GstSample *pull(QString *error);
     bool superseded() const { return m_superseded && m_superseded(); }
     struct _GstSample *countedSample(qint64 n, QString *error);
-    struct _GstSample *countOn(qint64 next, struct _GstSample *first, qint64 n, QString *error);
-    struct _GstSample *indexedSample(qint64 n, QString *error);
     struct _GstSample *timedSample(qint64 n, QString *error);
 
     // What the decoder's pad-added handler links to, and the size it finds there.
@@ -92,7 +83,6 @@ private:
     qint64 m_firstPts = 0;
     QSize m_size;
     qint64 m_frameCount = 0;
-    MovieFrameIndex m_index;
     qint64 m_nextFrame = -1;        // the frame the paused pipeline hands over next, -1 unknown
     QHash<qint64, QImage> m_recent; // the last frames counted to, by number
     bool m_keepRecent = false;

@@ -56,12 +56,10 @@ MoviePlayback::MoviePlayback(QObject *parent)
     m_player->setAudioOutput(new QAudioOutput(m_player));
     connect(m_sink, &QVideoSink::videoFrameChanged, this, &MoviePlayback::videoFrameArrived);
     connect(m_fetcher, &MovieFrameFetcher::fetched, this, &MoviePlayback::frameFetched);
-    connect(m_fetcher, &MovieFrameFetcher::counted, this, &MoviePlayback::frameCounted);
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
         if (status != QMediaPlayer::EndOfMedia || !isOpen())
             return;
         m_atEnd = true;
-        m_parkedAtEnd = true;
         Q_EMIT ended();
     });
 }
@@ -122,7 +120,6 @@ bool MoviePlayback::open(const QString &path, Seeking seeking)
     QString reason;
     QImage first;
     const quint64 request = m_fetcher->open(path);
-    m_openRequest = request;
     const QMetaObject::Connection answer =
         connect(m_fetcher, &MovieFrameFetcher::opened, this,
                 [&, request](quint64 r, const MovieFacts &facts, const QImage &frame, const QString &error) {
@@ -168,7 +165,6 @@ void MoviePlayback::close()
     m_player->setSource(QUrl());
     m_fetcher->close();
     m_facts = {};
-    m_openRequest = 0;
     m_path.clear();
     m_frame = QImage();
     m_frameNumber = -1;
@@ -177,7 +173,6 @@ void MoviePlayback::close()
     m_fetchRequest = 0;
     m_followSink = true;
     m_atEnd = false;
-    m_parkedAtEnd = false;
     m_seekLater = -1;
 }
 
@@ -192,7 +187,6 @@ void MoviePlayback::play()
     m_followSink = true;
     m_awaitedFrame = -1;
     m_fetchRequest = 0;
-    m_parkedAtEnd = false;
     m_player->play();
 }
 
@@ -259,7 +253,6 @@ void MoviePlayback::seek(qint64 frame)
         return;
     }
     m_atEnd = false;
-    m_parkedAtEnd = m_parkedAtEnd && frame == length() - 1;
     m_position = frame;
     if (isPlaying()) { // a movie that plays goes on playing from there
         m_player->setPosition(msOfFrame(frame));
@@ -346,24 +339,6 @@ void MoviePlayback::frameFetched(quint64 request, qint64 number, const QImage &f
     }
     m_awaitedFrame = -1;
     show(frame, number);
-}
-
-void MoviePlayback::frameCounted(quint64 open, qint64 length, const QString &error)
-{
-    if (open != m_openRequest)
-        return;
-    if (!error.isEmpty()) { // the estimate stands
-        qWarning("A movie's frames could not be counted: %s", qPrintable(error));
-        return;
-    }
-    m_facts.frameCount = length;
-    if (!isOpen())
-        return; // still opening: the length comes with the movie
-    // A position asked for beyond the count moves to the last frame; so does a movie parked at the
-    // end of the estimate after playing to its end.
-    if (!isPlaying() && !m_atEnd && m_position != length - 1 && (m_position > length - 1 || m_parkedAtEnd))
-        seek(length - 1);
-    Q_EMIT lengthChanged(length);
 }
 
 void MoviePlayback::show(const QImage &frame, qint64 number)

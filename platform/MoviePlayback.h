@@ -50,7 +50,6 @@ public:
     bool isPaused() const;
 
     qint64 position() const; // the frame shown; length() once the movie has played to its end
-    // Estimated from the movie's duration at first; lengthChanged() tells the counted length.
     qint64 length() const { return m_facts.frameCount; }
     QSize frameSize() const { return m_facts.frameSize; }
     double framesPerSecond() const { return m_facts.framesPerSecond; }
@@ -66,15 +65,10 @@ public:
 Q_SIGNALS:
     void frameShown(const QImage &frame);
     void ended(); // a play command reached the end of the movie
-    // The movie's frames are counted: length() is exact from now on, and a position beyond it, or
-    // the end of the estimate where the movie was held after playing to its end, has moved to the
-    // last frame.
-    void lengthChanged(qint64 length);
 
 private:
     void videoFrameArrived(const QVideoFrame &frame);
     void frameFetched(quint64 request, qint64 number, const QImage &frame, const QString &error);
-    void frameCounted(quint64 open, qint64 length, const QString &error);
     void fetch(qint64 frame);
     qint64 shownFrameAmong(qint64 guess);
     void show(const QImage &frame, qint64 number);
@@ -85,7 +79,6 @@ private:
 
     MovieFrameFetcher *m_fetcher;
     MovieFacts m_facts;
-    quint64 m_openRequest = 0; // the fetcher's request that opened the movie
     QVideoSink *m_sink;
     QMediaPlayer *m_player; // made after the sink, so it goes first
     QString m_path;
@@ -100,7 +93,6 @@ private:
     QString m_fetchError;       // why the last fetch gave no frame
     bool m_followSink = true;   // false while a decoded-forward frame stands for the position
     bool m_atEnd = false;
-    bool m_parkedAtEnd = false; // played to the end and held on the last frame since
     bool m_identifying = false; // pause() is finding out which frame is on screen
     qint64 m_seekLater = -1;    // a seek asked for meanwhile, done once that is known
     QImage m_candidate;         // the fetched frame while identifying, instead of showing it

@@ -35,12 +35,6 @@ TAVIForm::TAVIForm(QWidget *parent)
     connect(&m_timer1, &QTimer::timeout, this, &TAVIForm::Timer1Timer);
     connect(m_playback, &MoviePlayback::frameShown, m_view, &MovieView::showFrame);
     connect(m_playback, &MoviePlayback::ended, this, &TAVIForm::AMediaPlayerNotify);
-    // The frames are counted after the movie opens: the slider's range follows the count.
-    connect(m_playback, &MoviePlayback::lengthChanged, this, [this](qint64 length) {
-        const QSignalBlocker quiet(m_trackBar);
-        m_trackBar->setMaximum(int(qMax<qint64>(0, length - 1)));
-        m_trackBar->setValue(int(qMin(m_playback->position(), length - 1)));
-    });
 }
 
 TAVIForm::~TAVIForm() = default;

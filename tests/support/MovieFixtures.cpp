@@ -19,10 +19,10 @@ QString MovieFixtures::make(const QString &folder, const QStringList &specs)
     return {};
 }
 
-int MovieFixtures::frameNumberIn(const QImage &image, int dx, int dy, int bits)
+int MovieFixtures::frameNumberIn(const QImage &image, int dx, int dy)
 {
     int number = 0;
-    for (int k = 0; k < bits; ++k)
+    for (int k = 0; k < 7; ++k)
         if (qGray(image.pixel(16 + 16 * k + 8 - dx, 24 - dy)) > 128)
             number |= 1 << k;
     return number;

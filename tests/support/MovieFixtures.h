@@ -13,15 +13,11 @@ namespace MovieFixtures
 
 constexpr int FrameCount = 75;
 
-// Makes each "name:codec:WxH" movie in folder (codec mjpeg, mpeg4, mpeg1 or mpeg2); "name:codec:WxH:sound"
-// adds a tone as its sound track (":longsound" one 2 s longer than the pictures); a last ":Ns" makes it N seconds long instead of 3, with numbers
-// of LongBits bits (the width at least 240). Empty on success, else ffmpeg's complaint.
+// Makes each "name:codec:WxH" movie in folder (codec mjpeg, mpeg4 or mpeg1); "name:codec:WxH:sound"
+// adds a tone as its sound track. Empty on success, else ffmpeg's complaint.
 QString make(const QString &folder, const QStringList &specs);
 
-constexpr int LongBits = 14;
-
-// The number painted into a frame, read from image whose top left corner is the frame's (dx, dy);
-// a long movie's numbers have LongBits bits.
-int frameNumberIn(const QImage &image, int dx = 0, int dy = 0, int bits = 7);
+// The number painted into a frame, read from image whose top left corner is the frame's (dx, dy).
+int frameNumberIn(const QImage &image, int dx = 0, int dy = 0);
 
 } // namespace MovieFixtures
