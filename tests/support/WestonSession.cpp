@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "WestonSession.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +20,12 @@ const char *const kConfig = "[core]\nidle-time=0\n"
                             "[shell]\nbackground-color=0xff40a040\npanel-position=none\nlocking=false\n"
                             "animation=none\nstartup-animation=none\nclose-animation=none\n"
                             "focus-animation=none\n";
+
+// Starts weston with the arguments after the test's process id, and ends it when told to or when
+// that process is gone.
+const char *const kKeeper = "test=$1; shift; weston \"$@\" & w=$!; trap 'kill $w; wait $w; exit 0' TERM; "
+                            "while kill -0 $test 2>/dev/null && kill -0 $w 2>/dev/null; do sleep 1; done; "
+                            "kill $w 2>/dev/null";
 
 } // namespace
 
@@ -64,17 +71,22 @@ bool WestonSession::start(QString *why, Backend backend, int scale)
     if (!nested)
         env.remove(QStringLiteral("DISPLAY"));
     weston.setProcessEnvironment(env);
-    weston.setProgram(QStringLiteral("weston"));
+    // weston runs under a small keeper that ends it with the test: a test cut off (a crash, a time
+    // limit) must not leave it behind, least of all nested, where it spins once its X server is gone.
+    weston.setProgram(QStringLiteral("sh"));
+    const QStringList keeper{QStringLiteral("-c"), QLatin1String(kKeeper), QStringLiteral("weston-keeper"),
+                             QString::number(QCoreApplication::applicationPid())};
     // --debug lets the screenshooter in.
-    weston.setArguments({nested ? QStringLiteral("--backend=x11-backend.so")
-                                : QStringLiteral("--backend=headless-backend.so"),
-                         QStringLiteral("--use-pixman"),
-                         QStringLiteral("--width=%1").arg(outputSize(backend).width()), // in points
-                         QStringLiteral("--height=%1").arg(outputSize(backend).height()),
-                         QStringLiteral("--scale=%1").arg(scale), QStringLiteral("--debug"),
-                         QStringLiteral("--socket=") + QLatin1String(kSocket),
-                         QStringLiteral("--config=") + config.fileName(),
-                         QStringLiteral("--log=") + runtime.filePath(QStringLiteral("weston.log"))});
+    weston.setArguments(
+        keeper + QStringList{nested ? QStringLiteral("--backend=x11-backend.so")
+                                    : QStringLiteral("--backend=headless-backend.so"),
+                             QStringLiteral("--use-pixman"),
+                             QStringLiteral("--width=%1").arg(outputSize(backend).width()), // in points
+                             QStringLiteral("--height=%1").arg(outputSize(backend).height()),
+                             QStringLiteral("--scale=%1").arg(scale), QStringLiteral("--debug"),
+                             QStringLiteral("--socket=") + QLatin1String(kSocket),
+                             QStringLiteral("--config=") + config.fileName(),
+                             QStringLiteral("--log=") + runtime.filePath(QStringLiteral("weston.log"))});
     if (!weston.startDetached(&m_pid)) {
         *why = QStringLiteral("weston did not start: ") + weston.errorString();
         return false;
