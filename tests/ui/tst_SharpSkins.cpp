@@ -1,26 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // On a HiDPI screen (Qt's scale factor 2) every skinned window shows its skin and its button
 // pictures as drawn at 2x, pixel for pixel, not the 1x pictures blown up; outlines stay the 1x ones.
-#include "core/PageOptions.h"
-#include "ui/AVIGrabber.h"
-#include "ui/NameOverWrite.h"
-#include "ui/NameOverWrite2.h"
-#include "ui/NameWebPage.h"
-#include "ui/OndrelSplash.h"
-#include "ui/Picklist.h"
-#include "ui/Scanner.h"
-#include "ui/Settings.h"
-#include "ui/guager.h"
+#include "app/SkinnedWindowTable.h"
+
 #include "ui/kit/PictureButton.h"
 #include "ui/kit/Skin.h"
-#include "ui/prompt2.h"
 #include "ui/splash.h"
 
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 
 namespace
@@ -65,36 +55,14 @@ class TestSharpSkins : public QObject
 
     PageOptions m_options;
 
-    struct Window {
-        const char *name;
-        std::function<QWidget *()> make;
-    };
-
-    QList<Window> windows()
+    // The program's skinned windows, and the About box, whose picture has no key colour.
+    QList<SkinnedWindow> windows()
     {
-        return {
-            {"main window", [this] { return new TMainForm(m_options); }},
-            {"options", [this] { return new TSettingsForm(m_options); }},
-            {"name dialog", [] { return new TNameitForm; }},
-            {"pick list", [] { return new TPickListForm; }},
-            {"grabber", [] { return new TAVIForm; }},
-            {"progress", [] { return new TGuageForm(nullptr); }},
-            {"message", [] { return new TPrompt2Form; }},
-            {"overwrite dialog", [] { return new TNameOver; }},
-            {"list overwrite dialog", [] { return new TNameOver2; }},
-            {"start splash",
-             [] {
-                 auto *splash = new TOndrelSplashForm(nullptr);
-                 splash->Timer1()->stop();
-                 return splash;
-             }},
-            {"about",
-             [] {
-                 auto *about = new TSplashForm(nullptr);
-                 about->Timer1()->stop();
-                 return about;
-             }},
-        };
+        return skinnedWindows(m_options) << SkinnedWindow{"about", [] {
+                                                              auto *about = new TSplashForm(nullptr);
+                                                              about->Timer1()->stop();
+                                                              return about;
+                                                          }};
     }
 
 private Q_SLOTS:
@@ -103,7 +71,7 @@ private Q_SLOTS:
     void windowsShowTheirSharpPictures_data()
     {
         QTest::addColumn<int>("index");
-        const QList<Window> table = windows();
+        const QList<SkinnedWindow> table = windows();
         for (int i = 0; i < table.size(); ++i)
             QTest::newRow(table[i].name) << i;
     }
